@@ -1,0 +1,399 @@
+// In-memory registry with Windows semantics.
+#include "platform/fake/FakeRegistry.h"
+
+#include <cstring>
+
+#include "platform/Text.h"
+#include "platform/WinError.h"
+
+namespace mq::platform {
+namespace {
+
+struct RootName {
+  RegKey key;
+  std::string_view shortName;
+  std::string_view longName;
+};
+constexpr RootName kRoots[] = {
+    {kHkeyClassesRoot, "HKCR", "HKEY_CLASSES_ROOT"},
+    {kHkeyCurrentUser, "HKCU", "HKEY_CURRENT_USER"},
+    {kHkeyLocalMachine, "HKLM", "HKEY_LOCAL_MACHINE"},
+    {kHkeyUsers, "HKU", "HKEY_USERS"},
+};
+
+std::vector<std::string_view> SplitKeyPath(std::string_view path) {
+  std::vector<std::string_view> parts;
+  size_t start = 0;
+  while (start <= path.size()) {
+    size_t end = path.find('\\', start);
+    if (end == std::string_view::npos) end = path.size();
+    if (end > start) parts.push_back(path.substr(start, end - start));
+    start = end + 1;
+  }
+  return parts;
+}
+
+std::string RootLabel(RegKey key) {
+  for (const RootName& root : kRoots) {
+    if (root.key == key) return std::string(root.shortName);
+  }
+  return CallJournal::Hex(key);
+}
+
+std::vector<uint8_t> StringBytes(std::string_view value) {
+  std::u16string wide = text::Utf8ToUtf16(value);
+  std::vector<uint8_t> bytes;
+  for (char16_t unit : wide) {
+    bytes.push_back(static_cast<uint8_t>(unit & 0xFF));
+    bytes.push_back(static_cast<uint8_t>(unit >> 8));
+  }
+  bytes.push_back(0);
+  bytes.push_back(0);
+  return bytes;
+}
+
+std::string Describe(uint32_t type, const uint8_t* data, uint32_t size) {
+  if ((type == kRegSz || type == kRegExpandSz) && data != nullptr) {
+    std::u16string wide;
+    for (uint32_t i = 0; i + 1 < size; i += 2) {
+      char16_t unit = static_cast<char16_t>(data[i] | (data[i + 1] << 8));
+      if (unit == 0) break;
+      wide += unit;
+    }
+    return text::Utf16ToUtf8(wide);
+  }
+  if (type == kRegDword && data != nullptr && size == 4) {
+    uint32_t v;
+    std::memcpy(&v, data, 4);
+    return std::to_string(v);
+  }
+  return std::to_string(size) + " bytes";
+}
+
+}  // namespace
+
+FakeRegistry::FakeRegistry(CallJournal& journal) : journal_(journal) {
+  for (const RootName& root : kRoots) {
+    roots_[root.key] = std::make_unique<Key>();
+    roots_[root.key]->name = root.longName;
+  }
+}
+
+FakeRegistry::~FakeRegistry() = default;
+
+FakeRegistry::Key* FakeRegistry::Resolve(RegKey key) const {
+  if (auto root = roots_.find(key); root != roots_.end()) return root->second.get();
+  if (auto open = handles_.find(key); open != handles_.end()) return open->second;
+  return nullptr;
+}
+
+FakeRegistry::Value* FakeRegistry::FindValue(Key& key, std::string_view name) {
+  for (Value& value : key.values) {
+    if (text::EqualsNoCase(value.name, name)) return &value;
+  }
+  return nullptr;
+}
+
+FakeRegistry::Key* FakeRegistry::Walk(Key* from, std::string_view subKey, bool create, bool* created) {
+  Key* current = from;
+  for (std::string_view part : SplitKeyPath(subKey)) {
+    Key* next = nullptr;
+    for (auto& child : current->subKeys) {
+      if (text::EqualsNoCase(child->name, part)) next = child.get();
+    }
+    if (next == nullptr) {
+      if (!create) return nullptr;
+      current->subKeys.push_back(std::make_unique<Key>());
+      next = current->subKeys.back().get();
+      next->name = part;
+      if (created != nullptr) *created = true;
+    }
+    current = next;
+  }
+  return current;
+}
+
+uint32_t FakeRegistry::OpenKey(RegKey parent, std::string_view subKey, uint32_t access, RegKey* key) {
+  if (uint32_t e = journal_.Enter("RegOpenKeyExW", {{"key", RootLabel(parent)}, {"subKey", std::string(subKey)},
+                                                    {"access", CallJournal::Hex(access)}})) {
+    return e;
+  }
+  Key* from = Resolve(parent);
+  if (from == nullptr || key == nullptr) return err::kInvalidHandle;
+  Key* found = Walk(from, subKey, false, nullptr);
+  if (found == nullptr) return err::kFileNotFound;
+  RegKey handle = nextHandle_++;
+  handles_[handle] = found;
+  *key = handle;
+  return err::kSuccess;
+}
+
+uint32_t FakeRegistry::CreateKey(RegKey parent, std::string_view subKey, uint32_t access, RegKey* key,
+                                 bool* created) {
+  if (uint32_t e = journal_.Enter("RegCreateKeyExW", {{"key", RootLabel(parent)},
+                                                      {"subKey", std::string(subKey)},
+                                                      {"access", CallJournal::Hex(access)}})) {
+    return e;
+  }
+  Key* from = Resolve(parent);
+  if (from == nullptr || key == nullptr) return err::kInvalidHandle;
+  bool made = false;
+  Key* found = Walk(from, subKey, true, &made);
+  RegKey handle = nextHandle_++;
+  handles_[handle] = found;
+  *key = handle;
+  if (created != nullptr) *created = made;
+  return err::kSuccess;
+}
+
+uint32_t FakeRegistry::CloseKey(RegKey key) {
+  if (uint32_t e = journal_.Enter("RegCloseKey", {{"key", RootLabel(key)}})) return e;
+  if (roots_.count(key) != 0) return err::kSuccess;
+  return handles_.erase(key) != 0 ? err::kSuccess : err::kInvalidHandle;
+}
+
+uint32_t FakeRegistry::QueryValue(RegKey key, std::string_view name, uint32_t* type, uint8_t* data,
+                                  uint32_t* size) {
+  if (uint32_t e = journal_.Enter("RegQueryValueExW", {{"key", RootLabel(key)}, {"name", std::string(name)}})) {
+    return e;
+  }
+  Key* k = Resolve(key);
+  if (k == nullptr) return err::kInvalidHandle;
+  Value* value = FindValue(*k, name);
+  if (value == nullptr) return err::kFileNotFound;
+  if (data != nullptr && size == nullptr) return err::kInvalidParameter;
+  auto needed = static_cast<uint32_t>(value->data.size());
+  if (type != nullptr) *type = value->type;
+  if (data != nullptr) {
+    if (*size < needed) {
+      *size = needed;
+      return err::kMoreData;
+    }
+    std::memcpy(data, value->data.data(), needed);
+  }
+  if (size != nullptr) *size = needed;
+  return err::kSuccess;
+}
+
+uint32_t FakeRegistry::SetValue(RegKey key, std::string_view name, uint32_t type, const uint8_t* data,
+                                uint32_t size) {
+  if (uint32_t e = journal_.Enter("RegSetValueExW", {{"key", RootLabel(key)},
+                                                     {"name", std::string(name)},
+                                                     {"type", std::to_string(type)},
+                                                     {"data", Describe(type, data, size)}})) {
+    return e;
+  }
+  Key* k = Resolve(key);
+  if (k == nullptr || roots_.count(key) != 0) return err::kInvalidHandle;
+  if (data == nullptr && size != 0) return err::kInvalidParameter;
+  Value* value = FindValue(*k, name);
+  if (value == nullptr) {
+    k->values.push_back(Value{std::string(name), 0, {}});
+    value = &k->values.back();
+  }
+  value->type = type;
+  value->data.assign(data, data + size);
+  return err::kSuccess;
+}
+
+uint32_t FakeRegistry::DeleteValue(RegKey key, std::string_view name) {
+  if (uint32_t e = journal_.Enter("RegDeleteValueW", {{"key", RootLabel(key)}, {"name", std::string(name)}})) {
+    return e;
+  }
+  Key* k = Resolve(key);
+  if (k == nullptr) return err::kInvalidHandle;
+  for (auto it = k->values.begin(); it != k->values.end(); ++it) {
+    if (text::EqualsNoCase(it->name, name)) {
+      k->values.erase(it);
+      return err::kSuccess;
+    }
+  }
+  return err::kFileNotFound;
+}
+
+uint32_t FakeRegistry::DeleteKey(RegKey parent, std::string_view subKey) {
+  if (uint32_t e = journal_.Enter("RegDeleteKeyW", {{"key", RootLabel(parent)}, {"subKey", std::string(subKey)}})) {
+    return e;
+  }
+  Key* from = Resolve(parent);
+  if (from == nullptr) return err::kInvalidHandle;
+  std::vector<std::string_view> parts = SplitKeyPath(subKey);
+  if (parts.empty()) return err::kInvalidParameter;
+  std::string_view leaf = parts.back();
+  Key* holder = from;
+  for (size_t i = 0; i + 1 < parts.size() && holder != nullptr; ++i) holder = Walk(holder, parts[i], false, nullptr);
+  if (holder == nullptr) return err::kFileNotFound;
+  for (auto it = holder->subKeys.begin(); it != holder->subKeys.end(); ++it) {
+    if (text::EqualsNoCase((*it)->name, leaf)) {
+      if (!(*it)->subKeys.empty()) return err::kAccessDenied;
+      Key* doomed = it->get();
+      std::erase_if(handles_, [doomed](const auto& entry) { return entry.second == doomed; });
+      holder->subKeys.erase(it);
+      return err::kSuccess;
+    }
+  }
+  return err::kFileNotFound;
+}
+
+uint32_t FakeRegistry::EnumKey(RegKey key, uint32_t index, std::string* name) {
+  if (uint32_t e = journal_.Enter("RegEnumKeyExW", {{"key", RootLabel(key)}, {"index", std::to_string(index)}})) {
+    return e;
+  }
+  Key* k = Resolve(key);
+  if (k == nullptr) return err::kInvalidHandle;
+  if (index >= k->subKeys.size()) return err::kNoMoreItems;
+  *name = k->subKeys[index]->name;
+  return err::kSuccess;
+}
+
+uint32_t FakeRegistry::EnumValue(RegKey key, uint32_t index, std::string* name) {
+  if (uint32_t e = journal_.Enter("RegEnumValueW", {{"key", RootLabel(key)}, {"index", std::to_string(index)}})) {
+    return e;
+  }
+  Key* k = Resolve(key);
+  if (k == nullptr) return err::kInvalidHandle;
+  if (index >= k->values.size()) return err::kNoMoreItems;
+  *name = k->values[index].name;
+  return err::kSuccess;
+}
+
+FakeRegistry::Key* FakeRegistry::FindPath(std::string_view keyPath) const {
+  std::vector<std::string_view> parts = SplitKeyPath(keyPath);
+  if (parts.empty()) return nullptr;
+  for (const RootName& root : kRoots) {
+    if (text::EqualsNoCase(parts[0], root.shortName) || text::EqualsNoCase(parts[0], root.longName)) {
+      Key* current = roots_.at(root.key).get();
+      for (size_t i = 1; i < parts.size() && current != nullptr; ++i) {
+        Key* next = nullptr;
+        for (auto& child : current->subKeys) {
+          if (text::EqualsNoCase(child->name, parts[i])) next = child.get();
+        }
+        current = next;
+      }
+      return current;
+    }
+  }
+  return nullptr;
+}
+
+FakeRegistry::Key* FakeRegistry::MakePath(std::string_view keyPath) {
+  size_t slash = keyPath.find('\\');
+  std::string_view rootPart = keyPath.substr(0, slash);
+  std::string_view rest = slash == std::string_view::npos ? std::string_view{} : keyPath.substr(slash + 1);
+  for (const RootName& root : kRoots) {
+    if (text::EqualsNoCase(rootPart, root.shortName) || text::EqualsNoCase(rootPart, root.longName)) {
+      return Walk(roots_.at(root.key).get(), rest, true, nullptr);
+    }
+  }
+  return nullptr;
+}
+
+void FakeRegistry::PutString(std::string_view keyPath, std::string_view name, std::string_view value) {
+  Key* key = MakePath(keyPath);
+  if (key == nullptr) return;
+  Value* v = FindValue(*key, name);
+  if (v == nullptr) {
+    key->values.push_back(Value{std::string(name), 0, {}});
+    v = &key->values.back();
+  }
+  v->type = kRegSz;
+  v->data = StringBytes(value);
+}
+
+void FakeRegistry::PutDword(std::string_view keyPath, std::string_view name, uint32_t value) {
+  Key* key = MakePath(keyPath);
+  if (key == nullptr) return;
+  Value* v = FindValue(*key, name);
+  if (v == nullptr) {
+    key->values.push_back(Value{std::string(name), 0, {}});
+    v = &key->values.back();
+  }
+  v->type = kRegDword;
+  v->data = {static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8), static_cast<uint8_t>(value >> 16),
+             static_cast<uint8_t>(value >> 24)};
+}
+
+bool FakeRegistry::HasKey(std::string_view keyPath) const { return FindPath(keyPath) != nullptr; }
+
+std::optional<std::pair<uint32_t, std::vector<uint8_t>>> FakeRegistry::GetRaw(std::string_view keyPath,
+                                                                               std::string_view name) const {
+  Key* key = FindPath(keyPath);
+  if (key == nullptr) return std::nullopt;
+  Value* v = FindValue(*key, name);
+  if (v == nullptr) return std::nullopt;
+  return std::make_pair(v->type, v->data);
+}
+
+std::optional<std::string> FakeRegistry::GetString(std::string_view keyPath, std::string_view name) const {
+  auto raw = GetRaw(keyPath, name);
+  if (!raw || (raw->first != kRegSz && raw->first != kRegExpandSz)) return std::nullopt;
+  return Describe(raw->first, raw->second.data(), static_cast<uint32_t>(raw->second.size()));
+}
+
+std::optional<uint32_t> FakeRegistry::GetDword(std::string_view keyPath, std::string_view name) const {
+  auto raw = GetRaw(keyPath, name);
+  if (!raw || raw->first != kRegDword || raw->second.size() != 4) return std::nullopt;
+  uint32_t v;
+  std::memcpy(&v, raw->second.data(), 4);
+  return v;
+}
+
+void FakeRegistry::SerializeKey(const Key& key, const std::string& path, std::string& out) const {
+  out += '[' + path + "]\n";
+  static const char kDigits[] = "0123456789abcdef";
+  for (const Value& value : key.values) {
+    out += '"' + value.name + "\"=" + std::to_string(value.type) + ':';
+    for (uint8_t b : value.data) {
+      out += kDigits[b >> 4];
+      out += kDigits[b & 15];
+    }
+    out += '\n';
+  }
+  for (const auto& child : key.subKeys) SerializeKey(*child, path + '\\' + child->name, out);
+}
+
+std::string FakeRegistry::Serialize() const {
+  std::string out;
+  for (const RootName& root : kRoots) {
+    const Key& top = *roots_.at(root.key);
+    for (const auto& child : top.subKeys) SerializeKey(*child, std::string(root.shortName) + '\\' + child->name, out);
+  }
+  return out;
+}
+
+bool FakeRegistry::Deserialize(std::string_view text) {
+  Key* current = nullptr;
+  size_t pos = 0;
+  while (pos < text.size()) {
+    size_t end = text.find('\n', pos);
+    if (end == std::string_view::npos) end = text.size();
+    std::string_view line = text.substr(pos, end - pos);
+    pos = end + 1;
+    if (line.empty()) continue;
+    if (line.front() == '[' && line.back() == ']') {
+      current = MakePath(line.substr(1, line.size() - 2));
+      if (current == nullptr) return false;
+      continue;
+    }
+    size_t close = line.rfind("\"=");
+    if (current == nullptr || line.front() != '"' || close == std::string_view::npos || close == 0) return false;
+    size_t colon = line.find(':', close);
+    if (colon == std::string_view::npos) return false;
+    Value value;
+    value.name = line.substr(1, close - 1);
+    value.type = static_cast<uint32_t>(std::stoul(std::string(line.substr(close + 2, colon - close - 2))));
+    std::string_view hex = line.substr(colon + 1);
+    if (hex.size() % 2 != 0) return false;
+    for (size_t i = 0; i < hex.size(); i += 2) {
+      value.data.push_back(static_cast<uint8_t>(std::stoul(std::string(hex.substr(i, 2)), nullptr, 16)));
+    }
+    if (Value* existing = FindValue(*current, value.name)) {
+      *existing = value;
+    } else {
+      current->values.push_back(value);
+    }
+  }
+  return true;
+}
+
+}  // namespace mq::platform

@@ -1,0 +1,39 @@
+// The Windows profile functions in portable code, over a FileSystem: the reading rules of
+// GetPrivateProfileStringW (case-blind trimmed names, trimmed values with one pair of quotes removed, first
+// duplicate wins, truncation to capacity - 1) and a WritePrivateProfileStringW that edits the file in place.
+// Files may be UTF-16LE with byte order mark, UTF-8 with byte order mark, or in the ANSI code page (Windows-1252).
+#pragma once
+
+#include <string>
+
+#include "platform/FileSystem.h"
+#include "platform/Profile.h"
+#include "platform/fake/CallJournal.h"
+
+namespace mq::platform {
+
+class IniProfile : public Profile {
+ public:
+  // windowsDirectory resolves file names given without a folder. With a journal, each call is recorded under
+  // the Win32 function it stands for and may be failed; the file reads it makes are not recorded.
+  IniProfile(FileSystem& files, std::string windowsDirectory, CallJournal* journal = nullptr);
+
+  std::string GetString(std::string_view file, std::string_view section, std::string_view key,
+                        std::string_view defaultValue, uint32_t capacity) override;
+  std::vector<std::string> GetSectionNames(std::string_view file) override;
+  std::vector<std::string> GetKeyNames(std::string_view file, std::string_view section) override;
+  uint32_t WriteString(std::string_view file, std::string_view section, std::optional<std::string_view> key,
+                       std::optional<std::string_view> value) override;
+
+ private:
+  enum class Encoding { kAnsi, kUtf8Bom, kUtf16Bom };
+  struct Document;
+  std::string Resolve(std::string_view file) const;
+  bool Load(std::string_view path, Document* document);
+
+  FileSystem& files_;
+  std::string windowsDirectory_;
+  CallJournal* journal_;
+};
+
+}  // namespace mq::platform

@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Runs every test: the native unit tests, then the Windows test programs under Wine64. Installs and builds what
+# it needs first. Ends with one "N passed, N failed" line over both stages.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/deps.sh || exit 1
+for preset in native mingw-x64 mingw-x86; do
+  cmake --preset "$preset" >/dev/null || exit 1
+  cmake --build --preset "$preset" || exit 1
+done
+bash scripts/assemble-dist.sh >/dev/null || exit 1
+
+mkdir -p build/logs
+ctest --test-dir build/native --output-on-failure -j2 2>&1 | tee build/logs/native.log
+native=${PIPESTATUS[0]}
+bash scripts/wine-stage.sh 2>&1 | tee build/logs/wine.log
+wine=${PIPESTATUS[0]}
+
+count() { grep -Eo "[0-9]+ tests failed out of [0-9]+" "$1" | tail -1; }
+read -r nf _ _ _ _ nt <<<"$(count build/logs/native.log)"
+read -r wf _ _ _ _ wt <<<"$(count build/logs/wine.log)"
+failed=$(( ${nf:-0} + ${wf:-0} ))
+total=$(( ${nt:-0} + ${wt:-0} ))
+echo "native: ${nt:-0} tests, wine: ${wt:-0} tests"
+echo "$((total - failed)) passed, $failed failed"
+[ "$native" -eq 0 ] && [ "$wine" -eq 0 ] && [ "$total" -gt 0 ]
