@@ -1,0 +1,35 @@
+// mq450: the package's portable core on the command line, for people who support these printers and for
+// package authors.
+#include <iostream>
+#include <string>
+
+#include "Commands.h"
+#include "ToolSupport.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: mq450 <group> <command> [arguments]\n"
+    "  settings default -o FILE [--system-dir DIR]\n"
+    "  settings convert IN -o FILE\n"
+    "  settings merge IN -o FILE\n"
+    "  settings show FILE\n"
+    "  logo gray|mono|encode-mono|encode-gray|preview ...\n"
+    "  simulate install --package DIR --machine DIR --model NAME ...\n";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  mq::tool::Args args(argv + 1, argv + argc);
+  if (args.empty() || args[0] == "-h" || args[0] == "--help") {
+    std::cout << kUsage;
+    return args.empty() ? mq::tool::kExitUsage : mq::tool::kExitOk;
+  }
+  std::string group = args[0];
+  args.erase(args.begin());
+  if (group == "settings") return mq::tool::RunSettings(args);
+  if (group == "logo") return mq::tool::RunLogo(args);
+  if (group == "simulate") return mq::tool::RunSimulate(args);
+  std::cerr << kUsage;
+  return mq::tool::Fail(mq::tool::kExitUsage, "unknown command group: " + group);
+}
