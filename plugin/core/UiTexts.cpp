@@ -233,8 +233,15 @@ bool UiTexts::ChooseLanguage(std::string_view chosenText) {
   return matched;
 }
 
-int UiTexts::ShowUiMessage(MessageSink& sink, std::string_view text, MessageKind kind) {
+int UiTexts::ShowUiMessage(MessageSink& sink, std::string_view message, MessageKind kind) {
   ResolveCurrentLanguage();
+  // Language files cannot hold a line break, so they write it as the two characters "\n".
+  std::string text;
+  for (size_t i = 0; i < message.size(); ++i) {
+    bool lineBreak = message[i] == '\\' && i + 1 < message.size() && message[i + 1] == 'n';
+    text += lineBreak ? '\n' : message[i];
+    if (lineBreak) ++i;
+  }
   constexpr uint32_t kIconError = 0x10;
   constexpr uint32_t kIconInformation = 0x40;
   switch (kind) {

@@ -72,7 +72,9 @@ struct PluginObjectFixture : ::testing::Test {
     object = static_cast<host::IPrintOemUI*>(made);
   }
   void TearDown() override {
-    if (object != nullptr) EXPECT_EQ(object->Release(), 0u);
+    if (object != nullptr) {
+      EXPECT_EQ(object->Release(), 0u);
+    }
   }
 };
 

@@ -189,6 +189,8 @@ TEST_F(UiTextsFixture, MessageBoxCaptions) {
   EXPECT_EQ(sink.last, "Error|x|0");
   texts.ShowUiMessage(sink, "y", MessageKind::kInformation);
   EXPECT_EQ(sink.last, "Information|y|64");
+  texts.ShowUiMessage(sink, "one\\ntwo", MessageKind::kInformation);
+  EXPECT_EQ(sink.last, "Information|one\ntwo|64");
 }
 
 TEST_F(UiTextsFixture, DriverDirectoryFollowsTheProcessorArchitecture) {

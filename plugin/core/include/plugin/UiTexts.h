@@ -93,7 +93,8 @@ class UiTexts {
   // case-sensitive comparisons; the last matching write wins. Returns true when anything matched.
   bool ChooseLanguage(std::string_view chosenText);
 
-  // Shows text in a message box with the caption MB_ERROR (error icon or plain box) or MB_INFORMATION.
+  // Shows text in a message box with the caption MB_ERROR (error icon or plain box) or MB_INFORMATION. The two
+  // characters "\n" in a language-file text become a line break.
   int ShowUiMessage(MessageSink& sink, std::string_view text, MessageKind kind);
 
   const std::string& CurrentResFile() const { return currentResFile_; }
