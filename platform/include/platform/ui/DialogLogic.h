@@ -1,0 +1,39 @@
+// The portable side of a dialog or property page: the Win32 adapter (or a test through the fake controls)
+// turns the dialog's messages into these calls, and the logic answers by acting on the controls.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/ui/DialogControls.h"
+
+namespace mq::platform::ui {
+
+// What happened to a control: BN_CLICKED, CBN_SELCHANGE / LBN_SELCHANGE, EN_CHANGE.
+enum class ControlEvent { kClicked, kSelectionChanged, kTextChanged };
+
+// Property-sheet notifications a page answers (PSN_APPLY, PSN_KILLACTIVE, PSN_SETACTIVE, PSN_RESET); other
+// WM_NOTIFY codes arrive as kOther.
+enum class SheetEvent { kApply, kKillActive, kSetActive, kReset, kOther };
+
+class DialogLogic {
+ public:
+  virtual ~DialogLogic() = default;
+
+  // WM_INITDIALOG: fill the controls.
+  virtual void OnInit(DialogControls& controls) = 0;
+  // WM_PAINT: pages re-read their texts here so that a language change shows at the next repaint.
+  virtual void OnPaint(DialogControls&) {}
+  // WM_COMMAND from control id (a push button's id is also how dialogs end: kIdOk, kIdCancel). Returns
+  // whether the logic handled it.
+  virtual bool OnCommand(DialogControls&, int /*id*/, ControlEvent) { return false; }
+  // The answer a page gives to a sheet notification (the dialog's DWLP_MSGRESULT / return value).
+  virtual intptr_t OnSheetEvent(DialogControls&, SheetEvent) { return 0; }
+
+  // Edits whose typed characters the logic filters; for those, AcceptChar decides per WM_CHAR whether the
+  // character reaches the edit.
+  virtual std::vector<int> FilteredEdits() const { return {}; }
+  virtual bool AcceptChar(int /*id*/, char16_t /*ch*/, bool /*controlHeld*/) { return true; }
+};
+
+}  // namespace mq::platform::ui
