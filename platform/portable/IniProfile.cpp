@@ -45,7 +45,7 @@ struct IniProfile::Document {
   struct Line {
     enum class Kind { kBlank, kSection, kKey } kind = Kind::kBlank;
     std::string raw;    // the line as stored, without its line break
-    std::string name;   // section name (as between the brackets) or trimmed key name
+    std::string name;   // trimmed section name (between the brackets) or trimmed key name
     std::string value;  // trimmed value of a key line
     bool hasValue = false;
   };
@@ -61,7 +61,7 @@ struct IniProfile::Document {
       size_t close = t.rfind(u']');
       if (close != std::u16string_view::npos && close > 0) {
         line.kind = Line::Kind::kSection;
-        line.name = text::Utf16ToUtf8(t.substr(1, close - 1));
+        line.name = text::Utf16ToUtf8(TrimUnits(t.substr(1, close - 1)));
         return line;
       }
     }
