@@ -1,0 +1,91 @@
+// In-memory print spooler for tests and simulated machines. Keeps monitors, print processors, drivers,
+// printers, ports and the default printer, answers with the Windows error codes of the real spooler for
+// duplicates and unknown names, and journals every call under its winspool function. The state can be saved as
+// text and read back, so that a simulated machine keeps its installations between runs.
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/Spooler.h"
+#include "platform/fake/CallJournal.h"
+
+namespace mq::platform {
+
+class FakeSpooler : public Spooler {
+ public:
+  // is64BitWindows picks the local environment ("Windows x64" or "Windows NT x86") and its folders.
+  FakeSpooler(CallJournal& journal, bool is64BitWindows);
+
+  uint32_t GetPrinterDriverDirectory(std::string_view environment, std::string* folder) override;
+  uint32_t GetPrintProcessorDirectory(std::string_view environment, std::string* folder) override;
+  uint32_t AddMonitor(const MonitorInfo2& monitor) override;
+  uint32_t DeleteMonitor(std::string_view environment, std::string_view name) override;
+  uint32_t EnumMonitors(std::vector<MonitorInfo2>* monitors) override;
+  uint32_t AddPrintProcessor(std::string_view environment, std::string_view dllName,
+                             std::string_view processorName) override;
+  uint32_t DeletePrintProcessor(std::string_view environment, std::string_view processorName) override;
+  uint32_t EnumPrintProcessors(std::string_view environment, std::vector<std::string>* names) override;
+  uint32_t AddPrinterDriver(const DriverInfo3& driver) override;
+  uint32_t DeletePrinterDriver(std::string_view environment, std::string_view name) override;
+  uint32_t EnumPrinterDrivers(std::string_view environment, std::vector<DriverInfo3>* drivers) override;
+  uint32_t AddPrinter(const PrinterInfo2& printer) override;
+  uint32_t EnumPrinters(std::vector<PrinterInfo2>* printers) override;
+  uint32_t OpenPrinter(std::string_view name, uint32_t access, PrinterHandle* handle) override;
+  uint32_t ClosePrinter(PrinterHandle handle) override;
+  uint32_t GetPrinter(PrinterHandle handle, PrinterInfo2* printer) override;
+  uint32_t SetPrinter(PrinterHandle handle, const PrinterInfo2& printer) override;
+  uint32_t DeletePrinter(PrinterHandle handle) override;
+  uint32_t SetDefaultPrinter(std::string_view printerName) override;
+  uint32_t EnumPorts(uint32_t bufferSize, uint32_t* needed, std::vector<std::string>* ports) override;
+  uint32_t XcvData(PrinterHandle handle, std::string_view command, std::span<const uint8_t> input,
+                   uint32_t outputSize, std::vector<uint8_t>* output, uint32_t* status) override;
+  void BroadcastSettingChange(std::string_view area, uint32_t timeoutMs) override;
+
+  // The local environment name and the folders the spooler reports.
+  const std::string& localEnvironment() const { return localEnvironment_; }
+  std::string DriverDirectory(std::string_view environment) const;
+  std::string ProcessorDirectory(std::string_view environment) const;
+
+  // Direct access for set-up and checks; not journaled.
+  const MonitorInfo2* FindMonitor(std::string_view name) const;
+  const DriverInfo3* FindDriver(std::string_view environment, std::string_view name) const;
+  const PrinterInfo2* FindPrinter(std::string_view name) const;
+  bool HasProcessor(std::string_view environment, std::string_view name) const;
+  bool HasPort(std::string_view name) const;
+  void AddPortName(std::string_view name) { ports_.emplace_back(name); }
+  const std::string& defaultPrinter() const { return defaultPrinter_; }
+  size_t OpenHandleCount() const { return handles_.size(); }
+
+  std::string Serialize() const;
+  bool Deserialize(std::string_view text);
+
+ private:
+  struct Processor {
+    std::string environment;
+    std::string name;
+    std::string dll;
+  };
+  struct Handle {
+    std::string printer;  // printer name, or "" for a transceiver
+    std::string xcvMonitor;
+  };
+  std::string Environment(std::string_view environment) const;
+  PrinterInfo2* FindPrinterMutable(std::string_view name);
+  Handle* FindHandle(PrinterHandle handle);
+
+  CallJournal& journal_;
+  bool is64_;
+  std::string localEnvironment_;
+  std::vector<MonitorInfo2> monitors_;
+  std::vector<Processor> processors_;
+  std::vector<DriverInfo3> drivers_;
+  std::vector<PrinterInfo2> printers_;
+  std::vector<std::string> ports_;
+  std::string defaultPrinter_;
+  std::map<PrinterHandle, Handle> handles_;
+  PrinterHandle nextHandle_ = 0x5000;
+};
+
+}  // namespace mq::platform
