@@ -42,7 +42,8 @@ FakeFileSystem::Node* FakeFileSystem::Find(std::string_view path) const {
   return current;
 }
 
-FakeFileSystem::Node* FakeFileSystem::FindParent(std::string_view path, std::string* leaf, uint32_t* error) const {
+FakeFileSystem::Node* FakeFileSystem::FindParent(std::string_view path, std::string* leaf,
+                                                 uint32_t* error) const {
   WindowsPath parsed = ParseWindowsPath(path);
   if (parsed.names.empty()) {
     *error = err::kAccessDenied;
@@ -96,8 +97,8 @@ uint32_t FakeFileSystem::GetAttributes(std::string_view path, uint32_t* attribut
 }
 
 uint32_t FakeFileSystem::SetAttributes(std::string_view path, uint32_t attributes) {
-  if (uint32_t e = journal_.Enter("SetFileAttributesW",
-                                  {{"path", std::string(path)}, {"attributes", CallJournal::Hex(attributes)}})) {
+  if (uint32_t e = journal_.Enter("SetFileAttributesW", {{"path", std::string(path)},
+                                                         {"attributes", CallJournal::Hex(attributes)}})) {
     return e;
   }
   Node* node = Find(path);
@@ -237,8 +238,8 @@ uint32_t FakeFileSystem::ReadAll(std::string_view path, std::vector<uint8_t>* co
 }
 
 uint32_t FakeFileSystem::WriteAll(std::string_view path, std::span<const uint8_t> contents) {
-  if (uint32_t e = journal_.Enter("WriteFile", {{"path", std::string(path)},
-                                                {"bytes", std::to_string(contents.size())}})) {
+  if (uint32_t e = journal_.Enter(
+          "WriteFile", {{"path", std::string(path)}, {"bytes", std::to_string(contents.size())}})) {
     return e;
   }
   std::string leaf;
@@ -289,9 +290,13 @@ void FakeFileSystem::PutBytes(std::string_view path, std::vector<uint8_t> conten
   node->attributes = attributes;
 }
 
-void FakeFileSystem::MakeFolders(std::string_view path) { Make(path, true); }
+void FakeFileSystem::MakeFolders(std::string_view path) {
+  Make(path, true);
+}
 
-bool FakeFileSystem::Exists(std::string_view path) const { return Find(path) != nullptr; }
+bool FakeFileSystem::Exists(std::string_view path) const {
+  return Find(path) != nullptr;
+}
 
 std::optional<std::string> FakeFileSystem::Contents(std::string_view path) const {
   Node* node = Find(path);

@@ -114,7 +114,8 @@ FakeRegistry::Key* FakeRegistry::Walk(Key* from, std::string_view subKey, bool c
 }
 
 uint32_t FakeRegistry::OpenKey(RegKey parent, std::string_view subKey, uint32_t access, RegKey* key) {
-  if (uint32_t e = journal_.Enter("RegOpenKeyExW", {{"key", RootLabel(parent)}, {"subKey", std::string(subKey)},
+  if (uint32_t e = journal_.Enter("RegOpenKeyExW", {{"key", RootLabel(parent)},
+                                                    {"subKey", std::string(subKey)},
                                                     {"access", CallJournal::Hex(access)}})) {
     return e;
   }
@@ -154,7 +155,8 @@ uint32_t FakeRegistry::CloseKey(RegKey key) {
 
 uint32_t FakeRegistry::QueryValue(RegKey key, std::string_view name, uint32_t* type, uint8_t* data,
                                   uint32_t* size) {
-  if (uint32_t e = journal_.Enter("RegQueryValueExW", {{"key", RootLabel(key)}, {"name", std::string(name)}})) {
+  if (uint32_t e =
+          journal_.Enter("RegQueryValueExW", {{"key", RootLabel(key)}, {"name", std::string(name)}})) {
     return e;
   }
   Key* k = Resolve(key);
@@ -197,7 +199,8 @@ uint32_t FakeRegistry::SetValue(RegKey key, std::string_view name, uint32_t type
 }
 
 uint32_t FakeRegistry::DeleteValue(RegKey key, std::string_view name) {
-  if (uint32_t e = journal_.Enter("RegDeleteValueW", {{"key", RootLabel(key)}, {"name", std::string(name)}})) {
+  if (uint32_t e =
+          journal_.Enter("RegDeleteValueW", {{"key", RootLabel(key)}, {"name", std::string(name)}})) {
     return e;
   }
   Key* k = Resolve(key);
@@ -212,7 +215,8 @@ uint32_t FakeRegistry::DeleteValue(RegKey key, std::string_view name) {
 }
 
 uint32_t FakeRegistry::DeleteKey(RegKey parent, std::string_view subKey) {
-  if (uint32_t e = journal_.Enter("RegDeleteKeyW", {{"key", RootLabel(parent)}, {"subKey", std::string(subKey)}})) {
+  if (uint32_t e =
+          journal_.Enter("RegDeleteKeyW", {{"key", RootLabel(parent)}, {"subKey", std::string(subKey)}})) {
     return e;
   }
   Key* from = Resolve(parent);
@@ -221,7 +225,8 @@ uint32_t FakeRegistry::DeleteKey(RegKey parent, std::string_view subKey) {
   if (parts.empty()) return err::kInvalidParameter;
   std::string_view leaf = parts.back();
   Key* holder = from;
-  for (size_t i = 0; i + 1 < parts.size() && holder != nullptr; ++i) holder = Walk(holder, parts[i], false, nullptr);
+  for (size_t i = 0; i + 1 < parts.size() && holder != nullptr; ++i)
+    holder = Walk(holder, parts[i], false, nullptr);
   if (holder == nullptr) return err::kFileNotFound;
   for (auto it = holder->subKeys.begin(); it != holder->subKeys.end(); ++it) {
     if (text::EqualsNoCase((*it)->name, leaf)) {
@@ -236,7 +241,8 @@ uint32_t FakeRegistry::DeleteKey(RegKey parent, std::string_view subKey) {
 }
 
 uint32_t FakeRegistry::EnumKey(RegKey key, uint32_t index, std::string* name) {
-  if (uint32_t e = journal_.Enter("RegEnumKeyExW", {{"key", RootLabel(key)}, {"index", std::to_string(index)}})) {
+  if (uint32_t e =
+          journal_.Enter("RegEnumKeyExW", {{"key", RootLabel(key)}, {"index", std::to_string(index)}})) {
     return e;
   }
   Key* k = Resolve(key);
@@ -247,7 +253,8 @@ uint32_t FakeRegistry::EnumKey(RegKey key, uint32_t index, std::string* name) {
 }
 
 uint32_t FakeRegistry::EnumValue(RegKey key, uint32_t index, std::string* name) {
-  if (uint32_t e = journal_.Enter("RegEnumValueW", {{"key", RootLabel(key)}, {"index", std::to_string(index)}})) {
+  if (uint32_t e =
+          journal_.Enter("RegEnumValueW", {{"key", RootLabel(key)}, {"index", std::to_string(index)}})) {
     return e;
   }
   Key* k = Resolve(key);
@@ -313,10 +320,12 @@ void FakeRegistry::PutDword(std::string_view keyPath, std::string_view name, uin
              static_cast<uint8_t>(value >> 24)};
 }
 
-bool FakeRegistry::HasKey(std::string_view keyPath) const { return FindPath(keyPath) != nullptr; }
+bool FakeRegistry::HasKey(std::string_view keyPath) const {
+  return FindPath(keyPath) != nullptr;
+}
 
 std::optional<std::pair<uint32_t, std::vector<uint8_t>>> FakeRegistry::GetRaw(std::string_view keyPath,
-                                                                               std::string_view name) const {
+                                                                              std::string_view name) const {
   Key* key = FindPath(keyPath);
   if (key == nullptr) return std::nullopt;
   Value* v = FindValue(*key, name);
@@ -356,7 +365,8 @@ std::string FakeRegistry::Serialize() const {
   std::string out;
   for (const RootName& root : kRoots) {
     const Key& top = *roots_.at(root.key);
-    for (const auto& child : top.subKeys) SerializeKey(*child, std::string(root.shortName) + '\\' + child->name, out);
+    for (const auto& child : top.subKeys)
+      SerializeKey(*child, std::string(root.shortName) + '\\' + child->name, out);
   }
   return out;
 }
@@ -376,7 +386,8 @@ bool FakeRegistry::Deserialize(std::string_view text) {
       continue;
     }
     size_t close = line.rfind("\"=");
-    if (current == nullptr || line.front() != '"' || close == std::string_view::npos || close == 0) return false;
+    if (current == nullptr || line.front() != '"' || close == std::string_view::npos || close == 0)
+      return false;
     size_t colon = line.find(':', close);
     if (colon == std::string_view::npos) return false;
     Value value;

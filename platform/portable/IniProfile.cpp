@@ -10,7 +10,9 @@ namespace mq::platform {
 namespace {
 
 // The profile functions treat Ctrl-Z (the old end-of-file mark) as a blank too.
-bool IsProfileSpace(char16_t c) { return c == ' ' || (c >= 0x09 && c <= 0x0D) || c == 0x1A; }
+bool IsProfileSpace(char16_t c) {
+  return c == ' ' || (c >= 0x09 && c <= 0x0D) || c == 0x1A;
+}
 
 std::u16string_view TrimUnits(std::u16string_view s) {
   while (!s.empty() && IsProfileSpace(s.front())) s.remove_prefix(1);
@@ -123,10 +125,12 @@ bool IniProfile::Load(std::string_view path, Document* document) {
   std::u16string content;
   if (bytes.size() >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE) {
     document->encoding = Encoding::kUtf16Bom;
-    for (size_t i = 2; i + 1 < bytes.size(); i += 2) content += static_cast<char16_t>(bytes[i] | (bytes[i + 1] << 8));
+    for (size_t i = 2; i + 1 < bytes.size(); i += 2)
+      content += static_cast<char16_t>(bytes[i] | (bytes[i + 1] << 8));
   } else if (bytes.size() >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF) {
     document->encoding = Encoding::kUtf8Bom;
-    content = text::Utf8ToUtf16(std::string_view(reinterpret_cast<const char*>(bytes.data()) + 3, bytes.size() - 3));
+    content = text::Utf8ToUtf16(
+        std::string_view(reinterpret_cast<const char*>(bytes.data()) + 3, bytes.size() - 3));
   } else {
     document->encoding = Encoding::kAnsi;
     content = text::Utf8ToUtf16(
@@ -151,9 +155,9 @@ std::string IniProfile::GetString(std::string_view file, std::string_view sectio
   std::string fallback(defaultValue);
   while (!fallback.empty() && fallback.back() == ' ') fallback.pop_back();
   if (journal_ != nullptr) {
-    if (uint32_t e = journal_->Enter("GetPrivateProfileStringW", {{"file", path},
-                                                                  {"section", std::string(section)},
-                                                                  {"key", std::string(key)}})) {
+    if (uint32_t e =
+            journal_->Enter("GetPrivateProfileStringW",
+                            {{"file", path}, {"section", std::string(section)}, {"key", std::string(key)}})) {
       (void)e;
       return CopyEntry(fallback, capacity);
     }
@@ -168,7 +172,8 @@ std::string IniProfile::GetString(std::string_view file, std::string_view sectio
 std::vector<std::string> IniProfile::GetSectionNames(std::string_view file) {
   std::string path = Resolve(file);
   std::vector<std::string> names;
-  if (journal_ != nullptr && journal_->Enter("GetPrivateProfileSectionNamesW", {{"file", path}}) != 0) return names;
+  if (journal_ != nullptr && journal_->Enter("GetPrivateProfileSectionNamesW", {{"file", path}}) != 0)
+    return names;
   Document document;
   if (!Load(path, &document)) return names;
   for (const auto& line : document.lines) {
@@ -181,7 +186,8 @@ std::vector<std::string> IniProfile::GetKeyNames(std::string_view file, std::str
   std::string path = Resolve(file);
   std::vector<std::string> names;
   if (journal_ != nullptr &&
-      journal_->Enter("GetPrivateProfileStringW", {{"file", path}, {"section", std::string(section)}, {"key", "(null)"}}) != 0) {
+      journal_->Enter("GetPrivateProfileStringW",
+                      {{"file", path}, {"section", std::string(section)}, {"key", "(null)"}}) != 0) {
     return names;
   }
   Document document;
@@ -213,7 +219,8 @@ uint32_t IniProfile::WriteString(std::string_view file, std::string_view section
   std::optional<long> header = document.FindSection(section);
   if (!key) {
     if (header && *header >= 0) {
-      document.lines.erase(document.lines.begin() + *header, document.lines.begin() + document.SectionEnd(*header));
+      document.lines.erase(document.lines.begin() + *header,
+                           document.lines.begin() + document.SectionEnd(*header));
     }
   } else if (!value) {
     if (header) {
@@ -239,7 +246,8 @@ uint32_t IniProfile::WriteString(std::string_view file, std::string_view section
       line = Document::Parse(text::Utf8ToUtf16(line.name + "=" + std::string(*value)));
     } else {
       size_t insertAt = document.SectionEnd(*header);
-      while (insertAt > static_cast<size_t>(*header + 1) && document.lines[insertAt - 1].kind == Line::Kind::kBlank) {
+      while (insertAt > static_cast<size_t>(*header + 1) &&
+             document.lines[insertAt - 1].kind == Line::Kind::kBlank) {
         --insertAt;
       }
       document.lines.insert(document.lines.begin() + insertAt, Document::Parse(text::Utf8ToUtf16(text)));

@@ -57,8 +57,8 @@ uint32_t ReadRegDword(Registry& registry, RegKey key, std::string_view name, uin
 }
 
 uint32_t WriteRegDword(Registry& registry, RegKey key, std::string_view name, uint32_t value) {
-  uint8_t data[4] = {static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8), static_cast<uint8_t>(value >> 16),
-                     static_cast<uint8_t>(value >> 24)};
+  uint8_t data[4] = {static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8),
+                     static_cast<uint8_t>(value >> 16), static_cast<uint8_t>(value >> 24)};
   return registry.SetValue(key, name, kRegDword, data, sizeof data);
 }
 

@@ -34,7 +34,8 @@ uint32_t MissingError(const fs::path& p) {
 
 }  // namespace
 
-RootedFileSystem::RootedFileSystem(fs::path root, CallJournal* journal) : root_(std::move(root)), journal_(journal) {}
+RootedFileSystem::RootedFileSystem(fs::path root, CallJournal* journal)
+    : root_(std::move(root)), journal_(journal) {}
 
 uint32_t RootedFileSystem::Enter(std::string_view function, std::initializer_list<CallJournal::Arg> args) {
   return journal_ != nullptr ? journal_->Enter(function, args) : 0;
@@ -83,7 +84,8 @@ uint32_t RootedFileSystem::SetAttributes(std::string_view path, uint32_t attribu
   std::error_code ec;
   if (!fs::exists(host, ec)) return MissingError(host);
   bool readOnly = (attributes & kFileAttributeReadonly) != 0;
-  fs::permissions(host, fs::perms::owner_write, readOnly ? fs::perm_options::remove : fs::perm_options::add, ec);
+  fs::permissions(host, fs::perms::owner_write, readOnly ? fs::perm_options::remove : fs::perm_options::add,
+                  ec);
   return ec ? err::kAccessDenied : err::kSuccess;
 }
 
@@ -170,7 +172,8 @@ uint32_t RootedFileSystem::ReadAll(std::string_view path, std::vector<uint8_t>* 
 }
 
 uint32_t RootedFileSystem::WriteAll(std::string_view path, std::span<const uint8_t> contents) {
-  if (uint32_t e = Enter("WriteFile", {{"path", std::string(path)}, {"bytes", std::to_string(contents.size())}})) {
+  if (uint32_t e =
+          Enter("WriteFile", {{"path", std::string(path)}, {"bytes", std::to_string(contents.size())}})) {
     return e;
   }
   fs::path host = HostPath(path);

@@ -71,7 +71,7 @@ char32_t FoldChar(char32_t c) {
   if (c >= 0x410 && c <= 0x42F) return c + 32;                // Cyrillic capitals
   if (c >= 0x400 && c <= 0x40F) return c + 80;
   if (c >= 0x100 && c <= 0x17F && (c % 2) == 0 && c != 0x130 && c != 0x138) return c + 1;  // Latin Extended-A
-  if (c >= 0xFF21 && c <= 0xFF3A) return c + 32;  // full-width Latin
+  if (c >= 0xFF21 && c <= 0xFF3A) return c + 32;                                           // full-width Latin
   return c;
 }
 
@@ -98,7 +98,8 @@ std::string Utf16ToUtf8(std::u16string_view utf16) {
   out.reserve(utf16.size());
   for (size_t i = 0; i < utf16.size(); ++i) {
     char32_t c = utf16[i];
-    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < utf16.size() && utf16[i + 1] >= 0xDC00 && utf16[i + 1] <= 0xDFFF) {
+    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < utf16.size() && utf16[i + 1] >= 0xDC00 &&
+        utf16[i + 1] <= 0xDFFF) {
       c = 0x10000 + ((c - 0xD800) << 10) + (utf16[i + 1] - 0xDC00);
       ++i;
     } else if (c >= 0xD800 && c <= 0xDFFF) {

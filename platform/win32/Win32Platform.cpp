@@ -23,22 +23,31 @@ namespace {
 // Our root constants are the 32-bit values of the HKEY_* handles; Windows sign-extends them on x64.
 HKEY ToHkey(RegKey key) {
   switch (key) {
-    case kHkeyClassesRoot: return HKEY_CLASSES_ROOT;
-    case kHkeyCurrentUser: return HKEY_CURRENT_USER;
-    case kHkeyLocalMachine: return HKEY_LOCAL_MACHINE;
-    case kHkeyUsers: return HKEY_USERS;
-    default: return reinterpret_cast<HKEY>(key);
+    case kHkeyClassesRoot:
+      return HKEY_CLASSES_ROOT;
+    case kHkeyCurrentUser:
+      return HKEY_CURRENT_USER;
+    case kHkeyLocalMachine:
+      return HKEY_LOCAL_MACHINE;
+    case kHkeyUsers:
+      return HKEY_USERS;
+    default:
+      return reinterpret_cast<HKEY>(key);
   }
 }
 
-const wchar_t* OrNull(const std::wstring& s) { return s.empty() ? nullptr : s.c_str(); }
+const wchar_t* OrNull(const std::wstring& s) {
+  return s.empty() ? nullptr : s.c_str();
+}
 
 std::string StripTrailingSlash(std::wstring path) {
   while (path.size() > 3 && (path.back() == L'\\' || path.back() == L'/')) path.pop_back();
   return Narrow(path);
 }
 
-uint32_t LastErrorOr(BOOL ok) { return ok ? ERROR_SUCCESS : GetLastError(); }
+uint32_t LastErrorOr(BOOL ok) {
+  return ok ? ERROR_SUCCESS : GetLastError();
+}
 
 std::vector<std::string> SplitMulti(const std::vector<wchar_t>& buffer, DWORD length) {
   std::vector<std::string> out;
@@ -74,13 +83,16 @@ uint32_t Win32Registry::CreateKey(RegKey parent, std::string_view subKey, uint32
   return static_cast<uint32_t>(status);
 }
 
-uint32_t Win32Registry::CloseKey(RegKey key) { return static_cast<uint32_t>(RegCloseKey(ToHkey(key))); }
+uint32_t Win32Registry::CloseKey(RegKey key) {
+  return static_cast<uint32_t>(RegCloseKey(ToHkey(key)));
+}
 
 uint32_t Win32Registry::QueryValue(RegKey key, std::string_view name, uint32_t* type, uint8_t* data,
                                    uint32_t* size) {
   DWORD t = 0;
   DWORD s = size != nullptr ? *size : 0;
-  LSTATUS status = RegQueryValueExW(ToHkey(key), Wide(name).c_str(), nullptr, &t, data, size != nullptr ? &s : nullptr);
+  LSTATUS status =
+      RegQueryValueExW(ToHkey(key), Wide(name).c_str(), nullptr, &t, data, size != nullptr ? &s : nullptr);
   if (status == ERROR_SUCCESS || status == ERROR_MORE_DATA) {
     if (size != nullptr) *size = s;
     if (status == ERROR_SUCCESS && type != nullptr) *type = t;
@@ -144,7 +156,9 @@ uint32_t Win32FileSystem::Move(std::string_view source, std::string_view target,
   return LastErrorOr(MoveFileExW(Wide(source).c_str(), Wide(target).c_str(), flags));
 }
 
-uint32_t Win32FileSystem::Delete(std::string_view path) { return LastErrorOr(DeleteFileW(Wide(path).c_str())); }
+uint32_t Win32FileSystem::Delete(std::string_view path) {
+  return LastErrorOr(DeleteFileW(Wide(path).c_str()));
+}
 
 uint32_t Win32FileSystem::ReadAll(std::string_view path, std::vector<uint8_t>* contents) {
   HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
@@ -168,8 +182,8 @@ uint32_t Win32FileSystem::ReadAll(std::string_view path, std::vector<uint8_t>* c
 }
 
 uint32_t Win32FileSystem::WriteAll(std::string_view path, std::span<const uint8_t> contents) {
-  HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                            nullptr);
+  HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return GetLastError();
   uint32_t result = ERROR_SUCCESS;
   size_t done = 0;
@@ -207,8 +221,9 @@ std::string Win32Profile::GetString(std::string_view file, std::string_view sect
                                     std::string_view defaultValue, uint32_t capacity) {
   if (capacity == 0) return {};
   std::vector<wchar_t> buffer(capacity, 0);
-  DWORD length = GetPrivateProfileStringW(Wide(section).c_str(), Wide(key).c_str(), Wide(defaultValue).c_str(),
-                                          buffer.data(), capacity, Wide(file).c_str());
+  DWORD length =
+      GetPrivateProfileStringW(Wide(section).c_str(), Wide(key).c_str(), Wide(defaultValue).c_str(),
+                               buffer.data(), capacity, Wide(file).c_str());
   return Narrow(std::wstring_view(buffer.data(), length));
 }
 
@@ -223,14 +238,15 @@ std::vector<std::string> Win32Profile::GetSectionNames(std::string_view file) {
 std::vector<std::string> Win32Profile::GetKeyNames(std::string_view file, std::string_view section) {
   for (DWORD size = 4096;; size *= 4) {
     std::vector<wchar_t> buffer(size, 0);
-    DWORD length =
-        GetPrivateProfileStringW(Wide(section).c_str(), nullptr, L"", buffer.data(), size, Wide(file).c_str());
+    DWORD length = GetPrivateProfileStringW(Wide(section).c_str(), nullptr, L"", buffer.data(), size,
+                                            Wide(file).c_str());
     if (length + 2 < size) return SplitMulti(buffer, length);
   }
 }
 
 uint32_t Win32Profile::WriteString(std::string_view file, std::string_view section,
-                                   std::optional<std::string_view> key, std::optional<std::string_view> value) {
+                                   std::optional<std::string_view> key,
+                                   std::optional<std::string_view> value) {
   std::wstring k = key ? Wide(*key) : std::wstring();
   std::wstring v = value ? Wide(*value) : std::wstring();
   BOOL ok = WritePrivateProfileStringW(Wide(section).c_str(), key ? k.c_str() : nullptr,
@@ -268,9 +284,13 @@ std::string Win32SystemInfo::ModuleDirectory() {
   return Narrow(slash == std::wstring::npos ? std::wstring() : path.substr(0, slash));
 }
 
-uint16_t Win32SystemInfo::SystemDefaultLangId() { return GetSystemDefaultLangID(); }
+uint16_t Win32SystemInfo::SystemDefaultLangId() {
+  return GetSystemDefaultLangID();
+}
 
-uint32_t Win32SystemInfo::AnsiCodePage() { return GetACP(); }
+uint32_t Win32SystemInfo::AnsiCodePage() {
+  return GetACP();
+}
 
 OsVersion Win32SystemInfo::Version() {
   OSVERSIONINFOEXW info{};
@@ -308,7 +328,8 @@ std::optional<std::string> Win32SystemInfo::SpecialFolder(int csidl, bool create
   using GetFolderFn = BOOL(WINAPI*)(HWND, LPWSTR, int, BOOL);
   HMODULE shell32 = LoadLibraryW(L"shell32.dll");
   if (shell32 == nullptr) return std::nullopt;
-  auto fn = reinterpret_cast<GetFolderFn>(reinterpret_cast<void*>(GetProcAddress(shell32, "SHGetSpecialFolderPathW")));
+  auto fn = reinterpret_cast<GetFolderFn>(
+      reinterpret_cast<void*>(GetProcAddress(shell32, "SHGetSpecialFolderPathW")));
   std::optional<std::string> result;
   wchar_t buffer[MAX_PATH + 1] = {};
   if (fn != nullptr && fn(nullptr, buffer, csidl, create)) result = StripTrailingSlash(buffer);
@@ -316,9 +337,13 @@ std::optional<std::string> Win32SystemInfo::SpecialFolder(int csidl, bool create
   return result;
 }
 
-void Win32Clock::Sleep(uint32_t milliseconds) { ::Sleep(milliseconds); }
+void Win32Clock::Sleep(uint32_t milliseconds) {
+  ::Sleep(milliseconds);
+}
 
-uint32_t Win32Clock::TickCount() { return GetTickCount(); }
+uint32_t Win32Clock::TickCount() {
+  return GetTickCount();
+}
 
 intptr_t Win32Shell::Execute(std::string_view verb, std::string_view file, std::string_view parameters,
                              std::string_view directory, int show) {
@@ -326,8 +351,12 @@ intptr_t Win32Shell::Execute(std::string_view verb, std::string_view file, std::
   return reinterpret_cast<intptr_t>(ShellExecuteW(nullptr, OrNull(v), f.c_str(), OrNull(p), OrNull(d), show));
 }
 
-void Win32ThreadError::Set(uint32_t error) { SetLastError(error); }
+void Win32ThreadError::Set(uint32_t error) {
+  SetLastError(error);
+}
 
-uint32_t Win32ThreadError::Get() { return GetLastError(); }
+uint32_t Win32ThreadError::Get() {
+  return GetLastError();
+}
 
 }  // namespace mq::platform

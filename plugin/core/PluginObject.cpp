@@ -12,7 +12,9 @@ namespace mq::plugin {
 PluginModule::PluginModule(platform::PlatformServices services, SheetAssembly* sheets)
     : services_(services), texts_(services), sheets_(sheets) {}
 
-void PluginModule::OnLoad() { texts_.PrepareAtLoad(); }
+void PluginModule::OnLoad() {
+  texts_.PrepareAtLoad();
+}
 
 com::HResult PluginModule::GetClassObject(const com::Guid& clsid, const com::Guid& iid, void** ppv) {
   if (!(clsid == host::kClsidOemUi)) return com::kClassNotAvailable;
@@ -36,7 +38,9 @@ com::HResult ClassFactory::QueryInterface(const com::Guid& riid, void** ppv) {
   return com::kNoInterface;
 }
 
-uint32_t ClassFactory::AddRef() { return references_.fetch_add(1) + 1; }
+uint32_t ClassFactory::AddRef() {
+  return references_.fetch_add(1) + 1;
+}
 
 uint32_t ClassFactory::Release() {
   uint32_t left = references_.fetch_sub(1) - 1;
@@ -77,7 +81,9 @@ com::HResult PluginObject::QueryInterface(const com::Guid& riid, void** ppv) {
   return com::kNoInterface;
 }
 
-uint32_t PluginObject::AddRef() { return references_.fetch_add(1) + 1; }
+uint32_t PluginObject::AddRef() {
+  return references_.fetch_add(1) + 1;
+}
 
 uint32_t PluginObject::Release() {
   uint32_t left = references_.fetch_sub(1) - 1;
@@ -164,7 +170,8 @@ com::HResult PluginObject::DocumentPropertySheets(host::PropSheetUiInfo* pPSUIIn
     module_.Services().lastError.Set(err::kInvalidParameter);
     return com::kFail;
   }
-  if (SheetAssembly* sheets = module_.Sheets()) return sheets->DocumentSheet(pPSUIInfo, lParam, documentContext_);
+  if (SheetAssembly* sheets = module_.Sheets())
+    return sheets->DocumentSheet(pPSUIInfo, lParam, documentContext_);
   pPSUIInfo->Result = 0;
   return com::kOk;
 }

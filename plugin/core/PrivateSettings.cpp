@@ -28,7 +28,9 @@ void TextField::Set(uint8_t* record, std::u16string_view text) const {
   }
 }
 
-void TextField::Clear(uint8_t* record) const { std::memset(record + offset, 0, units * 2u); }
+void TextField::Clear(uint8_t* record) const {
+  std::memset(record + offset, 0, units * 2u);
+}
 
 std::u16string DefaultLogFolder(std::string_view systemDirectory) {
   std::u16string system = text::Utf8ToUtf16(systemDirectory);
@@ -135,9 +137,9 @@ void ConvertSettings(const uint8_t* source, uint8_t* target, std::string_view sy
     return;
   }
   WriteBodyDefaults(target, systemDirectory);
-  // A shorter record of an earlier layout keeps its own values for what it has. A size claim beyond the target
-  // is cut to the target's own size, and the target's size is never taken beyond the record we know, so a
-  // damaged header cannot make the copy run past either buffer.
+  // A shorter record of an earlier layout keeps its own values for what it has. A size claim beyond the
+  // target is cut to the target's own size, and the target's size is never taken beyond the record we know,
+  // so a damaged header cannot make the copy run past either buffer.
   uint32_t count = std::min({settings::kSize.Get(source), settings::kSize.Get(target), kPrivateSettingsSize});
   if (source != target) std::memmove(target, source, count);
   settings::kSize.Set(target, kPrivateSettingsSize);

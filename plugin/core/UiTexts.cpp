@@ -52,17 +52,20 @@ const std::vector<UiTextDefault> kSharedUiTexts = {
     {"MessageBox", "MB_DOWNLOAD_ERROR1", "Fail to open the selected file!", kCapMessage},
     {"MessageBox", "MB_DOWNLOAD_ERROR2", "Failed to get data from the file!", kCapMessage},
     {"MessageBox", "MB_DOWNLOAD_ERROR3",
-     "The image is too big to be selected.\nthe width must be less than 1024 Byte,and the height must be less than "
+     "The image is too big to be selected.\nthe width must be less than 1024 Byte,and the height must be "
+     "less than "
      "768 Byte!",
      kCapMessage},
     {"MessageBox", "MB_DOWNLOAD_ERROR4",
-     "The total counts of the logos is 9,\nplease delete some logos before selecting another logo!", kCapMessage},
+     "The total counts of the logos is 9,\nplease delete some logos before selecting another logo!",
+     kCapMessage},
     {"MessageBox", "MB_DOWNLOAD_ERROR5", "Please select logos first!", kCapMessage},
     {"MessageBox", "MB_DOWNLOAD_ERROR6", "Failed to get the size of logo!", kCapMessage},
     {"MessageBox", "MB_DOWNLOAD_ERROR7", "The total sizes of all the logos is greater 96K!", kCapMessage},
     {"MessageBox", "MB_DOWNLOAD_ERROR8", "Failed to get the size of the selected file!", kCapMessage},
     {"MessageBox", "MB_DOWNLOAD_ERROR9", "Failed to Alloc the required memory!", kCapMessage},
-    {"MessageBox", "MB_DOWNLOAD_ERROR10", "Failed to set the file point to the head of the file!", kCapMessage},
+    {"MessageBox", "MB_DOWNLOAD_ERROR10", "Failed to set the file point to the head of the file!",
+     kCapMessage},
 };
 
 const UiTextDefault* FindSharedUiText(std::string_view section, std::string_view key) {
@@ -85,7 +88,9 @@ SystemLanguage SystemLanguageFor(uint16_t langId) {
   }
 }
 
-UiTexts::UiTexts(platform::PlatformServices services) : services_(services) { SetCurrentResFile(kEnglishFile); }
+UiTexts::UiTexts(platform::PlatformServices services) : services_(services) {
+  SetCurrentResFile(kEnglishFile);
+}
 
 std::string UiTexts::DriverDirectory() {
   uint16_t arch = services_.system.NativeProcessorArchitecture();
@@ -96,7 +101,8 @@ std::string UiTexts::DriverDirectory() {
 
 void UiTexts::SetCurrentResFile(std::string_view name) {
   // A name that does not fit the 32-character slot is not a file we ship: fall back to English.
-  currentResFile_ = name.empty() || name.size() >= kResFileCapacity ? std::string(kEnglishFile) : std::string(name);
+  currentResFile_ =
+      name.empty() || name.size() >= kResFileCapacity ? std::string(kEnglishFile) : std::string(name);
   currentLanguagePath_ = userFolder_ + currentResFile_;
 }
 
@@ -134,14 +140,15 @@ void UiTexts::PrepareAtLoad() {
                           : std::string(kEnglishFile));
   } else {
     platform::RegKey created = 0;
-    if (registry.CreateKey(platform::kHkeyCurrentUser, kLanguageKey, platform::kKeyAllAccess, &created, nullptr) ==
-        err::kSuccess) {
+    if (registry.CreateKey(platform::kHkeyCurrentUser, kLanguageKey, platform::kKeyAllAccess, &created,
+                           nullptr) == err::kSuccess) {
       registry.CloseKey(created);
       open = registry.OpenKey(platform::kHkeyCurrentUser, kLanguageKey, platform::kKeyAllAccess, &key) ==
              err::kSuccess;
     }
     if (open) {
-      SetCurrentResFile(services_.profile.GetString(indexPath_, "LANGUAGE", "CUR_INI", kEnglishFile, kCapCurIni));
+      SetCurrentResFile(
+          services_.profile.GetString(indexPath_, "LANGUAGE", "CUR_INI", kEnglishFile, kCapCurIni));
       platform::WriteRegString(registry, key, kLanguageValue, currentResFile_);
     } else {
       SetCurrentResFile(kEnglishFile);
@@ -172,7 +179,8 @@ void UiTexts::ResolveCurrentLanguage() {
   std::string value;
   if (services_.registry.OpenKey(platform::kHkeyCurrentUser, kLanguageKey, platform::kKeyRead, &key) ==
       err::kSuccess) {
-    if (platform::ReadRegString(services_.registry, key, kLanguageValue, &value) != err::kSuccess) value.clear();
+    if (platform::ReadRegString(services_.registry, key, kLanguageValue, &value) != err::kSuccess)
+      value.clear();
     services_.registry.CloseKey(key);
   }
   SetCurrentResFile(value);
@@ -192,8 +200,8 @@ std::string UiTexts::ReadShared(std::string_view section, std::string_view key) 
 const std::vector<LanguageEntry>& UiTexts::LoadLanguageList() {
   RefreshLanguageFile(kIndexFileName);
   platform::Profile& profile = services_.profile;
-  uint32_t count =
-      std::min(LeadingNumber(profile.GetString(indexPath_, "LANGUAGE", "COUNT", "2", kCapLabel)), kMaxLanguages);
+  uint32_t count = std::min(LeadingNumber(profile.GetString(indexPath_, "LANGUAGE", "COUNT", "2", kCapLabel)),
+                            kMaxLanguages);
   languages_.clear();
   for (uint32_t i = 0; i < count; ++i) {
     std::string n = std::to_string(i);

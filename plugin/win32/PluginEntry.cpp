@@ -1,5 +1,5 @@
-// The library's entry points: process attach and detach, and the two COM exports. This is the composition root
-// of the plug-in: it owns the Win32 platform and the library-wide module state.
+// The library's entry points: process attach and detach, and the two COM exports. This is the composition
+// root of the plug-in: it owns the Win32 platform and the library-wide module state.
 #include <windows.h>
 
 #include "platform/win32/Win32Platform.h"
@@ -24,8 +24,12 @@ HINSTANCE g_moduleHandle = nullptr;
 
 namespace mq::plugin::win32 {
 
-HINSTANCE ModuleHandle() { return g_moduleHandle; }
-PluginModule& LibraryModule() { return Module(); }
+HINSTANCE ModuleHandle() {
+  return g_moduleHandle;
+}
+PluginModule& LibraryModule() {
+  return Module();
+}
 
 }  // namespace mq::plugin::win32
 
@@ -51,4 +55,6 @@ extern "C" HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID clsid, REFIID iid, 
                                  reinterpret_cast<const mq::com::Guid&>(iid), ppv);
 }
 
-extern "C" HRESULT STDAPICALLTYPE DllCanUnloadNow() { return Module().CanUnloadNow(); }
+extern "C" HRESULT STDAPICALLTYPE DllCanUnloadNow() {
+  return Module().CanUnloadNow();
+}

@@ -11,8 +11,8 @@ namespace mq::plugin::win32 {
 HINSTANCE ModuleHandle();
 PluginModule& LibraryModule();
 
-// The activation context made from the library's manifest (resource 2) for the pages, created once per process;
-// null when it could not be made.
+// The activation context made from the library's manifest (resource 2) for the pages, created once per
+// process; null when it could not be made.
 HANDLE ActivationContext();
 void ReleaseActivationContext();
 

@@ -1,5 +1,5 @@
-// The in-memory fakes and the host-folder file system behave like their Windows counterparts where the package's
-// logic depends on it: size probing, failure injection, case-blind names, refusals.
+// The in-memory fakes and the host-folder file system behave like their Windows counterparts where the
+// package's logic depends on it: size probing, failure injection, case-blind names, refusals.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -78,7 +78,8 @@ TEST(FakeRegistry, KeysWithSubkeysAreNotDeletedAndTheTreeSurvivesARoundTrip) {
   EXPECT_FALSE(copy.Deserialize("\"orphan\"=1:00\n"));
 
   RegKey key = 0;
-  ASSERT_EQ(registry.CreateKey(kHkeyLocalMachine, "SOFTWARE\\ZNT", kKeyAllAccess, &key, nullptr), err::kSuccess);
+  ASSERT_EQ(registry.CreateKey(kHkeyLocalMachine, "SOFTWARE\\ZNT", kKeyAllAccess, &key, nullptr),
+            err::kSuccess);
   ASSERT_EQ(WriteRegString(registry, key, "Text", "中文"), err::kSuccess);
   std::string text;
   EXPECT_EQ(ReadRegString(registry, key, "TEXT", &text), err::kSuccess);
@@ -121,7 +122,8 @@ TEST(FakeFileSystem, FollowsWindowsFileRules) {
 
 TEST(RootedFileSystem, FindsNamesWithoutRegardToCase) {
   namespace fs = std::filesystem;
-  fs::path root = fs::temp_directory_path() / ("mq-rooted-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+  fs::path root = fs::temp_directory_path() /
+                  ("mq-rooted-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
   fs::remove_all(root);
   fs::create_directories(root / "DRVCONFIG");
   std::ofstream(root / "DRVCONFIG" / "setup_Ticket.ini") << "[A]\nK=v\n";
@@ -140,13 +142,15 @@ TEST(RootedFileSystem, FindsNamesWithoutRegardToCase) {
 TEST(IniProfile, WritesEditTheFileInPlace) {
   FakePlatform platform;
   const std::string file = "C:\\Windows\\DriverUtility.ini";
-  platform.files.Put(file, "; keep this comment\r\n[Port]\r\nName=LPT1:\r\nOther = kept \r\n\r\n[Last]\r\nX=1\r\n");
+  platform.files.Put(file,
+                     "; keep this comment\r\n[Port]\r\nName=LPT1:\r\nOther = kept \r\n\r\n[Last]\r\nX=1\r\n");
   ASSERT_EQ(platform.profile.WriteString(file, "port", "NAME", "COM2:"), err::kSuccess);
   ASSERT_EQ(platform.profile.WriteString(file, "Port", "New", "v"), err::kSuccess);
   ASSERT_EQ(platform.profile.WriteString(file, "Added", "K", "1"), err::kSuccess);
   ASSERT_EQ(platform.profile.WriteString(file, "Last", std::nullopt, std::nullopt), err::kSuccess);
-  EXPECT_EQ(*platform.files.Contents(file),
-            "; keep this comment\r\n[Port]\r\nName=COM2:\r\nOther = kept \r\nNew=v\r\n\r\n[Added]\r\nK=1\r\n");
+  EXPECT_EQ(
+      *platform.files.Contents(file),
+      "; keep this comment\r\n[Port]\r\nName=COM2:\r\nOther = kept \r\nNew=v\r\n\r\n[Added]\r\nK=1\r\n");
   ASSERT_EQ(platform.profile.WriteString(file, "Port", "Other", std::nullopt), err::kSuccess);
   EXPECT_EQ(platform.profile.GetString(file, "Port", "Other", "gone", 50), "gone");
 

@@ -1,5 +1,5 @@
-// The INI corpus shared by the native and the Windows test programs: the queries, their recorded answers, and a
-// runner that asks a Profile implementation every query.
+// The INI corpus shared by the native and the Windows test programs: the queries, their recorded answers, and
+// a runner that asks a Profile implementation every query.
 #pragma once
 
 #include <fstream>
@@ -15,7 +15,8 @@ struct ProfileQuery {
   std::string file, section, key, defaultValue;
   uint32_t capacity = 0;
   std::string Describe() const {
-    return file + " [" + section + "] " + key + " default=" + defaultValue + " capacity=" + std::to_string(capacity);
+    return file + " [" + section + "] " + key + " default=" + defaultValue +
+           " capacity=" + std::to_string(capacity);
   }
 };
 
@@ -61,7 +62,8 @@ inline std::vector<std::string> AskAll(Profile& profile, const std::string& fold
                                        const std::vector<ProfileQuery>& queries) {
   std::vector<std::string> answers;
   for (const ProfileQuery& q : queries) {
-    answers.push_back(Escape(profile.GetString(folder + "\\" + q.file, q.section, q.key, q.defaultValue, q.capacity)));
+    answers.push_back(
+        Escape(profile.GetString(folder + "\\" + q.file, q.section, q.key, q.defaultValue, q.capacity)));
   }
   return answers;
 }

@@ -27,7 +27,8 @@ class FakeDriverUI final : public host::IPrintOemDriverUI {
   }
   uint32_t MQ_COM_CALL AddRef() override { return ++references; }
   uint32_t MQ_COM_CALL Release() override { return --references; }
-  com::HResult MQ_COM_CALL DrvGetDriverSetting(void*, const char*, void*, uint32_t, uint32_t*, uint32_t*) override {
+  com::HResult MQ_COM_CALL DrvGetDriverSetting(void*, const char*, void*, uint32_t, uint32_t*,
+                                               uint32_t*) override {
     return com::kNotImpl;
   }
   com::HResult MQ_COM_CALL DrvUpgradeRegistrySetting(host::Handle, const char*, const char*) override {
@@ -42,7 +43,8 @@ class FakeDriverUI final : public host::IPrintOemDriverUI {
 
 class RecordingSheets final : public SheetAssembly {
  public:
-  com::HResult DocumentSheet(host::PropSheetUiInfo* info, host::LParam, DocumentPageContext& context) override {
+  com::HResult DocumentSheet(host::PropSheetUiInfo* info, host::LParam,
+                             DocumentPageContext& context) override {
     documentHelper = context.driverUI;
     info->Result = 77;
     return com::kOk;
@@ -174,18 +176,22 @@ TEST_F(PluginObjectFixture, QueryColorProfileProbesItsBuffer) {
   std::memset(buffer, 0xCC, sizeof buffer);
   uint32_t size = 31;
   uint32_t flags = 0;
-  EXPECT_EQ(object->QueryColorProfile(nullptr, nullptr, nullptr, nullptr, 0, buffer, &size, &flags), com::kFail);
+  EXPECT_EQ(object->QueryColorProfile(nullptr, nullptr, nullptr, nullptr, 0, buffer, &size, &flags),
+            com::kFail);
   EXPECT_EQ(size, 32u);
   EXPECT_EQ(platform.lastError.value, err::kInsufficientBuffer);
   EXPECT_EQ(buffer[0], 0xCC);
-  EXPECT_EQ(object->QueryColorProfile(nullptr, nullptr, nullptr, nullptr, 0, nullptr, &size, &flags), com::kFail);
+  EXPECT_EQ(object->QueryColorProfile(nullptr, nullptr, nullptr, nullptr, 0, nullptr, &size, &flags),
+            com::kFail);
   size = 32;
-  ASSERT_EQ(object->QueryColorProfile(nullptr, nullptr, nullptr, nullptr, 0, buffer, &size, &flags), com::kOk);
+  ASSERT_EQ(object->QueryColorProfile(nullptr, nullptr, nullptr, nullptr, 0, buffer, &size, &flags),
+            com::kOk);
   EXPECT_EQ(size, 32u);
   EXPECT_EQ(flags, host::kQcpProfileDisk);
   EXPECT_EQ(0, std::memcmp(buffer, u"OEMPROFILE.icm", 30));
   EXPECT_EQ(buffer[32], 0xCC) << "nothing past the 32 bytes";
-  EXPECT_EQ(object->QueryColorProfile(nullptr, nullptr, nullptr, nullptr, 1, buffer, &size, &flags), com::kFail);
+  EXPECT_EQ(object->QueryColorProfile(nullptr, nullptr, nullptr, nullptr, 1, buffer, &size, &flags),
+            com::kFail);
 }
 
 TEST_F(PluginObjectFixture, PublishDriverInterfaceKeepsTheFirstHelper) {

@@ -41,8 +41,8 @@ TEST(PrivateSettingsLayout, FieldsTileTheRecordExceptTheUnsetBytes) {
   c.Add(kVersion.offset, 4, "dwVersion");
   c.Add(kReservedValue.offset, 4, "reservedValue");
   for (const OperationSlotFields& s : kSlots) {
-    for (auto f : {s.sendCommand, s.feedToCut, s.commandLength, s.drawerPulse, s.cutType, s.feedMm, s.buzzerVolume,
-                   s.heraldState, s.buzzerBeeps, s.logoNumber, s.logoAlign, s.logoPosition}) {
+    for (auto f : {s.sendCommand, s.feedToCut, s.commandLength, s.drawerPulse, s.cutType, s.feedMm,
+                   s.buzzerVolume, s.heraldState, s.buzzerBeeps, s.logoNumber, s.logoAlign, s.logoPosition}) {
       c.Add(f.offset, 1, "slot byte");
     }
     c.Add(s.command.offset, s.command.size, "command");
@@ -50,27 +50,29 @@ TEST(PrivateSettingsLayout, FieldsTileTheRecordExceptTheUnsetBytes) {
   }
   for (uint32_t i = 0; i < kBarcode1DCount; ++i) {
     Barcode1DFields e = Barcode1D(i);
-    for (auto f : {e.type, e.elementWidth, e.hriPosition, e.hriFont, e.gs1ElementWidth, e.gs1SeparatorHeight, e.gs1Hri,
-                   e.gs1Ai}) {
+    for (auto f : {e.type, e.elementWidth, e.hriPosition, e.hriFont, e.gs1ElementWidth, e.gs1SeparatorHeight,
+                   e.gs1Hri, e.gs1Ai}) {
       c.Add(f.offset, 1, "1D byte");
     }
-    for (auto f : {e.elementHeight, e.elementWidthX8, e.symbolHeight, e.gs1RowHeight, e.gs1CompositeRowHeight}) {
+    for (auto f :
+         {e.elementHeight, e.elementWidthX8, e.symbolHeight, e.gs1RowHeight, e.gs1CompositeRowHeight}) {
       c.Add(f.offset, 4, "1D dword");
     }
   }
   for (uint32_t i = 0; i < kBarcode2DCount; ++i) {
     Barcode2DFields e = Barcode2D(i);
     for (auto f : {e.type, e.pdfElementWidth, e.pdfElementHeight, e.pdfColumns, e.pdfRows, e.pdfErrorLevel,
-                   e.gs1ElementWidth, e.gs1SeparatorHeight, e.gs1SegmentNumber, e.gs1Hri, e.gs1Ai, e.qrElementWidth,
-                   e.qrLanguageMode, e.qrModel, e.qrErrorLevel}) {
+                   e.gs1ElementWidth, e.gs1SeparatorHeight, e.gs1SegmentNumber, e.gs1Hri, e.gs1Ai,
+                   e.qrElementWidth, e.qrLanguageMode, e.qrModel, e.qrErrorLevel}) {
       c.Add(f.offset, 1, "2D byte");
     }
     c.Add(e.gs1RowHeight.offset, 4, "2D dword");
     c.Add(e.gs1CompositeRowHeight.offset, 4, "2D dword");
   }
   c.Add(kReserved.offset, kReserved.size, "reserved");
-  for (auto f : {kPrintAsGraphics, kWatermarkMode, kWatermarkFontSize, kWatermarkFontStyle, kWatermarkPosition,
-                 kWatermarkSize, kWatermarkBrightness, kScalePercent, kRotate180, kZoomEnabled, kLogEnabled}) {
+  for (auto f :
+       {kPrintAsGraphics, kWatermarkMode, kWatermarkFontSize, kWatermarkFontStyle, kWatermarkPosition,
+        kWatermarkSize, kWatermarkBrightness, kScalePercent, kRotate180, kZoomEnabled, kLogEnabled}) {
     c.Add(f.offset, 1, "byte field");
   }
   c.Add(kWatermarkAngle.offset, 4, "watermarkAngle");
@@ -82,7 +84,8 @@ TEST(PrivateSettingsLayout, FieldsTileTheRecordExceptTheUnsetBytes) {
   // The bytes no field owns are exactly the spare and padding bytes of the layout.
   std::set<uint32_t> expected = {151, 297, 298, 299, 1251, 1386, 1387, 1397};
   for (uint32_t i = 0; i < kBarcode1DCount; ++i) {
-    for (uint32_t rel : {2u, 3u, 10u, 11u, 21u, 22u, 23u, 35u}) expected.insert(kBarcode1DBase + i * 36 + rel);
+    for (uint32_t rel : {2u, 3u, 10u, 11u, 21u, 22u, 23u, 35u})
+      expected.insert(kBarcode1DBase + i * 36 + rel);
   }
   for (uint32_t i = 0; i < kBarcode2DCount; ++i) expected.insert(kBarcode2DBase + i * 24 + 7);
   std::set<uint32_t> unowned;

@@ -65,8 +65,9 @@ TEST_F(UiTextsFixture, SystemLanguageTable) {
     uint16_t langId;
     std::string_view file;
   };
-  for (Case c : {Case{0x0404, "CHF_MQ450.res"}, Case{0x0C04, "CHF_MQ450.res"}, Case{0x1004, "CHF_MQ450.res"},
-                 Case{0x0804, "CHN_MQ450.res"}, Case{0x0409, "ENG_MQ450.res"}, Case{0x0411, "ENG_MQ450.res"}}) {
+  for (Case c :
+       {Case{0x0404, "CHF_MQ450.res"}, Case{0x0C04, "CHF_MQ450.res"}, Case{0x1004, "CHF_MQ450.res"},
+        Case{0x0804, "CHN_MQ450.res"}, Case{0x0409, "ENG_MQ450.res"}, Case{0x0411, "ENG_MQ450.res"}}) {
     EXPECT_EQ(SystemLanguageFor(c.langId).fileName, c.file) << c.langId;
   }
 }
@@ -81,7 +82,8 @@ TEST_F(UiTextsFixture, CopyRuleComparesVersions) {
   for (Case c : {Case{"5", "5", true}, Case{"5", "6", false}, Case{"7", "6", true}, Case{"", "99998", true},
                  Case{"", "100000", false}}) {
     std::string driver = "[S]\r\nK=driver\r\n";
-    if (!c.driverVersion.empty()) driver += "[FILEVER]\r\nINIVERSION=" + std::string(c.driverVersion) + "\r\n";
+    if (!c.driverVersion.empty())
+      driver += "[FILEVER]\r\nINIVERSION=" + std::string(c.driverVersion) + "\r\n";
     PutDriverFile("X.res", driver);
     platform.files.Put(std::string(kUserDir) + "X.res",
                        "[S]\r\nK=user\r\n[FILEVER]\r\nINIVERSION=" + std::string(c.userVersion) + "\r\n");
@@ -120,7 +122,8 @@ TEST_F(UiTextsFixture, RegistryUnavailableMeansEnglish) {
 TEST_F(UiTextsFixture, NewKeyTakesCurIniFromTheUserIndexFile) {
   platform.files.Put(std::string(kUserDir) + "LANGUAGE_MQ450.ini", "[LANGUAGE]\r\nCUR_INI=CHF_MQ450.res\r\n");
   platform.registry.PutString(kKey, "IsFirstRun_MQ450", "FALSE");  // makes the key exist...
-  ASSERT_EQ(platform.registry.DeleteKey(platform::kHkeyCurrentUser, "SOFTWARE\\ZNT\\LANGUAGE"), 0u);  // ...not
+  ASSERT_EQ(platform.registry.DeleteKey(platform::kHkeyCurrentUser, "SOFTWARE\\ZNT\\LANGUAGE"),
+            0u);  // ...not
   texts.PrepareAtLoad();
   EXPECT_EQ(platform.registry.GetString(kKey, "IsFirstRun_MQ450"), "TRUE");
   // The first-run flag then makes the system language win, but CUR_INI was written first.
@@ -137,11 +140,13 @@ TEST_F(UiTextsFixture, NoSpecialFolderFunctionUsesTheDriveRoot) {
 }
 
 TEST_F(UiTextsFixture, LanguageListAndChoice) {
-  platform.files.Put(std::string(kDriverDir) + "LANGUAGE_MQ450.ini",
-                     "[LANGUAGE]\r\nCOUNT=2\r\nLanguage0=English\r\nINI0=ENG_MQ450.res\r\nSYSLANG0=System Language\r\n"
-                     "Language1=简体中文\r\nINI1=CHN_MQ450.res\r\nSYSLANG1=系统语言(System)\r\n");
+  platform.files.Put(
+      std::string(kDriverDir) + "LANGUAGE_MQ450.ini",
+      "[LANGUAGE]\r\nCOUNT=2\r\nLanguage0=English\r\nINI0=ENG_MQ450.res\r\nSYSLANG0=System Language\r\n"
+      "Language1=简体中文\r\nINI1=CHN_MQ450.res\r\nSYSLANG1=系统语言(System)\r\n");
   // The driver file is ANSI here; keep it ASCII-safe by writing UTF-8 with a byte order mark.
-  std::string withBom = "\xEF\xBB\xBF" + *platform.files.Contents(std::string(kDriverDir) + "LANGUAGE_MQ450.ini");
+  std::string withBom =
+      "\xEF\xBB\xBF" + *platform.files.Contents(std::string(kDriverDir) + "LANGUAGE_MQ450.ini");
   PutDriverFile("LANGUAGE_MQ450.ini", withBom);
   texts.PrepareAtLoad();
   const auto& list = texts.LoadLanguageList();

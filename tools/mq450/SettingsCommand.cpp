@@ -59,7 +59,9 @@ std::string Hex(const uint8_t* bytes, size_t count) {
   return out;
 }
 
-std::string Quoted(const std::u16string& text) { return "\"" + text::Utf16ToUtf8(text) + "\""; }
+std::string Quoted(const std::u16string& text) {
+  return "\"" + text::Utf16ToUtf8(text) + "\"";
+}
 
 std::string ShowRecord(const uint8_t* r) {
   std::ostringstream out;
@@ -171,7 +173,8 @@ int Default(const Options& o) {
   if (o.output.empty()) return Fail(kExitUsage, "settings default needs -o FILE");
   if (!o.positional.empty()) return Fail(kExitUsage, "settings default takes no input file");
   std::vector<uint8_t> record(kPrivateSettingsSize, 0);
-  if (std::string failure = RunDevMode(host::kOemDmDefault, nullptr, record.data(), o.systemDir); !failure.empty()) {
+  if (std::string failure = RunDevMode(host::kOemDmDefault, nullptr, record.data(), o.systemDir);
+      !failure.empty()) {
     return Fail(kExitFailed, failure);
   }
   return WriteRecord(o.output, record);
@@ -179,7 +182,8 @@ int Default(const Options& o) {
 
 int ConvertOrMerge(uint32_t mode, const Options& o) {
   const char* name = mode == host::kOemDmConvert ? "convert" : "merge";
-  if (o.positional.size() != 1) return Fail(kExitUsage, std::string("settings ") + name + " needs one input file");
+  if (o.positional.size() != 1)
+    return Fail(kExitUsage, std::string("settings ") + name + " needs one input file");
   if (o.output.empty()) return Fail(kExitUsage, std::string("settings ") + name + " needs -o FILE");
   std::vector<uint8_t> source;
   std::string error;
@@ -190,7 +194,8 @@ int ConvertOrMerge(uint32_t mode, const Options& o) {
                                  std::to_string(kMaxSourceSize) + " bytes)");
   }
   uint32_t claimed = settings::kSize.Get(source.data());
-  if (settings::kSignature.Get(source.data()) == plugin::kPrivateSettingsSignature && claimed > source.size()) {
+  if (settings::kSignature.Get(source.data()) == plugin::kPrivateSettingsSignature &&
+      claimed > source.size()) {
     return Fail(kExitFailed, o.positional[0] + ": the record claims " + std::to_string(claimed) +
                                  " bytes but the file holds " + std::to_string(source.size()));
   }

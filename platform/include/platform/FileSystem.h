@@ -1,6 +1,6 @@
-// Files and folders, in the shape of the Win32 file functions. Paths are Windows paths in UTF-8 ("C:\dir\f.ini");
-// names are matched without regard to letter case, as on Windows. Every operation returns a Windows error
-// code, 0 on success; outputs are left untouched on failure.
+// Files and folders, in the shape of the Win32 file functions. Paths are Windows paths in UTF-8
+// ("C:\dir\f.ini"); names are matched without regard to letter case, as on Windows. Every operation returns a
+// Windows error code, 0 on success; outputs are left untouched on failure.
 #pragma once
 
 #include <cstdint>
@@ -39,8 +39,8 @@ class FileSystem {
   // SetFileAttributesW. kFileAttributeDirectory cannot be set or cleared this way.
   virtual uint32_t SetAttributes(std::string_view path, uint32_t attributes) = 0;
 
-  // CreateDirectoryW: one level. ERROR_ALREADY_EXISTS when the name exists, ERROR_PATH_NOT_FOUND when the parent
-  // folder is missing.
+  // CreateDirectoryW: one level. ERROR_ALREADY_EXISTS when the name exists, ERROR_PATH_NOT_FOUND when the
+  // parent folder is missing.
   virtual uint32_t CreateFolder(std::string_view path) = 0;
 
   // RemoveDirectoryW. ERROR_DIR_NOT_EMPTY when it still holds entries.

@@ -1,7 +1,8 @@
 // The Windows profile functions in portable code, over a FileSystem: the reading rules of
 // GetPrivateProfileStringW (case-blind trimmed names, trimmed values with one pair of quotes removed, first
 // duplicate wins, truncation to capacity - 1) and a WritePrivateProfileStringW that edits the file in place.
-// Files may be UTF-16LE with byte order mark, UTF-8 with byte order mark, or in the ANSI code page (Windows-1252).
+// Files may be UTF-16LE with byte order mark, UTF-8 with byte order mark, or in the ANSI code page
+// (Windows-1252).
 #pragma once
 
 #include <string>

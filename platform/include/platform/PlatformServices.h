@@ -1,6 +1,7 @@
 // The set of platform roles a program's logic is given at construction. The composition root (the Win32 entry
-// points, the Linux tool, a test fixture) owns the implementations; logic classes keep references to the roles
-// they use. Roles that arrive with later features (spooler, services, dialog controls) travel beside it.
+// points, the Linux tool, a test fixture) owns the implementations; logic classes keep references to the
+// roles they use. Roles that arrive with later features (spooler, services, dialog controls) travel beside
+// it.
 #pragma once
 
 #include "platform/Clock.h"

@@ -29,11 +29,13 @@ class Profile {
   // GetPrivateProfileStringW with a null key: the key names of the first matching section, in file order.
   virtual std::vector<std::string> GetKeyNames(std::string_view file, std::string_view section) = 0;
 
-  // WritePrivateProfileStringW. A null key deletes the section, a null value deletes the key; otherwise the key
-  // is set, creating the section (at the end) and the file when missing. A file that starts with the UTF-16LE
-  // byte order mark stays UTF-16LE; others are written in the ANSI code page. Returns a Windows error code.
+  // WritePrivateProfileStringW. A null key deletes the section, a null value deletes the key; otherwise the
+  // key is set, creating the section (at the end) and the file when missing. A file that starts with the
+  // UTF-16LE byte order mark stays UTF-16LE; others are written in the ANSI code page. Returns a Windows
+  // error code.
   virtual uint32_t WriteString(std::string_view file, std::string_view section,
-                               std::optional<std::string_view> key, std::optional<std::string_view> value) = 0;
+                               std::optional<std::string_view> key,
+                               std::optional<std::string_view> value) = 0;
 };
 
 }  // namespace mq::platform

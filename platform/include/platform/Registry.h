@@ -1,6 +1,6 @@
-// The Windows registry, in the shape of the RegXxxExW functions. Names are UTF-8; value data travels exactly as
-// Windows stores it (strings as UTF-16LE with their terminating zero counted in the byte size), so that the
-// callers do the same size probing as against the real registry.
+// The Windows registry, in the shape of the RegXxxExW functions. Names are UTF-8; value data travels exactly
+// as Windows stores it (strings as UTF-16LE with their terminating zero counted in the byte size), so that
+// the callers do the same size probing as against the real registry.
 #pragma once
 
 #include <cstdint>
@@ -38,8 +38,8 @@ class Registry {
   virtual ~Registry() = default;
 
   // RegOpenKeyExW. Opens an existing key below parent (a predefined root or an open key). Returns 0 and sets
-  // *key; ERROR_FILE_NOT_FOUND when the key does not exist, ERROR_INVALID_HANDLE for a bad parent. *key is left
-  // untouched on failure.
+  // *key; ERROR_FILE_NOT_FOUND when the key does not exist, ERROR_INVALID_HANDLE for a bad parent. *key is
+  // left untouched on failure.
   virtual uint32_t OpenKey(RegKey parent, std::string_view subKey, uint32_t access, RegKey* key) = 0;
 
   // RegCreateKeyExW. Opens the key, creating it and any missing parents first. *created (may be null) tells
@@ -50,9 +50,9 @@ class Registry {
   // RegCloseKey. ERROR_INVALID_HANDLE for a key that is not open.
   virtual uint32_t CloseKey(RegKey key) = 0;
 
-  // RegQueryValueExW. type, data and size may each be null. *size is the buffer size in bytes on entry and the
-  // value's size on return. data null: returns 0 with the size. Buffer too small: ERROR_MORE_DATA, *size set to
-  // the size needed, data untouched. Missing value: ERROR_FILE_NOT_FOUND, outputs untouched.
+  // RegQueryValueExW. type, data and size may each be null. *size is the buffer size in bytes on entry and
+  // the value's size on return. data null: returns 0 with the size. Buffer too small: ERROR_MORE_DATA, *size
+  // set to the size needed, data untouched. Missing value: ERROR_FILE_NOT_FOUND, outputs untouched.
   virtual uint32_t QueryValue(RegKey key, std::string_view name, uint32_t* type, uint8_t* data,
                               uint32_t* size) = 0;
 

@@ -1,7 +1,8 @@
-// Windows paths on a real folder: a root folder stands for the drive ("C:\Windows\x.ini" is root/Windows/x.ini
-// whatever the drive letter), and each name is matched without regard to case against what the folder holds,
-// since configurations name the same file with different letter case. Used by the Linux tool for simulated
-// machines and package folders. Attributes other than read-only and folder are kept nowhere and read as archive.
+// Windows paths on a real folder: a root folder stands for the drive ("C:\Windows\x.ini" is
+// root/Windows/x.ini whatever the drive letter), and each name is matched without regard to case against what
+// the folder holds, since configurations name the same file with different letter case. Used by the Linux
+// tool for simulated machines and package folders. Attributes other than read-only and folder are kept
+// nowhere and read as archive.
 #pragma once
 
 #include <filesystem>

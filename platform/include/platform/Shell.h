@@ -6,8 +6,8 @@
 
 namespace mq::platform {
 
-inline constexpr int kShowNormal = 1;   // SW_SHOWNORMAL
-inline constexpr int kShowHidden = 0;   // SW_HIDE
+inline constexpr int kShowNormal = 1;  // SW_SHOWNORMAL
+inline constexpr int kShowHidden = 0;  // SW_HIDE
 
 class Shell {
  public:

@@ -13,8 +13,8 @@ namespace mq::text {
 std::u16string Utf8ToUtf16(std::string_view utf8);
 std::string Utf16ToUtf8(std::u16string_view utf16);
 
-// Windows-1252; unmapped bytes and characters follow Windows (undefined bytes map to the C1 controls, characters
-// outside the code page become '?').
+// Windows-1252; unmapped bytes and characters follow Windows (undefined bytes map to the C1 controls,
+// characters outside the code page become '?').
 std::string Cp1252ToUtf8(std::string_view ansi);
 std::string Utf8ToCp1252(std::string_view utf8);
 

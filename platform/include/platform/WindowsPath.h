@@ -8,8 +8,8 @@
 namespace mq::platform {
 
 struct WindowsPath {
-  char drive = 'C';                 // upper-case drive letter; paths without one use C
-  std::vector<std::string> names;   // components, with "." removed and ".." applied
+  char drive = 'C';                // upper-case drive letter; paths without one use C
+  std::vector<std::string> names;  // components, with "." removed and ".." applied
 };
 
 // Parses "C:\a\b", "\a\b" or "a\b" (both slash kinds). Relative paths start at the drive root.

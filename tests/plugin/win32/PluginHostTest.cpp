@@ -1,5 +1,5 @@
-// Plays the print host against the real MQ450UI.dll: loads it, reaches the plug-in object through the exported
-// class factory and checks what a host relies on; checks the language preparation done at load.
+// Plays the print host against the real MQ450UI.dll: loads it, reaches the plug-in object through the
+// exported class factory and checks what a host relies on; checks the language preparation done at load.
 #include <windows.h>
 #include <shlobj.h>
 
@@ -34,8 +34,8 @@ class LoadedPlugin {
     if (module_ != nullptr) {
       getClassObject = reinterpret_cast<GetClassObjectFn>(
           reinterpret_cast<void*>(GetProcAddress(module_, "DllGetClassObject")));
-      canUnloadNow =
-          reinterpret_cast<CanUnloadNowFn>(reinterpret_cast<void*>(GetProcAddress(module_, "DllCanUnloadNow")));
+      canUnloadNow = reinterpret_cast<CanUnloadNowFn>(
+          reinterpret_cast<void*>(GetProcAddress(module_, "DllCanUnloadNow")));
     }
   }
   ~LoadedPlugin() {
@@ -71,7 +71,8 @@ class HostHelper final : public host::IPrintOemDriverUI {
   }
   uint32_t MQ_COM_CALL AddRef() override { return ++references; }
   uint32_t MQ_COM_CALL Release() override { return --references; }
-  com::HResult MQ_COM_CALL DrvGetDriverSetting(void*, const char*, void*, uint32_t, uint32_t*, uint32_t*) override {
+  com::HResult MQ_COM_CALL DrvGetDriverSetting(void*, const char*, void*, uint32_t, uint32_t*,
+                                               uint32_t*) override {
     return com::kNotImpl;
   }
   com::HResult MQ_COM_CALL DrvUpgradeRegistrySetting(host::Handle, const char*, const char*) override {
@@ -122,9 +123,11 @@ TEST_F(PluginHost, AnswersGetInfoAndColorProfile) {
   wchar_t profile[16] = {};
   uint32_t size = 31;
   uint32_t flags = 0;
-  EXPECT_EQ(object->QueryColorProfile(nullptr, nullptr, nullptr, nullptr, 0, profile, &size, &flags), com::kFail);
+  EXPECT_EQ(object->QueryColorProfile(nullptr, nullptr, nullptr, nullptr, 0, profile, &size, &flags),
+            com::kFail);
   EXPECT_EQ(size, 32u);
-  EXPECT_EQ(object->QueryColorProfile(nullptr, nullptr, nullptr, nullptr, 0, profile, &size, &flags), com::kOk);
+  EXPECT_EQ(object->QueryColorProfile(nullptr, nullptr, nullptr, nullptr, 0, profile, &size, &flags),
+            com::kOk);
   EXPECT_STREQ(profile, L"OEMPROFILE.icm");
   EXPECT_EQ(flags, 2u);
 }
@@ -215,8 +218,8 @@ std::wstring Wide(std::string_view s) {
 std::wstring ReadLanguageValue(const wchar_t* name) {
   wchar_t buffer[64] = {};
   DWORD size = sizeof buffer;
-  if (RegGetValueW(HKEY_CURRENT_USER, L"SOFTWARE\\ZNT\\LANGUAGE", name, RRF_RT_REG_SZ, nullptr, buffer, &size) !=
-      ERROR_SUCCESS) {
+  if (RegGetValueW(HKEY_CURRENT_USER, L"SOFTWARE\\ZNT\\LANGUAGE", name, RRF_RT_REG_SZ, nullptr, buffer,
+                   &size) != ERROR_SUCCESS) {
     return L"<missing>";
   }
   return buffer;

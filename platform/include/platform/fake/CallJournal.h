@@ -1,5 +1,5 @@
-// The transcript and failure switchboard shared by the in-memory fakes. Each fake method announces itself with
-// the Windows function it stands for and its arguments; the journal records one line per call
+// The transcript and failure switchboard shared by the in-memory fakes. Each fake method announces itself
+// with the Windows function it stands for and its arguments; the journal records one line per call
 // ("CopyFileW source=C:\a target=C:\b failIfExists=0") and answers with the error to fail it with.
 #pragma once
 

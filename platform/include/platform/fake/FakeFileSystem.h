@@ -1,6 +1,6 @@
-// In-memory file system with Windows semantics, for tests: one tree per drive letter, case-blind names that keep
-// the case they were created with, read-only attributes honoured, delayed moves recorded. Every call goes to the
-// journal under the name of the Win32 function it stands for.
+// In-memory file system with Windows semantics, for tests: one tree per drive letter, case-blind names that
+// keep the case they were created with, read-only attributes honoured, delayed moves recorded. Every call
+// goes to the journal under the name of the Win32 function it stands for.
 #pragma once
 
 #include <map>
@@ -33,7 +33,8 @@ class FakeFileSystem : public FileSystem {
 
   // Direct access for set-up and checks; not journaled. Put creates the folders on the way.
   void Put(std::string_view path, std::string_view contents, uint32_t attributes = kFileAttributeArchive);
-  void PutBytes(std::string_view path, std::vector<uint8_t> contents, uint32_t attributes = kFileAttributeArchive);
+  void PutBytes(std::string_view path, std::vector<uint8_t> contents,
+                uint32_t attributes = kFileAttributeArchive);
   void MakeFolders(std::string_view path);
   bool Exists(std::string_view path) const;
   std::optional<std::string> Contents(std::string_view path) const;

@@ -25,7 +25,9 @@ class FakePlatform {
   FakePlatform(const FakePlatform&) = delete;
   FakePlatform& operator=(const FakePlatform&) = delete;
 
-  PlatformServices Services() { return PlatformServices{registry, files, profile, system, clock, shell, lastError}; }
+  PlatformServices Services() {
+    return PlatformServices{registry, files, profile, system, clock, shell, lastError};
+  }
 
   CallJournal journal;
   FakeSystemInfo system;

@@ -1,6 +1,7 @@
-// In-memory registry for tests and simulated machines. Behaves like the RegXxxExW functions: key and value names
-// are case-blind, values keep their insertion order, QueryValue probes sizes with ERROR_MORE_DATA, deleting a key
-// with subkeys is refused. Every call goes to the journal under the name of the function it stands for.
+// In-memory registry for tests and simulated machines. Behaves like the RegXxxExW functions: key and value
+// names are case-blind, values keep their insertion order, QueryValue probes sizes with ERROR_MORE_DATA,
+// deleting a key with subkeys is refused. Every call goes to the journal under the name of the function it
+// stands for.
 #pragma once
 
 #include <map>
@@ -23,7 +24,8 @@ class FakeRegistry : public Registry {
   uint32_t CreateKey(RegKey parent, std::string_view subKey, uint32_t access, RegKey* key,
                      bool* created) override;
   uint32_t CloseKey(RegKey key) override;
-  uint32_t QueryValue(RegKey key, std::string_view name, uint32_t* type, uint8_t* data, uint32_t* size) override;
+  uint32_t QueryValue(RegKey key, std::string_view name, uint32_t* type, uint8_t* data,
+                      uint32_t* size) override;
   uint32_t SetValue(RegKey key, std::string_view name, uint32_t type, const uint8_t* data,
                     uint32_t size) override;
   uint32_t DeleteValue(RegKey key, std::string_view name) override;
@@ -44,8 +46,8 @@ class FakeRegistry : public Registry {
   // Number of keys currently open through OpenKey/CreateKey and not closed (a leak check for tests).
   size_t OpenHandleCount() const { return handles_.size(); }
 
-  // The whole tree as text, one key per "[path]" line followed by its values ("name"=type:hex bytes), and back.
-  // Used to keep a simulated machine between runs.
+  // The whole tree as text, one key per "[path]" line followed by its values ("name"=type:hex bytes), and
+  // back. Used to keep a simulated machine between runs.
   std::string Serialize() const;
   bool Deserialize(std::string_view text);
 

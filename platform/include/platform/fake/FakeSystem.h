@@ -1,5 +1,5 @@
-// Small in-memory fakes: system facts, clock, shell and last error. Their answers are plain fields that a test
-// sets; calls that act (sleeping, starting a program) are journaled and can be failed.
+// Small in-memory fakes: system facts, clock, shell and last error. Their answers are plain fields that a
+// test sets; calls that act (sleeping, starting a program) are journaled and can be failed.
 #pragma once
 
 #include <map>
@@ -25,8 +25,8 @@ class FakeSystemInfo : public SystemInfo {
   OsVersion version{6, 1, 7601, 2, 1, 1};
   bool wow64 = false;
   uint16_t architecture = kProcessorArchitectureIntel;
-  // Special folders by CSIDL; a missing entry makes SpecialFolder fail. specialFolderAvailable = false stands for
-  // a system without SHGetSpecialFolderPathW.
+  // Special folders by CSIDL; a missing entry makes SpecialFolder fail. specialFolderAvailable = false stands
+  // for a system without SHGetSpecialFolderPathW.
   std::map<int, std::string> specialFolders = {{kCsidlAppData, "C:\\Users\\user\\AppData\\Roaming"},
                                                {kCsidlProgramFiles, "C:\\Program Files"}};
   bool specialFolderAvailable = true;

@@ -12,7 +12,8 @@ class Win32Registry : public Registry {
   uint32_t CreateKey(RegKey parent, std::string_view subKey, uint32_t access, RegKey* key,
                      bool* created) override;
   uint32_t CloseKey(RegKey key) override;
-  uint32_t QueryValue(RegKey key, std::string_view name, uint32_t* type, uint8_t* data, uint32_t* size) override;
+  uint32_t QueryValue(RegKey key, std::string_view name, uint32_t* type, uint8_t* data,
+                      uint32_t* size) override;
   uint32_t SetValue(RegKey key, std::string_view name, uint32_t type, const uint8_t* data,
                     uint32_t size) override;
   uint32_t DeleteValue(RegKey key, std::string_view name) override;
@@ -87,7 +88,9 @@ struct Win32Platform {
   Win32Shell shell;
   Win32ThreadError lastError;
 
-  PlatformServices Services() { return PlatformServices{registry, files, profile, system, clock, shell, lastError}; }
+  PlatformServices Services() {
+    return PlatformServices{registry, files, profile, system, clock, shell, lastError};
+  }
 };
 
 // UTF-8 <-> UTF-16 as wchar_t strings for the W functions.

@@ -1,7 +1,7 @@
-// The structures and interfaces the Unidrv UI host and the common property-sheet host exchange with the plug-in,
-// declared with fixed-width types so that portable code and tests use them with the host's exact layout (the
-// Windows build checks every size and offset against the system headers where they exist). Handles and
-// pointers are pointer-sized; DWORD is uint32_t, LONG int32_t, WORD uint16_t, LPARAM intptr_t.
+// The structures and interfaces the Unidrv UI host and the common property-sheet host exchange with the
+// plug-in, declared with fixed-width types so that portable code and tests use them with the host's exact
+// layout (the Windows build checks every size and offset against the system headers where they exist).
+// Handles and pointers are pointer-sized; DWORD is uint32_t, LONG int32_t, WORD uint16_t, LPARAM intptr_t.
 #pragma once
 
 #include <cstdint>
@@ -187,14 +187,14 @@ struct SetResultInfo {
 };
 
 // {92B05D50-78BC-11D1-9480-00A0C90640B8}
-inline constexpr com::Guid kIidIPrintOemDriverUI = {0x92B05D50, 0x78BC, 0x11D1,
-                                                    {0x94, 0x80, 0x00, 0xA0, 0xC9, 0x06, 0x40, 0xB8}};
+inline constexpr com::Guid kIidIPrintOemDriverUI = {
+    0x92B05D50, 0x78BC, 0x11D1, {0x94, 0x80, 0x00, 0xA0, 0xC9, 0x06, 0x40, 0xB8}};
 // {C6A7A9D0-774C-11D1-947F-00A0C90640B8}
-inline constexpr com::Guid kIidIPrintOemUI = {0xC6A7A9D0, 0x774C, 0x11D1,
-                                              {0x94, 0x7F, 0x00, 0xA0, 0xC9, 0x06, 0x40, 0xB8}};
+inline constexpr com::Guid kIidIPrintOemUI = {
+    0xC6A7A9D0, 0x774C, 0x11D1, {0x94, 0x7F, 0x00, 0xA0, 0xC9, 0x06, 0x40, 0xB8}};
 // {ABCE80D7-9F46-11D1-882A-00C04FB961EC}: the printing system's class identifier for UI plug-ins.
-inline constexpr com::Guid kClsidOemUi = {0xABCE80D7, 0x9F46, 0x11D1,
-                                          {0x88, 0x2A, 0x00, 0xC0, 0x4F, 0xB9, 0x61, 0xEC}};
+inline constexpr com::Guid kClsidOemUi = {
+    0xABCE80D7, 0x9F46, 0x11D1, {0x88, 0x2A, 0x00, 0xC0, 0x4F, 0xB9, 0x61, 0xEC}};
 
 // The host's helper interface, published to the plug-in through PublishDriverInterface.
 class IPrintOemDriverUI : public com::IUnknown {
@@ -237,7 +237,8 @@ class IPrintOemUI : public com::IUnknown {
                                                      uint32_t* pcbProfileData, uint32_t* pflProfileData) = 0;
   virtual com::HResult MQ_COM_CALL FontInstallerDlgProc(Handle hWnd, uint32_t usMsg, uintptr_t wParam,
                                                         LParam lParam) = 0;
-  virtual com::HResult MQ_COM_CALL UpdateExternalFonts(Handle hPrinter, Handle hHeap, WChar* pwstrCartridges) = 0;
+  virtual com::HResult MQ_COM_CALL UpdateExternalFonts(Handle hPrinter, Handle hHeap,
+                                                       WChar* pwstrCartridges) = 0;
 
  protected:
   ~IPrintOemUI() = default;

@@ -1,6 +1,6 @@
-// The record each property page receives as its lParam: the way to the host's settings record, the printer, the
-// driver's option items, the host's sheet callback and its helper interface. One record per sheet kind lives in
-// the plug-in object and outlives the sheets; each init reason overwrites it.
+// The record each property page receives as its lParam: the way to the host's settings record, the printer,
+// the driver's option items, the host's sheet callback and its helper interface. One record per sheet kind
+// lives in the plug-in object and outlives the sheets; each init reason overwrites it.
 #pragma once
 
 #include <cstdint>
@@ -14,11 +14,11 @@ inline host::Handle const kNoHandle = reinterpret_cast<host::Handle>(~uintptr_t{
 
 struct DocumentPageContext {
   host::Handle hComPropSheet = kNoHandle;
-  host::Handle pageHandle = kNoHandle;              // value of the last page addition
-  host::OemUiPsParam* pOEMUIPSParam = nullptr;      // carries pOEMDM, the record being edited
-  host::OemCuipParam* pOEMCUIPParam = nullptr;      // printer handle and name, driver option items
+  host::Handle pageHandle = kNoHandle;          // value of the last page addition
+  host::OemUiPsParam* pOEMUIPSParam = nullptr;  // carries pOEMDM, the record being edited
+  host::OemCuipParam* pOEMCUIPParam = nullptr;  // printer handle and name, driver option items
   host::ComPropSheetFn pfnComPropSheet = nullptr;
-  host::IPrintOemDriverUI* driverUI = nullptr;      // null when the host's helper was not published
+  host::IPrintOemDriverUI* driverUI = nullptr;  // null when the host's helper was not published
 
   // The settings record being edited, or null before the init reason.
   uint8_t* Settings() const {
@@ -41,7 +41,8 @@ class SheetAssembly {
   virtual ~SheetAssembly() = default;
   virtual com::HResult DocumentSheet(host::PropSheetUiInfo* info, host::LParam lParam,
                                      DocumentPageContext& context) = 0;
-  virtual com::HResult DeviceSheet(host::PropSheetUiInfo* info, host::LParam lParam, DevicePageContext& context) = 0;
+  virtual com::HResult DeviceSheet(host::PropSheetUiInfo* info, host::LParam lParam,
+                                   DevicePageContext& context) = 0;
 };
 
 }  // namespace mq::plugin

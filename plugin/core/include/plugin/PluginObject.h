@@ -16,15 +16,18 @@ class PluginObject final : public host::IPrintOemUI {
   com::HResult MQ_COM_CALL QueryInterface(const com::Guid& riid, void** ppv) override;
   uint32_t MQ_COM_CALL AddRef() override;
   uint32_t MQ_COM_CALL Release() override;
-  com::HResult MQ_COM_CALL GetInfo(uint32_t dwMode, void* pBuffer, uint32_t cbSize, uint32_t* pcbNeeded) override;
+  com::HResult MQ_COM_CALL GetInfo(uint32_t dwMode, void* pBuffer, uint32_t cbSize,
+                                   uint32_t* pcbNeeded) override;
   com::HResult MQ_COM_CALL DevMode(uint32_t dwMode, host::OemDmParam* pOemDMParam) override;
   com::HResult MQ_COM_CALL PublishDriverInterface(com::IUnknown* pIUnknown) override;
   com::HResult MQ_COM_CALL CommonUIProp(uint32_t dwMode, host::OemCuipParam* pOemCUIPParam) override;
-  com::HResult MQ_COM_CALL DocumentPropertySheets(host::PropSheetUiInfo* pPSUIInfo, host::LParam lParam) override;
-  com::HResult MQ_COM_CALL DevicePropertySheets(host::PropSheetUiInfo* pPSUIInfo, host::LParam lParam) override;
+  com::HResult MQ_COM_CALL DocumentPropertySheets(host::PropSheetUiInfo* pPSUIInfo,
+                                                  host::LParam lParam) override;
+  com::HResult MQ_COM_CALL DevicePropertySheets(host::PropSheetUiInfo* pPSUIInfo,
+                                                host::LParam lParam) override;
   com::HResult MQ_COM_CALL DevQueryPrintEx(void*, void*, void*, void*) override { return com::kNotImpl; }
-  com::HResult MQ_COM_CALL DeviceCapabilities(void*, host::Handle, host::WChar*, uint16_t, void*, void*, void*,
-                                              uint32_t, uint32_t*) override {
+  com::HResult MQ_COM_CALL DeviceCapabilities(void*, host::Handle, host::WChar*, uint16_t, void*, void*,
+                                              void*, uint32_t, uint32_t*) override {
     return com::kNotImpl;
   }
   com::HResult MQ_COM_CALL UpgradePrinter(uint32_t, uint8_t*) override { return com::kNotImpl; }
@@ -34,9 +37,9 @@ class PluginObject final : public host::IPrintOemUI {
   com::HResult MQ_COM_CALL DriverEvent(uint32_t, uint32_t, uint8_t*, host::LParam) override {
     return com::kNotImpl;
   }
-  com::HResult MQ_COM_CALL QueryColorProfile(host::Handle hPrinter, void* poemuiobj, void* pPublicDM, void* pOEMDM,
-                                             uint32_t ulQueryMode, void* pvProfileData, uint32_t* pcbProfileData,
-                                             uint32_t* pflProfileData) override;
+  com::HResult MQ_COM_CALL QueryColorProfile(host::Handle hPrinter, void* poemuiobj, void* pPublicDM,
+                                             void* pOEMDM, uint32_t ulQueryMode, void* pvProfileData,
+                                             uint32_t* pcbProfileData, uint32_t* pflProfileData) override;
   com::HResult MQ_COM_CALL FontInstallerDlgProc(host::Handle, uint32_t, uintptr_t, host::LParam) override {
     return com::kNotImpl;
   }

@@ -1,7 +1,7 @@
-// The plug-in's private DEVMODE record: 1976 bytes, little-endian, stored by the spooler with printer defaults
-// and by applications inside their documents. Every offset below is a stored format; the gaps are part of it.
-// Fields are described by offset tables and read or written without alignment, so the record can sit anywhere
-// in the host's buffer.
+// The plug-in's private DEVMODE record: 1976 bytes, little-endian, stored by the spooler with printer
+// defaults and by applications inside their documents. Every offset below is a stored format; the gaps are
+// part of it. Fields are described by offset tables and read or written without alignment, so the record can
+// sit anywhere in the host's buffer.
 #pragma once
 
 #include <array>
@@ -29,7 +29,8 @@ struct Field {
   T Get(const uint8_t* record) const {
     using U = std::make_unsigned_t<T>;
     U value = 0;
-    for (size_t i = 0; i < sizeof(T); ++i) value |= static_cast<U>(static_cast<U>(record[offset + i]) << (8 * i));
+    for (size_t i = 0; i < sizeof(T); ++i)
+      value |= static_cast<U>(static_cast<U>(record[offset + i]) << (8 * i));
     return static_cast<T>(value);
   }
   void Set(uint8_t* record, T value) const {
@@ -86,7 +87,9 @@ inline constexpr std::array<OperationSlotFields, 4> kSlots = {{
     {{452}, {453}, {454, 128}, {582}, {583}, {584}, {585}, {586}, {587}, {588}, {592}, {593}, {594}, {595}},
 }};
 
-inline const OperationSlotFields& Slot(SlotId id) { return kSlots[static_cast<size_t>(id)]; }
+inline const OperationSlotFields& Slot(SlotId id) {
+  return kSlots[static_cast<size_t>(id)];
+}
 
 // One of the eight 1D barcode entries (36 bytes each from offset 596).
 struct Barcode1DFields {
@@ -109,8 +112,8 @@ inline constexpr uint32_t kBarcode1DSize = 36;
 inline constexpr uint32_t kBarcode1DCount = 8;
 constexpr Barcode1DFields Barcode1D(uint32_t index) {
   uint32_t b = kBarcode1DBase + index * kBarcode1DSize;
-  return {{b + 0}, {b + 1}, {b + 4}, {b + 8}, {b + 9}, {b + 12}, {b + 16}, {b + 20}, {b + 24}, {b + 28},
-          {b + 32}, {b + 33}, {b + 34}};
+  return {{b + 0},  {b + 1},  {b + 4},  {b + 8},  {b + 9},  {b + 12}, {b + 16},
+          {b + 20}, {b + 24}, {b + 28}, {b + 32}, {b + 33}, {b + 34}};
 }
 
 // One of the two 2D barcode entries (24 bytes each from offset 884).

@@ -1,7 +1,7 @@
 // The plug-in's language state and text lookup: per-user copies of the language files, the language in force
-// (per Windows user, in the registry), lookup of every visible text by section and key with a built-in English
-// default, the language list of the Main page, and the message-box convention. One instance per loaded
-// library; all pages of all open sheets share it on the UI thread.
+// (per Windows user, in the registry), lookup of every visible text by section and key with a built-in
+// English default, the language list of the Main page, and the message-box convention. One instance per
+// loaded library; all pages of all open sheets share it on the UI thread.
 #pragma once
 
 #include <cstdint>
@@ -70,12 +70,12 @@ class UiTexts {
   // flag, system entry text, and fresh copies of the index file and of the current language file.
   void PrepareAtLoad();
 
-  // The copy rule for one file name: driver directory copy -> user folder copy when the user copy is missing or
-  // not newer (INIVERSION). Failures are ignored.
+  // The copy rule for one file name: driver directory copy -> user folder copy when the user copy is missing
+  // or not newer (INIVERSION). Failures are ignored.
   void RefreshLanguageFile(std::string_view fileName);
 
-  // Reads "LANGUAGE_MQ450" into the current language file name ("ENG_MQ450.res" when missing) and rebuilds its
-  // full path. Every page calls it before it re-reads its texts.
+  // Reads "LANGUAGE_MQ450" into the current language file name ("ENG_MQ450.res" when missing) and rebuilds
+  // its full path. Every page calls it before it re-reads its texts.
   void ResolveCurrentLanguage();
 
   // The value of key in section of the current language file, or the default, cut to capacity - 1 units.
@@ -93,8 +93,8 @@ class UiTexts {
   // case-sensitive comparisons; the last matching write wins. Returns true when anything matched.
   bool ChooseLanguage(std::string_view chosenText);
 
-  // Shows text in a message box with the caption MB_ERROR (error icon or plain box) or MB_INFORMATION. The two
-  // characters "\n" in a language-file text become a line break.
+  // Shows text in a message box with the caption MB_ERROR (error icon or plain box) or MB_INFORMATION. The
+  // two characters "\n" in a language-file text become a line break.
   int ShowUiMessage(MessageSink& sink, std::string_view text, MessageKind kind);
 
   const std::string& CurrentResFile() const { return currentResFile_; }
