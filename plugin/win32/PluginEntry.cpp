@@ -5,6 +5,7 @@
 #include "platform/win32/Win32Platform.h"
 #include "plugin/PluginObject.h"
 #include "PluginWin32.h"
+#include "PageProcedures.h"
 
 namespace {
 
@@ -38,6 +39,7 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
     case DLL_PROCESS_ATTACH:
       g_moduleHandle = instance;
       DisableThreadLibraryCalls(instance);
+      Module().SetSheets(mq::plugin::win32::PageSheets(Module(), instance));
       Module().OnLoad();
       SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW)));
       break;

@@ -1,0 +1,210 @@
+// Dialog procedures of the property pages and the Win32 services of the sheet assembly.
+#include "PageProcedures.h"
+
+#include <commctrl.h>
+#include <winspool.h>
+
+#include <cstddef>
+#include <memory>
+#include <vector>
+
+#include "pages/InfoPages.h"
+#include "pages/OperationPage.h"
+#include "pages/RecordBindings.h"
+#include "PluginWin32.h"
+#include "platform/Text.h"
+#include "platform/win32/Win32Dialog.h"
+
+namespace mq::plugin::win32 {
+
+// The page description handed to the host must have the system's PROPSHEETPAGEW_V3 layout.
+#define MQ_PSP_SAME(field)                                                              \
+  static_assert(offsetof(PropSheetPageW, field) == offsetof(PROPSHEETPAGEW_V3, field)); \
+  static_assert(sizeof(PropSheetPageW::field) == sizeof(PROPSHEETPAGEW_V3::field))
+static_assert(sizeof(PropSheetPageW) == sizeof(PROPSHEETPAGEW_V3));
+MQ_PSP_SAME(dwFlags);
+MQ_PSP_SAME(hInstance);
+MQ_PSP_SAME(pszTemplate);
+MQ_PSP_SAME(pszTitle);
+MQ_PSP_SAME(pfnDlgProc);
+MQ_PSP_SAME(lParam);
+MQ_PSP_SAME(pfnCallback);
+MQ_PSP_SAME(hActCtx);
+static_assert(kPspUseTitle == PSP_USETITLE && kPspUseFusionContext == PSP_USEFUSIONCONTEXT);
+
+namespace {
+
+using platform::ui::ControlEvent;
+using platform::ui::DialogControls;
+using platform::ui::DialogLogic;
+using platform::ui::DialogSession;
+using platform::ui::SheetEvent;
+
+struct State {
+  PluginModule* module = nullptr;
+  HINSTANCE instance = nullptr;
+  std::unique_ptr<UiPageTexts> texts;
+  HWND versionPages[2] = {nullptr, nullptr};
+};
+
+State& Shared() {
+  static State state;
+  return state;
+}
+
+// A page whose own logic has not been built yet: its template's controls as they are, and the apply answer.
+class PlaceholderPage : public DialogLogic {
+ public:
+  void OnInit(DialogControls&) override {}
+  intptr_t OnSheetEvent(DialogControls& controls, SheetEvent event) override {
+    if (event != SheetEvent::kApply) return 0;
+    controls.SheetSetResult(kCpsuiOk);
+    controls.SheetUnchanged();
+    return 1;
+  }
+};
+
+// The settings record may be missing only if the host breaks its own order; the page then edits a scratch
+// copy.
+class PageRecord {
+ public:
+  explicit PageRecord(uint8_t* record)
+      : record_(record != nullptr ? record : scratch_.data()), store_(record_) {}
+  OperationSlotStore& Store() { return store_; }
+
+ private:
+  std::vector<uint8_t> scratch_ = std::vector<uint8_t>(kPrivateSettingsSize, 0);
+  uint8_t* record_;
+  RecordSlotStore store_;
+};
+
+class BoundOperationPage : public DialogLogic {
+ public:
+  BoundOperationPage(uint8_t* record, PageTexts& texts) : record_(record), page_(record_.Store(), texts) {}
+  void OnInit(DialogControls& c) override { page_.OnInit(c); }
+  void OnPaint(DialogControls& c) override { page_.OnPaint(c); }
+  bool OnCommand(DialogControls& c, int id, ControlEvent e) override { return page_.OnCommand(c, id, e); }
+  intptr_t OnSheetEvent(DialogControls& c, SheetEvent e) override { return page_.OnSheetEvent(c, e); }
+
+ private:
+  PageRecord record_;
+  OperationPage page_;
+};
+
+class TrackedVersionPage : public VersionPage {
+ public:
+  TrackedVersionPage(PageTexts& texts, HWND window, bool device)
+      : VersionPage(texts), window_(window), device_(device) {
+    Shared().versionPages[device_] = window_;
+  }
+  ~TrackedVersionPage() override {
+    if (Shared().versionPages[device_] == window_) Shared().versionPages[device_] = nullptr;
+  }
+
+ private:
+  HWND window_;
+  bool device_;
+};
+
+template <typename Context>
+void ReportResult(const Context* context, intptr_t result) {
+  if (context != nullptr && context->pfnComPropSheet != nullptr)
+    context->pfnComPropSheet(context->hComPropSheet, host::kCpsFuncSetResult,
+                             reinterpret_cast<host::LParam>(context->pageHandle), result);
+}
+
+template <PageKind kKind>
+INT_PTR CALLBACK PageProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message != WM_INITDIALOG) return DialogSession::Dispatch(dialog, message, wParam, lParam);
+  State& state = Shared();
+  const auto* page = reinterpret_cast<const PROPSHEETPAGEW*>(lParam);
+  void* context = page != nullptr ? reinterpret_cast<void*>(page->lParam) : nullptr;
+  constexpr bool kDevice = kKind >= PageKind::kUtility;
+  std::unique_ptr<DialogLogic> logic;
+  if constexpr (kKind == PageKind::kOperation) {
+    auto* document = static_cast<DocumentPageContext*>(context);
+    logic = std::make_unique<BoundOperationPage>(document != nullptr ? document->Settings() : nullptr,
+                                                 *state.texts);
+  } else if constexpr (kKind == PageKind::kDocumentVersion || kKind == PageKind::kDeviceVersion) {
+    logic = std::make_unique<TrackedVersionPage>(*state.texts, dialog, kDevice);
+  } else if constexpr (kKind == PageKind::kFont) {
+    logic = std::make_unique<FontPage>(*state.texts);
+  } else {
+    logic = std::make_unique<PlaceholderPage>();
+  }
+  DialogLogic* raw = logic.get();
+  DialogSession* session =
+      DialogSession::Attach(dialog, state.instance, ActivationContext(), raw, std::move(logic));
+  if constexpr (kDevice)
+    session->Controls().SetResultReporter(
+        [context](intptr_t result) { ReportResult(static_cast<DevicePageContext*>(context), result); });
+  else
+    session->Controls().SetResultReporter(
+        [context](intptr_t result) { ReportResult(static_cast<DocumentPageContext*>(context), result); });
+  return session->Init();
+}
+
+template <PageKind kKind>
+DialogProcFn ProcOf() {
+  return reinterpret_cast<DialogProcFn>(&PageProc<kKind>);
+}
+
+class Win32SheetHost : public SheetHost {
+ public:
+  host::Handle Module() override { return Shared().instance; }
+  DialogProcFn DialogProcedure(PageKind kind) override {
+    switch (kind) {
+      case PageKind::kMain:
+        return ProcOf<PageKind::kMain>();
+      case PageKind::kWatermark:
+        return ProcOf<PageKind::kWatermark>();
+      case PageKind::kOperation:
+        return ProcOf<PageKind::kOperation>();
+      case PageKind::k1DCode:
+        return ProcOf<PageKind::k1DCode>();
+      case PageKind::k2DCode:
+        return ProcOf<PageKind::k2DCode>();
+      case PageKind::kDocumentVersion:
+        return ProcOf<PageKind::kDocumentVersion>();
+      case PageKind::kUtility:
+        return ProcOf<PageKind::kUtility>();
+      case PageKind::kDownload:
+        return ProcOf<PageKind::kDownload>();
+      case PageKind::kFont:
+        return ProcOf<PageKind::kFont>();
+      case PageKind::kDeviceVersion:
+        return ProcOf<PageKind::kDeviceVersion>();
+    }
+    return nullptr;
+  }
+  host::Handle ActivationContext() override { return win32::ActivationContext(); }
+  std::string PrinterPortName(host::Handle printer) override {
+    if (printer == nullptr) return {};
+    DWORD needed = 0;
+    GetPrinterW(printer, 2, nullptr, 0, &needed);
+    if (needed < sizeof(PRINTER_INFO_2W)) return {};
+    std::vector<BYTE> buffer(needed, 0);
+    if (!GetPrinterW(printer, 2, buffer.data(), needed, &needed)) return {};
+    const auto* info = reinterpret_cast<const PRINTER_INFO_2W*>(buffer.data());
+    if (info->pPortName == nullptr) return {};
+    return text::Utf16ToUtf8(reinterpret_cast<const char16_t*>(info->pPortName));
+  }
+};
+
+}  // namespace
+
+SheetAssembly* PageSheets(PluginModule& module, HINSTANCE instance) {
+  State& state = Shared();
+  state.module = &module;
+  state.instance = instance;
+  if (!state.texts) state.texts = std::make_unique<UiPageTexts>(module.Texts());
+  static Win32SheetHost host;
+  static PropertySheets sheets(*state.texts, module.Services().registry, host);
+  return &sheets;
+}
+
+HWND VersionPageWindow(bool deviceSheet) {
+  return Shared().versionPages[deviceSheet ? 1 : 0];
+}
+
+}  // namespace mq::plugin::win32
