@@ -1,0 +1,278 @@
+// Gray and black-and-white conversion. Each conversion works row by row: the gray levels of one stored row
+// are computed into a row buffer, then written out (gray) or compared with a threshold (black and white). The
+// whole-image means that None and the 24-bit Dither M4 need are taken in a first pass.
+#include "imaging/LogoConverter.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+#include "imaging/BitmapReader.h"
+#include "imaging/BitmapWriter.h"
+#include "imaging/LevelTransfer.h"
+
+namespace mq::imaging {
+
+const uint8_t kDitherMatrix8[8][8] = {
+    {0, 32, 8, 40, 2, 34, 10, 42},    {48, 16, 56, 24, 50, 18, 58, 26}, {12, 44, 4, 36, 14, 46, 6, 38},
+    {60, 28, 52, 20, 62, 30, 54, 22}, {3, 35, 11, 43, 1, 33, 9, 41},    {51, 19, 59, 27, 49, 17, 57, 25},
+    {15, 47, 7, 39, 13, 45, 5, 37},   {63, 31, 55, 23, 61, 29, 53, 21},
+};
+
+uint8_t DitherMatrix16(int y, int x) {
+  static constexpr uint8_t kQuarterOffset[2][2] = {{0, 3}, {2, 1}};
+  int row = y & 15;
+  int column = x & 15;
+  return static_cast<uint8_t>(4 * kDitherMatrix8[row & 7][column & 7] +
+                              kQuarterOffset[row >> 3][column >> 3]);
+}
+
+namespace {
+
+using LevelTable = std::array<uint8_t, 256>;
+
+// Channel level (after its own mapping) times its luma weight, so that a pixel's luma is one sum and one
+// division by 1000.
+struct LumaTables {
+  std::array<int32_t, 256> blue, green, red;
+};
+
+LumaTables MakeLumaTables(const LevelTable& blue, const LevelTable& green, const LevelTable& red) {
+  LumaTables tables;
+  for (int v = 0; v < 256; ++v) {
+    tables.blue[v] = 114 * blue[v];
+    tables.green[v] = 587 * green[v];
+    tables.red[v] = 299 * red[v];
+  }
+  return tables;
+}
+
+// The gray level of each pixel of a 24- or 8-bit stored row: luma of the mapped channels, or the mapped
+// value.
+void LevelRow(const Bitmap& bitmap, const LumaTables& luma, const LevelTable& transfer, int y,
+              uint8_t* levels) {
+  const uint8_t* row = bitmap.Row(y);
+  int width = bitmap.width;
+  if (bitmap.bitsPerPixel == 24) {
+    for (int x = 0; x < width; ++x, row += 3) {
+      levels[x] = static_cast<uint8_t>((luma.blue[row[0]] + luma.green[row[1]] + luma.red[row[2]]) / 1000);
+    }
+  } else {
+    for (int x = 0; x < width; ++x) levels[x] = transfer[row[x]];
+  }
+}
+
+// Per-channel sums over the whole picture, each channel through its table (blue, green, red order).
+std::array<uint64_t, 3> ChannelSums(const Bitmap& bitmap, const LevelTable& transfer) {
+  std::array<uint64_t, 3> sums{};
+  for (int y = 0; y < bitmap.height; ++y) {
+    const uint8_t* row = bitmap.Row(y);
+    uint32_t blue = 0, green = 0, red = 0;  // one row: at most 1024 * 255
+    for (int x = 0; x < bitmap.width; ++x, row += 3) {
+      blue += transfer[row[0]];
+      green += transfer[row[1]];
+      red += transfer[row[2]];
+    }
+    sums[0] += blue;
+    sums[1] += green;
+    sums[2] += red;
+  }
+  return sums;
+}
+
+uint64_t LevelSum(const Bitmap& bitmap, const LevelTable& transfer) {
+  uint64_t sum = 0;
+  for (int y = 0; y < bitmap.height; ++y) {
+    const uint8_t* row = bitmap.Row(y);
+    uint32_t rowSum = 0;
+    for (int x = 0; x < bitmap.width; ++x) rowSum += transfer[row[x]];
+    sum += rowSum;
+  }
+  return sum;
+}
+
+// A 16 x 16 threshold matrix: a pixel is white when its level is at least the threshold of its cell
+// [y % 16][x % 16]. 256 can never be reached (always black).
+using Thresholds = std::array<std::array<int16_t, 16>, 16>;
+
+// Writes one stored mono row: bit 1 (white) where levels[x] >= thresholds[x % 16].
+void PackRow(const uint8_t* levels, const std::array<int16_t, 16>& thresholds, int width, uint8_t* out) {
+  int x = 0;
+  for (; x + 8 <= width; x += 8) {
+    const int16_t* t = &thresholds[x & 15];
+    unsigned byte = 0;
+    for (int k = 0; k < 8; ++k) byte |= static_cast<unsigned>(levels[x + k] >= t[k]) << (7 - k);
+    out[x >> 3] = static_cast<uint8_t>(byte);
+  }
+  if (x < width) {
+    unsigned byte = 0;
+    for (int k = 0; x + k < width; ++k)
+      byte |= static_cast<unsigned>(levels[x + k] >= thresholds[(x + k) & 15]) << (7 - k);
+    out[x >> 3] = static_cast<uint8_t>(byte);
+  }
+}
+
+// Serpentine error diffusion: odd rows left to right, even rows right to left; 3/8 of the error to the next
+// pixel of the row, 3/8 below and 1/4 diagonally below-forward, each share truncated toward zero.
+void Diffuse(const Bitmap& bitmap, const LumaTables& luma, const LevelTable& transfer, uint8_t* outPixels,
+             size_t outStride) {
+  int width = bitmap.width;
+  std::vector<int> current(width, 0), collecting(width, 0);
+  std::vector<uint8_t> levels(width);
+  for (int y = 0; y < bitmap.height; ++y) {
+    current.swap(collecting);
+    std::fill(collecting.begin(), collecting.end(), 0);
+    LevelRow(bitmap, luma, transfer, y, levels.data());
+    uint8_t* out = outPixels + static_cast<size_t>(y) * outStride;
+    bool lastRow = y == bitmap.height - 1;
+    int step = (y & 1) ? 1 : -1;
+    int x = (y & 1) ? 0 : width - 1;
+    int carried = 0;
+    for (int i = 0; i < width; ++i, x += step) {
+      int s = levels[x] + current[x] + carried;
+      int e = s;
+      if (s > 128) {
+        e = s - 255;
+        out[x >> 3] |= static_cast<uint8_t>(0x80 >> (x & 7));
+      }
+      bool more = i + 1 < width;
+      // e * 0.375 and e * 0.25 are exact in any floating type, so integer arithmetic truncating toward zero
+      // gives the same shares.
+      int threeEighths = e * 3 / 8;
+      if (more) carried = threeEighths;
+      if (!lastRow) {
+        collecting[x] += threeEighths;
+        if (more) collecting[x + step] += e / 4;
+      }
+    }
+  }
+}
+
+// Dither M4's own contrast rule for 24-bit sources: each channel moves away from (k > 1) or towards (k < 1)
+// the channel's mean, k = 1 + c / 10 or 1 - sqrt(-c) / 10, in single precision; then the brightness is added.
+LevelTable SpreadTable(int mean, int contrast, int brightness) {
+  float k = contrast >= 0 ? 1.0f + static_cast<float>(contrast) / 10.0f
+                          : 1.0f - std::sqrt(static_cast<float>(-contrast)) / 10.0f;
+  LevelTable table;
+  for (int v = 0; v < 256; ++v) {
+    float spread = static_cast<float>(v - mean) * k + static_cast<float>(mean);
+    table[v] = static_cast<uint8_t>(std::clamp(brightness + static_cast<int>(spread), 0, 255));
+  }
+  return table;
+}
+
+}  // namespace
+
+Status MakeGrayBitmap(std::span<const uint8_t> source, int contrast, int brightness,
+                      std::vector<uint8_t>* out) {
+  if (!IsValidAdjustment(contrast) || !IsValidAdjustment(brightness)) return Status::kBadSetting;
+  Bitmap bitmap;
+  if (Status status = ReadBitmap(source, &bitmap); status != Status::kOk) return status;
+  LevelTransfer transfer(contrast, brightness);
+  const LevelTable& table = transfer.Table();
+  std::vector<uint8_t> file = NewGrayBitmapFile(bitmap.width, bitmap.height);
+  size_t outStride = RowStride(bitmap.width, 8);
+  uint8_t* outPixels = file.data() + kGrayPixelOffset;
+
+  if (bitmap.bitsPerPixel == 1) {
+    // Bits are used as stored with a black-then-white palette and inverted with any other; a set bit is then
+    // level 255. The padding bits of a row are never looked at.
+    bool asStored = bitmap.palette[0].IsBlack() && bitmap.palette[1].IsWhite();
+    uint8_t setLevel = table[asStored ? 255 : 0];
+    uint8_t clearLevel = table[asStored ? 0 : 255];
+    for (int y = 0; y < bitmap.height; ++y) {
+      const uint8_t* row = bitmap.Row(y);
+      uint8_t* levels = outPixels + static_cast<size_t>(y) * outStride;
+      for (int x = 0; x < bitmap.width; ++x) {
+        levels[x] = ((row[x >> 3] >> (7 - (x & 7))) & 1) ? setLevel : clearLevel;
+      }
+    }
+  } else {
+    LumaTables luma = MakeLumaTables(table, table, table);
+    for (int y = 0; y < bitmap.height; ++y) {
+      LevelRow(bitmap, luma, table, y, outPixels + static_cast<size_t>(y) * outStride);
+    }
+  }
+  *out = std::move(file);
+  return Status::kOk;
+}
+
+Status MakeMonoBitmap(std::span<const uint8_t> source, Halftone halftone, int contrast, int brightness,
+                      std::vector<uint8_t>* out) {
+  if (!IsValidHalftone(static_cast<int>(halftone)) || !IsValidAdjustment(contrast) ||
+      !IsValidAdjustment(brightness)) {
+    return Status::kBadSetting;
+  }
+  Bitmap bitmap;
+  if (Status status = ReadBitmap(source, &bitmap); status != Status::kOk) return status;
+  if (bitmap.bitsPerPixel != 24 && bitmap.bitsPerPixel != 8) return Status::kUnsupportedDepth;
+  bool colour = bitmap.bitsPerPixel == 24;
+
+  LevelTransfer transfer(contrast, brightness);
+  const LevelTable& table = transfer.Table();
+  std::vector<uint8_t> file = NewMonoBitmapFile(bitmap.width, bitmap.height);
+  size_t outStride = RowStride(bitmap.width, 1);
+  uint8_t* outPixels = file.data() + kMonoPixelOffset;
+  LumaTables luma = MakeLumaTables(table, table, table);
+
+  if (halftone == Halftone::kErrorDiffuse) {
+    Diffuse(bitmap, luma, table, outPixels, outStride);
+    *out = std::move(file);
+    return Status::kOk;
+  }
+
+  Thresholds thresholds;
+  uint64_t pixelCount = static_cast<uint64_t>(bitmap.width) * static_cast<uint64_t>(bitmap.height);
+  switch (halftone) {
+    case Halftone::kNone: {
+      // White when the level is greater than the image mean. For colour the mean is the luma of the three
+      // channel means, not the mean of the lumas.
+      int mean;
+      if (colour) {
+        std::array<uint64_t, 3> sums = ChannelSums(bitmap, table);
+        mean = Luma(static_cast<int>(sums[2] / pixelCount), static_cast<int>(sums[1] / pixelCount),
+                    static_cast<int>(sums[0] / pixelCount));
+      } else {
+        mean = static_cast<int>(LevelSum(bitmap, table) / pixelCount);
+      }
+      for (auto& row : thresholds) row.fill(static_cast<int16_t>(mean + 1));
+      break;
+    }
+    case Halftone::kDitherM3:
+      // Colour: white when L / 4 >= m, that is L >= 4m. Gray: white when g / 4 > m, that is g >= 4m + 4.
+      for (int y = 0; y < 16; ++y) {
+        for (int x = 0; x < 16; ++x) {
+          thresholds[y][x] = static_cast<int16_t>(4 * kDitherMatrix8[y & 7][x & 7] + (colour ? 0 : 4));
+        }
+      }
+      break;
+    case Halftone::kDitherM4: {
+      // Colour: white when L >= m. Gray: white when g > m, that is g >= m + 1.
+      for (int y = 0; y < 16; ++y) {
+        for (int x = 0; x < 16; ++x)
+          thresholds[y][x] = static_cast<int16_t>(DitherMatrix16(y, x) + (colour ? 0 : 1));
+      }
+      if (colour) {
+        LevelTable identity;
+        for (int v = 0; v < 256; ++v) identity[v] = static_cast<uint8_t>(v);
+        std::array<uint64_t, 3> sums = ChannelSums(bitmap, identity);
+        luma = MakeLumaTables(SpreadTable(static_cast<int>(sums[0] / pixelCount), contrast, brightness),
+                              SpreadTable(static_cast<int>(sums[1] / pixelCount), contrast, brightness),
+                              SpreadTable(static_cast<int>(sums[2] / pixelCount), contrast, brightness));
+      }
+      break;
+    }
+    case Halftone::kErrorDiffuse:
+      break;
+  }
+
+  std::vector<uint8_t> levels(bitmap.width);
+  for (int y = 0; y < bitmap.height; ++y) {
+    LevelRow(bitmap, luma, table, y, levels.data());
+    PackRow(levels.data(), thresholds[y & 15], bitmap.width, outPixels + static_cast<size_t>(y) * outStride);
+  }
+  *out = std::move(file);
+  return Status::kOk;
+}
+
+}  // namespace mq::imaging

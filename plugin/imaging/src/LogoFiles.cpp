@@ -1,0 +1,154 @@
+// File access of the logo routines.
+#include "imaging/LogoFiles.h"
+
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+#include "imaging/BitmapReader.h"
+#include "imaging/LogoRecord.h"
+
+namespace mq::imaging {
+namespace {
+
+namespace fs = std::filesystem;
+
+fs::path Utf8Path(const std::string& path) {
+  return fs::path(std::u8string(path.begin(), path.end()));
+}
+
+// The largest file the reader can use: a 24-bit 1024 x 768 bitmap.
+constexpr size_t kLargestBitmap = kColourPixelOffset + RowStride(kMaxWidth, 24) * kMaxHeight;
+
+bool IsSeparator(char c) {
+  return c == '/' || c == '\\';
+}
+
+int GrayCode(Status status) {
+  switch (status) {
+    case Status::kOk:
+      return kConversionOk;
+    case Status::kCannotOpen:
+    case Status::kCannotRead:
+    case Status::kCannotWrite:
+    case Status::kTruncated:
+      return kConversionFailed;
+    case Status::kBadSetting:
+    case Status::kBadPath:
+      return kConversionBadSetting;
+    default:
+      return kConversionNotSupported;
+  }
+}
+
+int MonoCode(Status status) {
+  switch (status) {
+    case Status::kOk:
+      return kConversionOk;
+    case Status::kBadSetting:
+    case Status::kBadPath:
+      return kConversionBadSetting;
+    default:
+      return kConversionFailed;
+  }
+}
+
+template <typename Conversion>
+ConversionResult ConvertFile(const std::string& sourcePath, int (*code)(Status), Conversion convert) {
+  ConversionResult result;
+  auto finish = [&](Status status) {
+    result.status = status;
+    result.code = code(status);
+    return result;
+  };
+  std::optional<std::string> target = IntermediatePath(sourcePath);
+  if (!target) return finish(Status::kBadPath);
+  std::vector<uint8_t> source, output;
+  if (Status status = ReadSourceFile(sourcePath, &source); status != Status::kOk) return finish(status);
+  if (Status status = convert(source, &output); status != Status::kOk) return finish(status);
+  if (Status status = WriteFileWhole(*target, output); status != Status::kOk) return finish(status);
+  result.path = *target;
+  return finish(Status::kOk);
+}
+
+Status EncodeFile(const std::string& path, Status (*encode)(std::span<const uint8_t>, std::vector<uint8_t>*),
+                  std::vector<uint8_t>* record) {
+  std::vector<uint8_t> bytes;
+  if (Status status = ReadSourceFile(path, &bytes); status != Status::kOk) return status;
+  return encode(bytes, record);
+}
+
+}  // namespace
+
+std::optional<std::string> IntermediatePath(const std::string& sourcePath) {
+  // Count four characters back from the end; a UTF-8 character's continuation bytes are 10xxxxxx.
+  size_t cut = sourcePath.size();
+  for (int characters = 0; characters < 4; ++characters) {
+    if (cut == 0) return std::nullopt;
+    do {
+      --cut;
+    } while (cut > 0 && (static_cast<uint8_t>(sourcePath[cut]) & 0xC0) == 0x80);
+    if (IsSeparator(sourcePath[cut])) return std::nullopt;
+  }
+  return sourcePath.substr(0, cut) + "Temp.bmp";
+}
+
+Status ReadSourceFile(const std::string& path, std::vector<uint8_t>* bytes) {
+  std::error_code ec;
+  fs::path native = Utf8Path(path);
+  if (fs::is_directory(native, ec)) return Status::kCannotOpen;
+  std::ifstream in(native, std::ios::binary);
+  if (!in) return Status::kCannotOpen;
+  bytes->resize(kLargestBitmap);
+  in.read(reinterpret_cast<char*>(bytes->data()), static_cast<std::streamsize>(bytes->size()));
+  if (in.bad()) return Status::kCannotRead;
+  bytes->resize(static_cast<size_t>(in.gcount()));
+  return Status::kOk;
+}
+
+Status WriteFileWhole(const std::string& path, const std::vector<uint8_t>& bytes) {
+  fs::path target = Utf8Path(path);
+  fs::path temp = target;
+  temp += ".part";
+  {
+    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+    if (!out) return Status::kCannotWrite;
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    if (!out) {
+      std::error_code ignored;
+      fs::remove(temp, ignored);
+      return Status::kCannotWrite;
+    }
+  }
+  std::error_code ec;
+  fs::rename(temp, target, ec);
+  if (ec) {
+    fs::remove(temp, ec);
+    return Status::kCannotWrite;
+  }
+  return Status::kOk;
+}
+
+ConversionResult MakeGrayImage(const std::string& sourcePath, int contrast, int brightness) {
+  return ConvertFile(sourcePath, GrayCode, [&](std::span<const uint8_t> source, std::vector<uint8_t>* out) {
+    return MakeGrayBitmap(source, contrast, brightness, out);
+  });
+}
+
+ConversionResult MakeMonoImage(const std::string& sourcePath, Halftone halftone, int contrast,
+                               int brightness) {
+  return ConvertFile(sourcePath, MonoCode, [&](std::span<const uint8_t> source, std::vector<uint8_t>* out) {
+    return MakeMonoBitmap(source, halftone, contrast, brightness, out);
+  });
+}
+
+Status EncodeMonoLogoFile(const std::string& bitmapPath, std::vector<uint8_t>* record) {
+  return EncodeFile(bitmapPath, EncodeMonoLogo, record);
+}
+
+Status EncodeGrayLogoFile(const std::string& bitmapPath, std::vector<uint8_t>* record) {
+  return EncodeFile(bitmapPath, EncodeGrayLogo, record);
+}
+
+}  // namespace mq::imaging
