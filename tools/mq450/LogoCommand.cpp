@@ -1,9 +1,232 @@
-// The "logo" command group of the tool.
+// The "logo" command group of the tool: the Download page's logo conversions and records on the command line,
+// and a PNG preview of any bitmap the logo routines accept.
+#include <png.h>
+
+#include <charconv>
+#include <csetjmp>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <vector>
+
 #include "Commands.h"
 #include "ToolSupport.h"
+#include "imaging/BitmapReader.h"
+#include "imaging/LevelTransfer.h"
+#include "imaging/LogoFiles.h"
 
 namespace mq::tool {
+namespace {
 
-int RunLogo(const Args&) { return Fail(kExitUsage, "the logo commands are not available in this build"); }
+namespace img = mq::imaging;
+
+constexpr const char* kLogoUsage =
+    "usage: mq450 logo gray SRC [--contrast C] [--brightness B]\n"
+    "       mq450 logo mono SRC --halftone none|m3|m4|diffuse [--contrast C] [--brightness B]\n"
+    "       mq450 logo encode-mono FILE -o OUT\n"
+    "       mq450 logo encode-gray FILE -o OUT\n"
+    "       mq450 logo preview FILE -o OUT.png\n"
+    "C and B run from -100 to 100 (default 0). gray and mono write SRC's intermediate file beside it\n"
+    "(SRC without its last four characters, plus \"Temp.bmp\") and print its path.\n";
+
+int Usage(const std::string& message) {
+  std::cerr << kLogoUsage;
+  return Fail(kExitUsage, message);
+}
+
+// One positional file and the options a command allows; every option takes a value.
+struct Parsed {
+  std::string file;
+  std::optional<std::string> contrast, brightness, halftone, output;
+};
+
+std::optional<std::string> ParseArgs(const Args& args, const std::vector<std::string>& allowed, Parsed* out) {
+  for (size_t i = 1; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (arg.size() > 1 && arg[0] == '-') {
+      bool known = false;
+      for (const std::string& option : allowed) known = known || option == arg;
+      if (!known) return "unknown option for logo " + args[0] + ": " + arg;
+      if (i + 1 >= args.size()) return "option " + arg + " needs a value";
+      const std::string& value = args[++i];
+      if (arg == "--contrast") out->contrast = value;
+      if (arg == "--brightness") out->brightness = value;
+      if (arg == "--halftone") out->halftone = value;
+      if (arg == "-o") out->output = value;
+    } else if (out->file.empty()) {
+      out->file = arg;
+    } else {
+      return "unexpected argument: " + arg;
+    }
+  }
+  if (out->file.empty()) return "logo " + args[0] + " needs a file";
+  return std::nullopt;
+}
+
+// A whole decimal integer in -100..100.
+std::optional<int> ParseAdjustment(const std::optional<std::string>& text) {
+  if (!text) return 0;
+  int value = 0;
+  const char* begin = text->data();
+  const char* end = begin + text->size();
+  if (begin != end && *begin == '+') ++begin;
+  auto [ptr, ec] = std::from_chars(begin, end, value);
+  if (begin == end || ec != std::errc() || ptr != end || !img::IsValidAdjustment(value)) return std::nullopt;
+  return value;
+}
+
+int ConversionFailure(const std::string& file, const img::ConversionResult& result) {
+  return Fail(kExitFailed,
+              file + ": " + img::Describe(result.status) + " (result " + std::to_string(result.code) + ")");
+}
+
+int RunConvert(const Args& args) {
+  bool mono = args[0] == "mono";
+  Parsed parsed;
+  std::vector<std::string> allowed = {"--contrast", "--brightness"};
+  if (mono) allowed.push_back("--halftone");
+  if (auto error = ParseArgs(args, allowed, &parsed)) return Usage(*error);
+  std::optional<int> contrast = ParseAdjustment(parsed.contrast);
+  if (!contrast)
+    return Fail(kExitUsage, "contrast must be a whole number from -100 to 100, not " + *parsed.contrast);
+  std::optional<int> brightness = ParseAdjustment(parsed.brightness);
+  if (!brightness) {
+    return Fail(kExitUsage, "brightness must be a whole number from -100 to 100, not " + *parsed.brightness);
+  }
+
+  img::ConversionResult result;
+  if (mono) {
+    if (!parsed.halftone) return Usage("logo mono needs --halftone none|m3|m4|diffuse");
+    const std::string& name = *parsed.halftone;
+    img::Halftone halftone;
+    if (name == "none") {
+      halftone = img::Halftone::kNone;
+    } else if (name == "m3") {
+      halftone = img::Halftone::kDitherM3;
+    } else if (name == "m4") {
+      halftone = img::Halftone::kDitherM4;
+    } else if (name == "diffuse") {
+      halftone = img::Halftone::kErrorDiffuse;
+    } else {
+      return Fail(kExitUsage, "unknown halftone " + name + " (none, m3, m4 or diffuse)");
+    }
+    result = img::MakeMonoImage(parsed.file, halftone, *contrast, *brightness);
+  } else {
+    result = img::MakeGrayImage(parsed.file, *contrast, *brightness);
+  }
+  if (!result.ok()) return ConversionFailure(parsed.file, result);
+  std::cout << result.path << '\n';
+  return kExitOk;
+}
+
+int RunEncode(const Args& args) {
+  Parsed parsed;
+  if (auto error = ParseArgs(args, {"-o"}, &parsed)) return Usage(*error);
+  if (!parsed.output) return Usage("logo " + args[0] + " needs -o OUT");
+  bool mono = args[0] == "encode-mono";
+  std::vector<uint8_t> record;
+  img::Status status =
+      mono ? img::EncodeMonoLogoFile(parsed.file, &record) : img::EncodeGrayLogoFile(parsed.file, &record);
+  if (status == img::Status::kUnsupportedDepth) {
+    return Fail(kExitFailed, parsed.file + ": " +
+                                 (mono ? "a mono logo is made from a 1-bit bitmap"
+                                       : "a gray logo is made from an 8-bit gray bitmap"));
+  }
+  if (status != img::Status::kOk) return Fail(kExitFailed, parsed.file + ": " + img::Describe(status));
+  std::string error;
+  if (!WriteFileAtomically(*parsed.output, record, &error)) return Fail(kExitFailed, error);
+  return kExitOk;
+}
+
+// RGB rows, top to bottom, of an accepted bitmap; 8-bit pixels through the file's own palette, as the page
+// shows a source file.
+std::vector<uint8_t> RgbRows(const img::Bitmap& bitmap, const std::vector<uint8_t>& file) {
+  std::vector<uint8_t> rgb(static_cast<size_t>(bitmap.width) * bitmap.height * 3);
+  const uint8_t* palette = file.data() + img::kFileHeaderSize + img::kInfoHeaderSize;
+  uint8_t* out = rgb.data();
+  for (int top = 0; top < bitmap.height; ++top) {
+    const uint8_t* row = bitmap.Row(bitmap.height - 1 - top);
+    for (int x = 0; x < bitmap.width; ++x, out += 3) {
+      const uint8_t* bgr;
+      if (bitmap.bitsPerPixel == 24) {
+        bgr = row + 3 * x;
+      } else if (bitmap.bitsPerPixel == 8) {
+        bgr = palette + 4 * row[x];
+      } else {
+        bgr = palette + 4 * ((row[x >> 3] >> (7 - (x & 7))) & 1);
+      }
+      out[0] = bgr[2];
+      out[1] = bgr[1];
+      out[2] = bgr[0];
+    }
+  }
+  return rgb;
+}
+
+void AppendToVector(png_structp png, png_bytep data, png_size_t length) {
+  auto* out = static_cast<std::vector<uint8_t>*>(png_get_io_ptr(png));
+  out->insert(out->end(), data, data + length);
+}
+
+// Encodes 8-bit RGB rows as a PNG in memory with libpng. false when libpng reports an error.
+bool EncodePng(int width, int height, const std::vector<uint8_t>& rgb, std::vector<uint8_t>* png) {
+  png_structp writer = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  if (!writer) return false;
+  png_infop info = png_create_info_struct(writer);
+  if (!info) {
+    png_destroy_write_struct(&writer, nullptr);
+    return false;
+  }
+  std::vector<png_bytep> rows(static_cast<size_t>(height));
+  for (int y = 0; y < height; ++y) {
+    rows[y] = const_cast<png_bytep>(rgb.data() + static_cast<size_t>(y) * width * 3);
+  }
+  // libpng reports errors by longjmp; nothing with a destructor is created between here and the end.
+  if (setjmp(png_jmpbuf(writer))) {
+    png_destroy_write_struct(&writer, &info);
+    return false;
+  }
+  png_set_write_fn(writer, png, AppendToVector, nullptr);
+  png_set_IHDR(writer, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
+               PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+  png_write_info(writer, info);
+  png_write_image(writer, rows.data());
+  png_write_end(writer, nullptr);
+  png_destroy_write_struct(&writer, &info);
+  return true;
+}
+
+int RunPreview(const Args& args) {
+  Parsed parsed;
+  if (auto error = ParseArgs(args, {"-o"}, &parsed)) return Usage(*error);
+  if (!parsed.output) return Usage("logo preview needs -o OUT.png");
+  std::vector<uint8_t> file;
+  img::Status status = img::ReadSourceFile(parsed.file, &file);
+  img::Bitmap bitmap;
+  if (status == img::Status::kOk) status = img::ReadBitmap(file, &bitmap);
+  if (status != img::Status::kOk) return Fail(kExitFailed, parsed.file + ": " + img::Describe(status));
+  std::vector<uint8_t> png;
+  if (!EncodePng(bitmap.width, bitmap.height, RgbRows(bitmap, file), &png)) {
+    return Fail(kExitFailed, "cannot encode the PNG picture");
+  }
+  std::string error;
+  if (!WriteFileAtomically(*parsed.output, png, &error)) return Fail(kExitFailed, error);
+  return kExitOk;
+}
+
+}  // namespace
+
+int RunLogo(const Args& args) {
+  if (args.empty()) return Usage("logo needs a command");
+  const std::string& command = args[0];
+  if (command == "-h" || command == "--help") {
+    std::cout << kLogoUsage;
+    return kExitOk;
+  }
+  if (command == "gray" || command == "mono") return RunConvert(args);
+  if (command == "encode-mono" || command == "encode-gray") return RunEncode(args);
+  if (command == "preview") return RunPreview(args);
+  return Usage("unknown logo command: " + command);
+}
 
 }  // namespace mq::tool
