@@ -16,6 +16,7 @@ ctest --test-dir build/native --output-on-failure -j2 2>&1 | tee build/logs/nati
 native=${PIPESTATUS[0]}
 bash scripts/wine-stage.sh 2>&1 | tee build/logs/wine.log
 wine=${PIPESTATUS[0]}
+bash scripts/fuzz-smoke.sh 2>&1 | tee build/logs/fuzz.log; fuzz=${PIPESTATUS[0]}
 
 count() { grep -Eo "[0-9]+ tests failed out of [0-9]+" "$1" | tail -1; }
 read -r nf _ _ _ _ nt <<<"$(count build/logs/native.log)"
@@ -24,4 +25,4 @@ failed=$(( ${nf:-0} + ${wf:-0} ))
 total=$(( ${nt:-0} + ${wt:-0} ))
 echo "native: ${nt:-0} tests, wine: ${wt:-0} tests"
 echo "$((total - failed)) passed, $failed failed"
-[ "$native" -eq 0 ] && [ "$wine" -eq 0 ] && [ "$total" -gt 0 ]
+[ "$native" -eq 0 ] && [ "$wine" -eq 0 ] && [ "$fuzz" -eq 0 ] && [ "$total" -gt 0 ]
