@@ -1,9 +1,421 @@
-// The "simulate" command group of the tool.
+// The "simulate" command group: runs an installation of a package against a simulated Windows machine kept in
+// a folder, printing every platform call, so that a package author can check a package's configuration on
+// Linux before shipping it.
+//
+// The machine folder holds the registry (registry.txt), the spooler's registrations (spooler.txt), the word
+// size it was created with (machine.txt) and its system drive (drive/); the package is reached as C:\Package
+// through a link in the drive.
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
 #include "Commands.h"
 #include "ToolSupport.h"
+#include "common/LanguageTexts.h"
+#include "common/OsGeneration.h"
+#include "installer/InstallEngine.h"
+#include "installer/SetupConfig.h"
+#include "platform/IniProfile.h"
+#include "platform/RootedFileSystem.h"
+#include "platform/Text.h"
+#include "platform/fake/FakeRegistry.h"
+#include "platform/fake/FakeServices.h"
+#include "platform/fake/FakeSpooler.h"
+#include "platform/fake/FakeSystem.h"
 
 namespace mq::tool {
+namespace {
 
-int RunSimulate(const Args&) { return Fail(kExitUsage, "the simulate commands are not available in this build"); }
+namespace fs = std::filesystem;
+using installer::InstallJob;
+using installer::PrinterType;
+
+constexpr const char* kUsage =
+    "usage: mq450 simulate install --package DIR --machine DIR --model NAME --os GENERATION --port PORT\n"
+    "         [--type receipt|ticket|label|embedded] [--raster] [--default] [--advanced] [--64bit]\n"
+    "         [--ip A.B.C.D] [--serial SPEED,PARITY,BITS,STOP,PROTOCOL] [--fail CALL=ERROR[@N]]...\n";
+constexpr const char* kPackageFolder = "C:\\Package";
+
+struct FailRule {
+  std::string function;
+  uint32_t error = 0;
+  int nth = 0;
+};
+
+struct Options {
+  std::string package;
+  std::string machine;
+  std::string model;
+  std::optional<common::OsGeneration> os;
+  std::string port;
+  std::optional<PrinterType> type;
+  bool raster = false;
+  bool setDefault = false;
+  bool advanced = false;
+  bool is64 = false;
+  std::optional<std::array<uint8_t, 4>> ip;
+  std::optional<installer::SerialSettings> serial;
+  std::vector<FailRule> failures;
+};
+
+bool ParseNumber(std::string_view text, uint64_t max, uint64_t* value) {
+  if (text.empty() || text.size() > 12) return false;
+  uint64_t v = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return false;
+    v = v * 10 + static_cast<uint64_t>(c - '0');
+  }
+  if (v > max) return false;
+  *value = v;
+  return true;
+}
+
+std::vector<std::string> Split(const std::string& text, char separator) {
+  std::vector<std::string> parts;
+  std::stringstream in(text);
+  std::string part;
+  while (std::getline(in, part, separator)) parts.push_back(part);
+  if (!text.empty() && text.back() == separator) parts.emplace_back();
+  return parts;
+}
+
+bool ParseIp(const std::string& text, std::array<uint8_t, 4>* ip) {
+  std::vector<std::string> parts = Split(text, '.');
+  if (parts.size() != 4) return false;
+  for (int i = 0; i < 4; ++i) {
+    uint64_t v = 0;
+    if (!ParseNumber(parts[i], 255, &v)) return false;
+    (*ip)[i] = static_cast<uint8_t>(v);
+  }
+  return true;
+}
+
+bool ParseSerial(const std::string& text, installer::SerialSettings* s) {
+  std::vector<std::string> parts = Split(text, ',');
+  if (parts.size() != 5) return false;
+  uint64_t speed = 0;
+  uint64_t bits = 0;
+  if (!ParseNumber(parts[0], 1000000, &speed) || speed == 0) return false;
+  if (parts[1].size() != 1 || std::string_view("emnos").find(parts[1][0]) == std::string_view::npos) return false;
+  if (!ParseNumber(parts[2], 8, &bits) || bits < 5) return false;
+  double stop = 0;
+  if (parts[3] == "1") stop = 1.0;
+  else if (parts[3] == "1.5") stop = 1.5;
+  else if (parts[3] == "2") stop = 2.0;
+  else return false;
+  char protocol = 0;
+  if (parts[4] == "p") protocol = 'p';
+  else if (parts[4] == "x") protocol = 'x';
+  else if (parts[4].empty() || parts[4] == "n" || parts[4] == "none") protocol = ' ';
+  else return false;
+  *s = installer::SerialSettings{static_cast<int>(speed), static_cast<int>(bits), parts[1][0], stop, protocol};
+  return true;
+}
+
+bool ParseFail(const std::string& text, FailRule* rule) {
+  size_t equals = text.find('=');
+  if (equals == std::string::npos || equals == 0) return false;
+  rule->function = text.substr(0, equals);
+  std::string rest = text.substr(equals + 1);
+  size_t at = rest.find('@');
+  uint64_t error = 0;
+  uint64_t nth = 0;
+  if (!ParseNumber(rest.substr(0, at), 0xFFFFFFFFu, &error) || error == 0) return false;
+  if (at != std::string::npos && (!ParseNumber(rest.substr(at + 1), 1000000, &nth) || nth == 0)) return false;
+  rule->error = static_cast<uint32_t>(error);
+  rule->nth = static_cast<int>(nth);
+  return true;
+}
+
+bool ParseType(const std::string& text, PrinterType* type) {
+  for (PrinterType t : {PrinterType::kReceipt, PrinterType::kTicket, PrinterType::kLabel, PrinterType::kEmbedded}) {
+    if (text == installer::PrinterTypeName(t)) {
+      *type = t;
+      return true;
+    }
+  }
+  return false;
+}
+
+bool ParseOptions(const Args& args, Options* o, std::string* error) {
+  for (size_t i = 1; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    auto value = [&](std::string* out) {
+      if (i + 1 >= args.size()) {
+        *error = "missing value after " + a;
+        return false;
+      }
+      *out = args[++i];
+      return true;
+    };
+    std::string v;
+    if (a == "--raster") {
+      o->raster = true;
+    } else if (a == "--default") {
+      o->setDefault = true;
+    } else if (a == "--advanced") {
+      o->advanced = true;
+    } else if (a == "--64bit") {
+      o->is64 = true;
+    } else if (a == "--package" || a == "--machine" || a == "--model" || a == "--port") {
+      if (!value(&v)) return false;
+      (a == "--package" ? o->package : a == "--machine" ? o->machine : a == "--model" ? o->model : o->port) = v;
+    } else if (a == "--os") {
+      if (!value(&v)) return false;
+      common::OsGeneration os;
+      if (!common::ParseOsGeneration(v, &os)) {
+        *error = "--os takes 0..7 or 98, NT, 2K, XP, 2003, Vista, 2008, Win7: " + v;
+        return false;
+      }
+      o->os = os;
+    } else if (a == "--type") {
+      if (!value(&v)) return false;
+      PrinterType type;
+      if (!ParseType(v, &type)) {
+        *error = "--type takes receipt, ticket, label or embedded: " + v;
+        return false;
+      }
+      o->type = type;
+    } else if (a == "--ip") {
+      if (!value(&v)) return false;
+      std::array<uint8_t, 4> ip;
+      if (!ParseIp(v, &ip)) {
+        *error = "--ip takes a dotted address A.B.C.D: " + v;
+        return false;
+      }
+      o->ip = ip;
+    } else if (a == "--serial") {
+      if (!value(&v)) return false;
+      installer::SerialSettings s;
+      if (!ParseSerial(v, &s)) {
+        *error = "--serial takes SPEED,PARITY(e|m|n|o|s),BITS(5..8),STOP(1|1.5|2),PROTOCOL(p|x|none): " + v;
+        return false;
+      }
+      o->serial = s;
+    } else if (a == "--fail") {
+      if (!value(&v)) return false;
+      FailRule rule;
+      if (!ParseFail(v, &rule)) {
+        *error = "--fail takes CALL=ERROR or CALL=ERROR@N with a non-zero error and N from 1: " + v;
+        return false;
+      }
+      o->failures.push_back(rule);
+    } else {
+      *error = "unknown argument " + a;
+      return false;
+    }
+  }
+  for (auto [value, name] : {std::pair{&o->package, "--package"}, std::pair{&o->machine, "--machine"},
+                             std::pair{&o->model, "--model"}, std::pair{&o->port, "--port"}}) {
+    if (value->empty()) {
+      *error = std::string("missing ") + name;
+      return false;
+    }
+  }
+  if (!o->os) {
+    *error = "missing --os";
+    return false;
+  }
+  return true;
+}
+
+// One line per text: CR and LF shown as \r and \n.
+std::string OneLine(std::string_view text) {
+  std::string out;
+  for (char c : text) {
+    if (c == '\r') out += "\\r";
+    else if (c == '\n') out += "\\n";
+    else out += c;
+  }
+  return out;
+}
+
+class PrintingUi : public installer::InstallUi {
+ public:
+  void ShowMessage(std::string_view text, std::string_view caption) override {
+    std::cout << "MessageBoxW caption=" << OneLine(caption) << " text=" << OneLine(text) << "\n";
+  }
+  bool AskYesNo(std::string_view text) override {
+    std::cout << "MessageBoxW type=yesno text=" << OneLine(text) << " -> no\n";
+    return false;
+  }
+  bool RestartWindows() override { return false; }
+};
+
+bool ReadText(const fs::path& path, std::string* text) {
+  std::vector<uint8_t> bytes;
+  std::string error;
+  if (!ReadWholeFile(path.string(), &bytes, &error)) return false;
+  text->assign(bytes.begin(), bytes.end());
+  return true;
+}
+
+bool WriteText(const fs::path& path, const std::string& text, std::string* error) {
+  return WriteFileAtomically(path.string(), std::vector<uint8_t>(text.begin(), text.end()), error);
+}
+
+void PutFile(const fs::path& path, std::string_view contents) {
+  fs::create_directories(path.parent_path());
+  std::ofstream(path, std::ios::binary) << contents;
+}
+
+// A new machine: the folders a Windows installation has, and the system's own universal-driver files in its
+// driver store (stand-ins with a note inside).
+bool CreateMachine(const fs::path& machine, bool is64, std::string* error) {
+  std::error_code ec;
+  fs::path drive = machine / "drive";
+  const char* arch = is64 ? "x64" : "W32X86";
+  for (std::string folder : {std::string("Windows/system32/wbem"), std::string("Windows/Temp"),
+                             std::string("Program Files"), std::string("Windows/system32/spool/drivers/") + arch,
+                             std::string("Windows/system32/spool/prtprocs/") + arch}) {
+    fs::create_directories(drive / folder, ec);
+    if (ec) {
+      *error = "cannot create the machine folder " + (drive / folder).string() + ": " + ec.message();
+      return false;
+    }
+  }
+  fs::path store = drive / "Windows/system32/DriverStore/FileRepository/ntprint.inf_simulated" / (is64 ? "AMD64" : "I386");
+  for (const char* name : {"UNIDRV.DLL", "UNIDRVUI.DLL", "UNIRES.DLL", "UNIDRV.HLP", "STDNAMES.GPD", "TTFSUB.GPD"}) {
+    PutFile(store / name, "simulated system file\n");
+  }
+  // System libraries that the setup brings along for Windows XP only when they are missing.
+  for (const char* name : {"system32/srclient.dll", "system32/newdev.dll", "system32/wbem/framedyn.dll"}) {
+    PutFile(drive / "Windows" / name, "simulated system file\n");
+  }
+  PutFile(drive / "Windows/Driver Cache" / (is64 ? "AMD64" : "i386") / "driver.cab", "simulated cabinet\n");
+  return WriteText(machine / "machine.txt", is64 ? "64-bit\n" : "32-bit\n", error);
+}
+
+int RunInstall(const Args& args) {
+  Options o;
+  std::string error;
+  if (!ParseOptions(args, &o, &error)) {
+    std::cerr << kUsage;
+    return Fail(kExitUsage, error);
+  }
+  std::error_code ec;
+  if (!fs::is_directory(o.package, ec) || !fs::is_regular_file(fs::path(o.package) / "DRVCONFIG" / "setup.ini", ec)) {
+    return Fail(kExitUsage, "not a package folder (no DRVCONFIG/setup.ini): " + o.package);
+  }
+
+  // The machine: created when missing, else it must have the word size asked for.
+  fs::path machine(o.machine);
+  std::string kind;
+  if (!fs::exists(machine / "machine.txt", ec)) {
+    if (fs::exists(machine, ec) && !fs::is_directory(machine, ec)) {
+      return Fail(kExitUsage, "--machine names a file, not a folder: " + o.machine);
+    }
+    if (!CreateMachine(machine, o.is64, &error)) return Fail(kExitFailed, error);
+  } else if (!ReadText(machine / "machine.txt", &kind) || kind != (o.is64 ? "64-bit\n" : "32-bit\n")) {
+    return Fail(kExitUsage, "the machine in " + o.machine + " was not created as " +
+                                (o.is64 ? "64-bit" : "32-bit") + " Windows (see machine.txt)");
+  }
+  fs::path link = machine / "drive" / "Package";
+  fs::remove(link, ec);
+  fs::create_directory_symlink(fs::absolute(o.package), link, ec);
+  if (ec) return Fail(kExitFailed, "cannot link the package into the machine: " + ec.message());
+
+  platform::CallJournal journal;
+  platform::FakeRegistry registry(journal);
+  platform::FakeSpooler spooler(journal, o.is64);
+  std::string text;
+  if (ReadText(machine / "registry.txt", &text) && !registry.Deserialize(text)) {
+    return Fail(kExitFailed, "the machine's registry.txt cannot be read");
+  }
+  if (ReadText(machine / "spooler.txt", &text) && !spooler.Deserialize(text)) {
+    return Fail(kExitFailed, "the machine's spooler.txt cannot be read");
+  }
+  platform::RootedFileSystem files(machine / "drive", &journal);
+  platform::FakeSystemInfo system;
+  system.moduleDirectory = kPackageFolder;
+  system.wow64 = o.is64;
+  system.architecture = o.is64 ? platform::kProcessorArchitectureAmd64 : platform::kProcessorArchitectureIntel;
+  platform::IniProfile profile(files, system.windowsDirectory, &journal);
+  platform::FakeClock clock(journal);
+  platform::FakeShell shell(journal);
+  platform::FakeThreadError lastError;
+  platform::FakeServiceControl services(journal);
+  platform::FakeCabinet cabinet(journal, files);
+  // The driver cache of Windows 2000, XP and Server 2003 holds the universal driver's files.
+  for (const char* folder : {"i386", "AMD64"}) {
+    auto& members = cabinet.cabinets[std::string("C:\\Windows\\Driver Cache\\") + folder + "\\driver.cab"];
+    for (const char* name : {"unidrvui.dll", "unidrv.dll", "unires.dll", "unidrv.hlp", "stdnames.gpd", "ttfsub.gpd"}) {
+      members[name] = "simulated system file\n";
+    }
+  }
+  platform::FakeFsRedirection redirection(journal);
+  platform::FakeUsbDevices usb(journal);
+
+  // The model must be one the package lists (under the type asked for, when one is given).
+  installer::SetupConfig config(profile, kPackageFolder, o.is64);
+  std::optional<installer::ModelEntry> entry;
+  {
+    platform::CallJournal::Quiet quiet(&journal);
+    for (const installer::ModelEntry& m : config.ReadDeviceList().models) {
+      if (m.name == o.model && (!o.type || *o.type == m.type)) {
+        entry = m;
+        break;
+      }
+    }
+  }
+  if (!entry) {
+    return Fail(kExitUsage, "the package does not list the model " + o.model +
+                                (o.type ? " as a " + std::string(installer::PrinterTypeName(*o.type)) + " printer" : ""));
+  }
+
+  journal.SetSink([](const std::string& line) { std::cout << OneLine(line) << "\n"; });
+  for (const FailRule& rule : o.failures) journal.FailCall(rule.function, rule.error, rule.nth);
+
+  common::LanguageTexts texts(profile, std::string(kPackageFolder) + "\\language", "setup", system.langId);
+  PrintingUi ui;
+  installer::UsbNotAvailable noUsb;
+  installer::InstallerServices services_{
+      platform::PlatformServices{registry, files, profile, system, clock, shell, lastError},
+      spooler, services, cabinet, redirection, usb, {}};
+  installer::InstallEngine engine(services_, config, texts, ui, noUsb);
+
+  InstallJob job;
+  job.os = *o.os;
+  job.type = entry->type;
+  job.model = entry->name;
+  job.portName = o.port;
+  job.raster = o.raster;
+  job.setDefault = o.setDefault;
+  job.typical = !o.advanced;
+  if (o.serial) job.serial = *o.serial;
+  if (o.ip) job.ipAddress = *o.ip;
+
+  installer::PrepareResult prepared = engine.Prepare(job);
+  bool ran = prepared.outcome == installer::PrepareResult::Outcome::kReady;
+  if (ran) {
+    engine.RunWorker(job);
+    engine.Finish(job);
+  }
+  journal.SetSink(nullptr);
+
+  // What the run registered stays on the machine, whatever its outcome, as on Windows.
+  if (!WriteText(machine / "registry.txt", registry.Serialize(), &error) ||
+      !WriteText(machine / "spooler.txt", spooler.Serialize(), &error)) {
+    return Fail(kExitFailed, error);
+  }
+  std::cout << "result state: " << job.resultState << "\n";
+  std::cout << "result text: " << OneLine(ran ? job.resultText : prepared.message) << "\n";
+  if (ran && job.resultState == installer::kStateSucceeded) return kExitOk;
+  return kExitFailed;
+}
+
+}  // namespace
+
+int RunSimulate(const Args& args) {
+  if (args.empty() || args[0] != "install") {
+    std::cerr << kUsage;
+    return Fail(kExitUsage, args.empty() ? "missing command" : "unknown simulate command: " + args[0]);
+  }
+  return RunInstall(args);
+}
 
 }  // namespace mq::tool

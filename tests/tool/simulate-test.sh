@@ -1,0 +1,111 @@
+#!/usr/bin/env bash
+# Runs "mq450 simulate install" on the sample package: the printed calls and results, the machine that keeps
+# its state between runs, injected failures, and the refusals.
+set -u
+tool=$1
+source_package=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+check() {  # check DESCRIPTION COMMAND...
+  local what=$1
+  shift
+  if ! "$@"; then
+    echo "FAIL: $what"
+    failures=$((failures + 1))
+  fi
+}
+# run NAME ARGS...: runs the tool with the package and a machine, keeps output in NAME.out and status in NAME.rc
+run() {
+  local name=$1
+  shift
+  "$tool" simulate install --package "$work/pkg" "$@" >"$work/$name.out" 2>"$work/$name.err"
+  echo $? >"$work/$name.rc"
+}
+rc() { cat "$work/$1.rc"; }
+has() { grep -qF -- "$2" "$work/$1.out"; }
+
+# The package as the build lays it out: driver files per word size in W32 and W64 (built libraries replaced by
+# placeholders here; the simulation only copies them).
+cp -r "$source_package" "$work/pkg"
+for w in W32 W64; do
+  mkdir -p "$work/pkg/$w"
+  cp "$source_package"/Driver/common/* "$source_package"/Driver/UI/* "$work/pkg/$w/"
+  for f in MQ450UI.dll ZNTCOMMON.DLL ZNTUSBMON.DLL LANGUAGE_MQ450.ini; do
+    [ -e "$work/pkg/$w/$f" ] || echo placeholder >"$work/pkg/$w/$f"
+  done
+done
+
+run first --machine "$work/m" --model MQ-450 --os Win7 --port ZNTCOM2: --serial 4800,o,7,1.5,p --default
+check "serial install succeeds" test "$(rc first)" = 0
+check "result state 2" has first "result state: 2"
+check "result text is the success text" has first "result text: The printer has been installed."
+check "monitor registered" has first "AddMonitorW name=ZNT Serial Port Monitor environment= dll=ZNTCOMMON.DLL"
+check "printer added" has first "AddPrinterW name=MQ-450(S) port=ZNTCOM2: driver=MQ-450 processor=WinPrint attributes=64"
+check "default printer" has first "SetDefaultPrinterW name=MQ-450(S)"
+check "serial settings stored" has first "name=COM2: type=1 data=4800,o,7,1.5,p"
+check "plug-in copied" has first 'target=C:\Windows\system32\spool\drivers\W32X86\MQ450UI.DLL'
+check "language files in the version folder" has first 'target=C:\Windows\system32\spool\drivers\W32X86\3\ENG_MQ450.RES'
+check "one call per line" test "$(grep -c '^AddPrinterDriverW version=3 name=MQ-450 ' "$work/first.out")" = 1
+check "DriverUtility.ini on the machine" grep -q 'StopBits=1.5' "$work/m/drive/Program Files/ZNT/Utility/DriverUtility.ini"
+check "utility program started" has first 'ShellExecuteW verb=open file=C:\Package\Utility\MQUtility.exe parameters=/VERYSILENT'
+
+run second --machine "$work/m" --model MQ-450 --os Win7 --port ZNTCOM2:
+check "second install succeeds" test "$(rc second)" = 0
+check "second printer numbered" has second "AddPrinterW name=MQ-450(S)(1)"
+check "monitor not added again" test "$(grep -c AddMonitorW "$work/second.out")" = 0
+
+run failed --machine "$work/m" --model MQ-L80 --os XP --port ZNTCOM1: --fail AddPrinterDriverW=5
+check "injected failure ends with state 1" test "$(rc failed)" = 1
+check "failed call marked" has failed "AddPrinterDriverW version=3 name=MQ-L80 Label"
+check "failure text" has failed 'result text: The printer driver could not be added.\r\nAccess is denied.'
+check "state 1 printed" has failed "result state: 1"
+
+run nth --machine "$work/m2" --model MQ-450 --os Vista --port LPT1: --fail AddPrinterW=1802@1 --raster
+check "printer name taken once: next name" has nth "AddPrinterW name=MQ-450(P)(1)"
+check "succeeds after the retry" test "$(rc nth)" = 0
+
+run usb --machine "$work/m3" --model MQ-450 --os Win7 --port ZNTUSB1
+check "USB ends with a message" test "$(rc usb)" = 1
+check "USB message is clear" has usb "USB port is not available in this version"
+check "USB adds nothing" test "$(grep -c AddPrinter "$work/usb.out")" = 0
+
+run net --machine "$work/m3" --model MQ-450 --os Win7 --port NET:
+check "network without address refused" test "$(rc net)" = 1
+check "address message" has net "Enter the IP address of the printer."
+run net2 --machine "$work/m3" --model MQ-450 --os Win7 --port NET: --ip 192.168.1.20
+check "network port created" has net2 "XcvDataW"
+check "network printer" has net2 "AddPrinterW name=MQ-450(E) port=ZNTIP_192.168.1.20"
+
+run os --machine "$work/m3" --model MQ-L80 --os 2008 --port ZNTCOM1:
+check "model refused on its unsupported system" test "$(rc os)" = 1
+check "unsupported system message" has os "cannot be installed on Windows Server 2008"
+
+run x64 --machine "$work/m4" --model MQ-450 --os Win7 --port COM1: --64bit
+check "64-bit install succeeds" test "$(rc x64)" = 0
+check "no serial monitor on 64-bit" test "$(grep -c AddMonitorW "$work/x64.out")" = 0
+check "64-bit files from W64" has x64 'source=C:\Package\W64\MQ450UI.DLL target=C:\Windows\system32\spool\drivers\x64\MQ450UI.DLL'
+
+# Refusals: nothing runs and the machine is left as it was.
+before=$(cat "$work/m/spooler.txt" "$work/m/registry.txt" | md5sum)
+run unknown --machine "$work/m" --model XY-999 --os Win7 --port LPT1:
+check "unlisted model refused" test "$(rc unknown)" = 2
+check "unlisted model prints no call" test ! -s "$work/unknown.out"
+run wrongtype --machine "$work/m" --model MQ-450 --type label --os Win7 --port LPT1:
+check "model under another type refused" test "$(rc wrongtype)" = 2
+run word --machine "$work/m" --model MQ-450 --os Win7 --port LPT1: --64bit
+check "word size of an existing machine kept" test "$(rc word)" = 2
+for bad in "--serial 9600,q,8,1,p" "--serial 9600,n,9,1,p" "--ip 1.2.3" "--fail AddPrinterW" "--fail X=0" \
+           "--fail X=5@0" "--os 8" "--type tape" "--bogus"; do
+  # shellcheck disable=SC2086
+  run bad --machine "$work/m" --model MQ-450 --os Win7 --port LPT1: $bad
+  check "bad argument refused: $bad" test "$(rc bad)" = 2
+done
+run noos --machine "$work/m" --model MQ-450 --port LPT1:
+check "missing --os refused" test "$(rc noos)" = 2
+check "refusals leave the machine alone" test "$(cat "$work/m/spooler.txt" "$work/m/registry.txt" | md5sum)" = "$before"
+"$tool" simulate install --package "$work/none" --machine "$work/m5" --model MQ-450 --os Win7 --port LPT1: >/dev/null 2>&1
+check "missing package refused" test $? = 2
+
+echo "$failures failure(s)"
+[ "$failures" -eq 0 ]
