@@ -16,7 +16,7 @@ struct VersionText {
 
 constexpr VersionText kVersionTexts[] = {
     {version_page::kTitle, {"RC_STATIC_VER1", "MQ-450 Printer Driver"}},
-    {version_page::kRights, {"RC_STATIC_VER2", "Copyright (C) ZNT. All rights reserved."}},
+    {version_page::kRights, {"RC_STATIC_VER2", "Copyright (C) ZNT Co., Ltd."}},
     {version_page::kLine3, {"RC_STATIC_VER3", ""}},
     {version_page::kProductHeading, {"RC_STATIC_VER4", "Product information:"}},
     {version_page::kProduct,

@@ -1,0 +1,93 @@
+// The shipped language files against the keys the pages really read: every page is played once with a text
+// source that records each lookup, and each recorded key must be present in every language, fit the room the
+// page reads it with, and in English say what the built-in default says.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <tuple>
+
+#include "TableTexts.h"
+#include "pages/InfoPages.h"
+#include "pages/OperationEditor.h"
+#include "pages/OperationPage.h"
+#include "platform/IniProfile.h"
+#include "platform/RootedFileSystem.h"
+#include "platform/Text.h"
+#include "platform/fake/FakeDialogControls.h"
+#include "plugin/UiTexts.h"
+
+namespace mq::plugin {
+namespace {
+
+using platform::ui::FakeDialogControls;
+
+struct Lookup {
+  std::string section, key, fallback;
+  size_t room;
+  bool operator<(const Lookup& o) const { return std::tie(section, key) < std::tie(o.section, o.key); }
+};
+
+class RecordingTexts : public testing::TableTexts {
+ public:
+  std::string Read(std::string_view section, std::string_view key, std::string_view fallback,
+                   size_t capacity) override {
+    lookups.insert({std::string(section), std::string(key), std::string(fallback), capacity});
+    return TableTexts::Read(section, key, fallback, capacity);
+  }
+  std::set<Lookup> lookups;
+};
+
+class SlotsInMemory : public OperationSlotStore {
+ public:
+  OperationSlotData Load(OperationMoment) override { return {}; }
+  void Store(OperationMoment, const OperationSlotData&) override {}
+};
+
+std::set<Lookup> EveryPageLookup() {
+  RecordingTexts texts;
+  platform::CallJournal journal;
+  SlotsInMemory slots;
+  OperationPage operation(slots, texts);
+  FakeDialogControls page(journal);
+  page.SetModalScript([](FakeDialogControls& editor, int) {
+    editor.Type(editor::kCommand, std::string(400, '1'));  // too long: the error message
+    editor.Click(platform::ui::kIdOk);
+  });
+  page.Start(operation);
+  for (int button = operation_page::kStartDoc; button <= operation_page::kEndDoc; ++button)
+    page.Click(button);
+  VersionPage version(texts);
+  FontPage font(texts);
+  for (platform::ui::DialogLogic* logic :
+       std::initializer_list<platform::ui::DialogLogic*>{&version, &font}) {
+    FakeDialogControls dialog(journal);
+    dialog.Start(*logic);
+    dialog.Paint();
+  }
+  return texts.lookups;
+}
+
+TEST(PageLanguageFiles, EveryKeyThePagesReadIsInEveryLanguageAndFits) {
+  platform::RootedFileSystem files{MQ_PACKAGE_DIR};
+  platform::IniProfile profile{files, "C:\\Windows"};
+  const std::set<Lookup> lookups = EveryPageLookup();
+  ASSERT_GE(lookups.size(), 98u) << "every text of the Operation page, its editor in all four modes, the "
+                                    "editor's error box, the Version and Font pages";
+  for (std::string_view file : {kEnglishFile, kSimplifiedChineseFile, kTraditionalChineseFile}) {
+    for (const Lookup& l : lookups) {
+      const std::string value =
+          profile.GetString("C:\\Driver\\UI\\" + std::string(file), l.section, l.key, "<missing>", 4096);
+      EXPECT_NE(value, "<missing>") << file << " " << l.section << "/" << l.key;
+      EXPECT_LT(text::Utf16Length(value), l.room) << file << " " << l.key << " does not fit";
+      std::string expected = l.fallback;
+      for (size_t at = expected.find('\n'); at != std::string::npos; at = expected.find('\n', at))
+        expected.replace(at, 1, "\\n");
+      if (file == kEnglishFile) {
+        EXPECT_EQ(value, expected) << l.key;
+      }
+    }
+  }
+}
+
+}  // namespace
+}  // namespace mq::plugin

@@ -1,0 +1,521 @@
+// Plays the universal-driver UI host against the real MQ450UI.dll under a display: loads it through its
+// exports, publishes a recording helper, hands it driver option items, opens both sheets through the system's
+// CommonPropertySheetUIW, drives the operation editor by window messages from a second thread, checks what
+// was stored, and saves a PNG screenshot of every tab and of the editor in English and simplified Chinese.
+#include <windows.h>
+#include <commctrl.h>
+#include <compstui.h>
+#include <prsht.h>
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "PngWriter.h"
+#include "plugin/HostTypes.h"
+#include "plugin/PrivateSettings.h"
+
+namespace {
+
+using namespace mq;
+
+std::wstring HostPath(const char* unixPath) {
+  std::wstring out = L"Z:";
+  for (const char* p = unixPath; *p != 0; ++p) out += *p == '/' ? L'\\' : static_cast<wchar_t>(*p);
+  return out;
+}
+
+std::wstring TextOf(HWND window) {
+  wchar_t buffer[2048] = {};
+  GetWindowTextW(window, buffer, 2048);
+  return buffer;
+}
+
+std::string Utf8(const std::wstring& text) {
+  std::string out(text.size() * 4 + 1, '\0');
+  const int n = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), out.data(),
+                                    static_cast<int>(out.size()), nullptr, nullptr);
+  out.resize(n > 0 ? n : 0);
+  return out;
+}
+
+class HostHelper final : public host::IPrintOemDriverUI {
+ public:
+  com::HResult MQ_COM_CALL QueryInterface(const com::Guid& riid, void** ppv) override {
+    if (riid == host::kIidIPrintOemDriverUI || riid == com::kIidIUnknown) {
+      *ppv = this;
+      return com::kOk;
+    }
+    *ppv = nullptr;
+    return com::kNoInterface;
+  }
+  uint32_t MQ_COM_CALL AddRef() override { return 2; }
+  uint32_t MQ_COM_CALL Release() override { return 1; }
+  com::HResult MQ_COM_CALL DrvGetDriverSetting(void*, const char*, void*, uint32_t, uint32_t*,
+                                               uint32_t*) override {
+    return com::kNotImpl;
+  }
+  com::HResult MQ_COM_CALL DrvUpgradeRegistrySetting(host::Handle, const char*, const char*) override {
+    return com::kNotImpl;
+  }
+  com::HResult MQ_COM_CALL DrvUpdateUISetting(void* pci, void* item, uint32_t previous,
+                                              uint32_t mode) override {
+    updates.push_back({pci, item, previous, mode});
+    return com::kOk;
+  }
+  struct Update {
+    void* pci;
+    void* item;
+    uint32_t previous;
+    uint32_t mode;
+  };
+  std::vector<Update> updates;
+};
+
+// The driver's option items the host hands over: a print-density feature and a paper-form feature.
+struct DriverItems {
+  std::wstring densityName = L"Print Quality";
+  std::vector<std::wstring> densityTexts = {L"Density Light", L"Density Normal", L"Density Dark"};
+  std::wstring formName = L"Paper Size";
+  std::vector<std::wstring> formTexts = {L"Letter", L"A4"};
+  OPTPARAM densityParams[3] = {};
+  OPTPARAM formParams[2] = {};
+  OPTTYPE densityType = {};
+  OPTTYPE formType = {};
+  OPTITEM items[2] = {};
+
+  DriverItems() {
+    for (int k = 0; k < 3; ++k) {
+      densityParams[k].cbSize = sizeof(OPTPARAM);
+      densityParams[k].pData = densityTexts[k].data();
+    }
+    for (int k = 0; k < 2; ++k) {
+      formParams[k].cbSize = sizeof(OPTPARAM);
+      formParams[k].pData = formTexts[k].data();
+    }
+    densityType = {sizeof(OPTTYPE), TVOT_LISTBOX, 0, 3, 0, densityParams, 0, {}, {}};
+    formType = {sizeof(OPTTYPE), TVOT_LISTBOX, 0, 2, 0, formParams, 0, {}, {}};
+    items[0].cbSize = sizeof(OPTITEM);
+    items[0].Level = 2;
+    items[0].pName = densityName.data();
+    items[0].pOptType = &densityType;
+    items[0].DMPubID = 0;
+    items[1].cbSize = sizeof(OPTITEM);
+    items[1].Level = 1;
+    items[1].pName = formName.data();
+    items[1].pOptType = &formType;
+    items[1].DMPubID = DMPUB_FORMNAME;
+  }
+};
+
+using GetClassObjectFn = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**);
+
+host::IPrintOemUI* g_object = nullptr;
+bool g_deviceSheet = false;
+
+LONG CALLBACK ForwardSheetUi(PPROPSHEETUI_INFO info, LPARAM lParam) {
+  auto* portable = reinterpret_cast<host::PropSheetUiInfo*>(info);
+  const com::HResult hr = g_deviceSheet ? g_object->DevicePropertySheets(portable, lParam)
+                                        : g_object->DocumentPropertySheets(portable, lParam);
+  return hr == com::kOk ? 1 : -1;
+}
+
+// --- The second thread: finds the windows of the sheet's thread and plays the user. ---
+
+class Driver {
+ public:
+  Driver(DWORD uiThread, std::wstring screens, std::string language)
+      : uiThread_(uiThread), screens_(std::move(screens)), language_(std::move(language)) {}
+
+  HWND WaitWindow(const std::function<bool(HWND)>& match, int milliseconds = 15000) {
+    for (int waited = 0; waited < milliseconds; waited += 50) {
+      HWND found = nullptr;
+      struct Search {
+        const std::function<bool(HWND)>* match;
+        HWND* found;
+      } search{&match, &found};
+      EnumThreadWindows(
+          uiThread_,
+          [](HWND w, LPARAM p) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(p);
+            if (IsWindowVisible(w) && (*s->match)(w)) {
+              *s->found = w;
+              return FALSE;
+            }
+            return TRUE;
+          },
+          reinterpret_cast<LPARAM>(&search));
+      if (found != nullptr) return found;
+      Sleep(50);
+    }
+    failures.push_back("timed out waiting for a window");
+    return nullptr;
+  }
+
+  bool WaitGone(HWND window) {
+    for (int waited = 0; waited < 15000; waited += 50) {
+      if (!IsWindow(window) || !IsWindowVisible(window)) return true;
+      Sleep(50);
+    }
+    failures.push_back("a window did not close");
+    return false;
+  }
+
+  static bool IsDialog(HWND w) {
+    wchar_t name[32] = {};
+    GetClassNameW(w, name, 32);
+    return wcscmp(name, L"#32770") == 0;
+  }
+
+  void Capture(HWND window, const std::string& name) {
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    Sleep(700);
+    RECT r{};
+    GetWindowRect(window, &r);
+    const int width = r.right - r.left, height = r.bottom - r.top;
+    if (width <= 0 || height <= 0) {
+      failures.push_back("empty window for " + name);
+      return;
+    }
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP dib = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, dib);
+    BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
+    GdiFlush();
+    std::vector<uint8_t> rgb(static_cast<size_t>(width) * height * 3);
+    const auto* px = static_cast<const uint32_t*>(bits);
+    for (size_t i = 0; i < static_cast<size_t>(width) * height; ++i) {
+      rgb[i * 3] = static_cast<uint8_t>(px[i] >> 16);
+      rgb[i * 3 + 1] = static_cast<uint8_t>(px[i] >> 8);
+      rgb[i * 3 + 2] = static_cast<uint8_t>(px[i]);
+    }
+    SelectObject(memory, old);
+    DeleteObject(dib);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    const std::wstring file = screens_ + L"\\" + std::wstring(name.begin(), name.end()) + L"-" +
+                              std::wstring(language_.begin(), language_.end()) + L".png";
+    if (!mq::testing::WritePng(file, width, height, rgb)) failures.push_back("cannot write " + name);
+    ++screenshots;
+  }
+
+  HWND Sheet() {
+    return WaitWindow(
+        [](HWND w) { return IsDialog(w) && FindWindowExW(w, nullptr, WC_TABCONTROLW, nullptr); });
+  }
+
+  std::vector<std::wstring> TabTitles(HWND sheet) {
+    std::vector<std::wstring> titles;
+    HWND tabs = FindWindowExW(sheet, nullptr, WC_TABCONTROLW, nullptr);
+    const int count = static_cast<int>(SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+      wchar_t text[128] = {};
+      TCITEMW item{};
+      item.mask = TCIF_TEXT;
+      item.pszText = text;
+      item.cchTextMax = 128;
+      SendMessageW(tabs, TCM_GETITEMW, i, reinterpret_cast<LPARAM>(&item));
+      titles.push_back(text);
+    }
+    return titles;
+  }
+
+  void ShootTabs(HWND sheet, const std::vector<std::string>& names) {
+    for (size_t i = 0; i < names.size(); ++i) {
+      SendMessageW(sheet, PSM_SETCURSEL, i, 0);
+      Capture(sheet, names[i]);
+    }
+  }
+
+  HWND OpenEditor(HWND page, int button) {
+    PostMessageW(page, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(page, button)));
+    return WaitWindow([](HWND w) { return IsDialog(w) && GetDlgItem(w, 1016) != nullptr; });
+  }
+
+  std::vector<std::string> failures;
+  int screenshots = 0;
+
+ private:
+  DWORD uiThread_;
+  std::wstring screens_;
+  std::string language_;
+};
+
+struct DocumentFindings {
+  std::vector<std::wstring> tabs;
+  std::wstring editorTitle;
+  std::wstring errorText;
+  bool editorOpenAfterError = false;
+  std::wstring shownAgain;
+};
+
+class SheetHost : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    // The installed language files: in the driver directory and already in the user's folder.
+    wchar_t windowsDir[MAX_PATH] = {}, appData[MAX_PATH] = {};
+    GetWindowsDirectoryW(windowsDir, MAX_PATH);
+    SHGetSpecialFolderPathW(nullptr, appData, CSIDL_APPDATA, TRUE);
+    const std::wstring driverDir = std::wstring(windowsDir) + L"\\system32\\spool\\drivers\\x64\\3\\";
+    const std::wstring userDir = std::wstring(appData) + L"\\ZNT\\";
+    SHCreateDirectoryExW(nullptr, driverDir.c_str(), nullptr);
+    SHCreateDirectoryExW(nullptr, userDir.c_str(), nullptr);
+    const std::wstring package = HostPath(MQ_PACKAGE_DIR) + L"\\Driver\\UI\\";
+    for (const wchar_t* f : {L"LANGUAGE_MQ450.ini", L"ENG_MQ450.res", L"CHN_MQ450.res", L"CHF_MQ450.res"}) {
+      CopyFileW((package + f).c_str(), (driverDir + f).c_str(), FALSE);
+      CopyFileW((package + f).c_str(), (userDir + f).c_str(), FALSE);
+    }
+    SetLanguage(L"ENG_MQ450.res");
+
+    module_ = LoadLibraryW(HostPath(MQ_PLUGIN_DLL).c_str());
+    ASSERT_NE(module_, nullptr);
+    auto getClassObject = reinterpret_cast<GetClassObjectFn>(
+        reinterpret_cast<void*>(GetProcAddress(module_, "DllGetClassObject")));
+    ASSERT_NE(getClassObject, nullptr);
+    com::IClassFactory* factory = nullptr;
+    ASSERT_EQ(
+        getClassObject(reinterpret_cast<REFCLSID>(host::kClsidOemUi),
+                       reinterpret_cast<REFIID>(com::kIidIClassFactory), reinterpret_cast<void**>(&factory)),
+        S_OK);
+    void* made = nullptr;
+    ASSERT_EQ(factory->CreateInstance(nullptr, host::kIidIPrintOemUI, &made), com::kOk);
+    factory->Release();
+    g_object = static_cast<host::IPrintOemUI*>(made);
+    SHCreateDirectoryExW(nullptr, HostPath(MQ_SCREENS_DIR).c_str(), nullptr);
+  }
+
+  static void TearDownTestSuite() {
+    if (g_object != nullptr) g_object->Release();
+    g_object = nullptr;
+  }
+
+  // The user's language choice, as the Main page leaves it in the registry.
+  static void SetLanguage(const wchar_t* file) {
+    HKEY key = nullptr;
+    RegCreateKeyExW(HKEY_CURRENT_USER, L"SOFTWARE\\ZNT\\LANGUAGE\\", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                    &key, nullptr);
+    RegSetValueExW(key, L"LANGUAGE_MQ450", 0, REG_SZ, reinterpret_cast<const BYTE*>(file),
+                   static_cast<DWORD>((wcslen(file) + 1) * sizeof(wchar_t)));
+    RegSetValueExW(key, L"IsFirstRun_MQ450", 0, REG_SZ, reinterpret_cast<const BYTE*>(L"FALSE"), 12);
+    RegCloseKey(key);
+  }
+
+  void SetUp() override {
+    ASSERT_NE(g_object, nullptr);
+    record_.assign(plugin::kPrivateSettingsSize, 0);
+    host::OemDmParam dm{};
+    dm.cbSize = sizeof(dm);
+    dm.pOEMDMOut = record_.data();
+    dm.cbBufSize = plugin::kPrivateSettingsSize;
+    ASSERT_EQ(g_object->DevMode(host::kOemDmDefault, &dm), com::kOk);
+    ASSERT_EQ(g_object->PublishDriverInterface(&helper_), com::kOk);
+
+    cuip_.cbSize = sizeof(cuip_);
+    cuip_.poemuiobj = &items_;  // any value: the plug-in hands it back to DrvUpdateUISetting
+    cuip_.pPrinterName = reinterpret_cast<host::WChar*>(printerName_.data());
+    cuip_.pOEMDM = record_.data();
+    cuip_.pDrvOptItems = reinterpret_cast<host::OptItem*>(items_.items);
+    cuip_.cDrvOptItems = 2;
+    psParam_.cbSize = sizeof(psParam_);
+    psParam_.pPrinterName = reinterpret_cast<host::WChar*>(printerName_.data());
+    psParam_.pOEMDM = record_.data();
+  }
+
+  // Opens one sheet through the system host while script plays the user on a second thread.
+  LONG RunSheet(bool device, const std::function<void(Driver&)>& script, Driver& driver) {
+    g_deviceSheet = device;
+    EXPECT_EQ(g_object->CommonUIProp(device ? host::kOemCuipPrnProp : host::kOemCuipDocProp, &cuip_),
+              com::kOk);
+    std::thread player([&] { script(driver); });
+    DWORD result = 0;
+    const LONG answer =
+        CommonPropertySheetUIW(nullptr, ForwardSheetUi, reinterpret_cast<LPARAM>(&psParam_), &result);
+    player.join();
+    for (const std::string& failure : driver.failures) ADD_FAILURE() << failure;
+    return answer;
+  }
+
+  DocumentFindings DocumentSheet(const std::string& language) {
+    DocumentFindings found;
+    Driver driver(GetCurrentThreadId(), HostPath(MQ_SCREENS_DIR), language);
+    const LONG answer = RunSheet(
+        false,
+        [&](Driver& d) {
+          HWND sheet = d.Sheet();
+          if (sheet == nullptr) return;
+          found.tabs = d.TabTitles(sheet);
+          d.ShootTabs(sheet, {"main", "watermark", "operation", "1dcode", "2dcode", "version-document"});
+          SendMessageW(sheet, PSM_SETCURSEL, 2, 0);
+          HWND page = reinterpret_cast<HWND>(SendMessageW(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+
+          HWND editor = d.OpenEditor(page, 1014);
+          if (editor == nullptr) return PostMessageW(sheet, WM_CLOSE, 0, 0), void();
+          found.editorTitle = TextOf(editor);
+          SendMessageW(GetDlgItem(editor, 1015), BM_CLICK, 0, 0);
+          SendMessageW(GetDlgItem(editor, 1016), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"1D 56 42 00"));
+          HWND cut = GetDlgItem(editor, 1020);
+          SendMessageW(cut, CB_SETCURSEL, 2, 0);
+          SendMessageW(editor, WM_COMMAND, MAKEWPARAM(1020, CBN_SELCHANGE), reinterpret_cast<LPARAM>(cut));
+          HWND buzzer = GetDlgItem(editor, 1027);
+          SendMessageW(buzzer, CB_SETCURSEL, 3, 0);
+          SendMessageW(editor, WM_COMMAND, MAKEWPARAM(1027, CBN_SELCHANGE), reinterpret_cast<LPARAM>(buzzer));
+          SendMessageW(GetDlgItem(editor, 1021), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"150"));
+          SendMessageW(GetDlgItem(editor, 1024), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"300"));
+          d.Capture(editor, "editor");
+
+          // 129 bytes: refused with a message, the editor stays open.
+          std::wstring tooLong;
+          for (int i = 0; i < 129; ++i) tooLong += L"AB ";
+          SendMessageW(GetDlgItem(editor, 1016), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(tooLong.c_str()));
+          PostMessageW(editor, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                       reinterpret_cast<LPARAM>(GetDlgItem(editor, IDOK)));
+          HWND box = d.WaitWindow(
+              [editor](HWND w) { return Driver::IsDialog(w) && GetWindow(w, GW_OWNER) == editor; });
+          if (box != nullptr) {
+            HWND text = FindWindowExW(box, nullptr, L"Static", nullptr);
+            while (text != nullptr && TextOf(text).empty())
+              text = FindWindowExW(box, text, L"Static", nullptr);
+            found.errorText = text != nullptr ? TextOf(text) : L"";
+            d.Capture(box, "editor-error");
+            PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+            d.WaitGone(box);
+          }
+          found.editorOpenAfterError = IsWindow(editor) && IsWindowVisible(editor);
+          SendMessageW(GetDlgItem(editor, 1016), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"1D 56 42 00"));
+          PostMessageW(editor, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                       reinterpret_cast<LPARAM>(GetDlgItem(editor, IDOK)));
+          d.WaitGone(editor);
+
+          // Opened again, the stored command reads back in the display form; Cancel leaves it.
+          HWND again = d.OpenEditor(page, 1014);
+          if (again != nullptr) {
+            found.shownAgain = TextOf(GetDlgItem(again, 1016));
+            SendMessageW(GetDlgItem(again, 1016), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"00"));
+            PostMessageW(again, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+            d.WaitGone(again);
+          }
+          PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
+          if (!d.WaitGone(sheet)) PostMessageW(sheet, WM_CLOSE, 0, 0);
+        },
+        driver);
+    EXPECT_GT(answer, 0);
+    EXPECT_EQ(driver.screenshots, 8);
+    return found;
+  }
+
+  std::vector<std::wstring> DeviceSheet(const std::string& language, int* treeItems) {
+    std::vector<std::wstring> tabs;
+    Driver driver(GetCurrentThreadId(), HostPath(MQ_SCREENS_DIR), language);
+    const LONG answer = RunSheet(
+        true,
+        [&](Driver& d) {
+          HWND sheet = d.Sheet();
+          if (sheet == nullptr) return;
+          tabs = d.TabTitles(sheet);
+          d.ShootTabs(sheet, {"utility", "download", "font", "version-device"});
+          SendMessageW(sheet, PSM_SETCURSEL, 2, 0);
+          HWND page = reinterpret_cast<HWND>(SendMessageW(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+          *treeItems = static_cast<int>(SendDlgItemMessageW(page, 1069, TVM_GETCOUNT, 0, 0));
+          PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
+          if (!d.WaitGone(sheet)) PostMessageW(sheet, WM_CLOSE, 0, 0);
+        },
+        driver);
+    EXPECT_GT(answer, 0);
+    EXPECT_EQ(driver.screenshots, 4);
+    return tabs;
+  }
+
+  const plugin::OperationSlotFields& EndDoc() { return plugin::Slot(plugin::SlotId::kEndDoc); }
+
+  static HMODULE module_;
+  std::vector<uint8_t> record_;
+  HostHelper helper_;
+  DriverItems items_;
+  std::wstring printerName_ = L"MQ-450";
+  host::OemCuipParam cuip_{};
+  host::OemUiPsParam psParam_{};
+};
+
+HMODULE SheetHost::module_ = nullptr;
+
+TEST_F(SheetHost, DocumentSheetInEnglish) {
+  SetLanguage(L"ENG_MQ450.res");
+  const DocumentFindings found = DocumentSheet("en");
+  EXPECT_EQ(found.tabs, (std::vector<std::wstring>{L"Main", L"Water Mark", L"Operation", L"1D Code",
+                                                   L"2D Code", L"Version"}));
+  EXPECT_EQ(found.editorTitle, L"End Document Operation");
+  EXPECT_EQ(Utf8(found.errorText), "Command length error!");
+  EXPECT_TRUE(found.editorOpenAfterError);
+  EXPECT_EQ(found.shownAgain, L"1D 56 42 00 ");
+
+  // The end-of-document slot holds what the editor stored; Cancel on the second opening changed nothing.
+  const uint8_t* r = record_.data();
+  EXPECT_EQ(EndDoc().sendCommand.Get(r), 1);
+  EXPECT_EQ(EndDoc().commandLength.Get(r), 4);
+  EXPECT_EQ(std::vector<uint8_t>(r + EndDoc().command.offset, r + EndDoc().command.offset + 5),
+            (std::vector<uint8_t>{0x1D, 0x56, 0x42, 0x00, 0x00}));
+  EXPECT_EQ(EndDoc().cutType.Get(r), 2);
+  EXPECT_EQ(EndDoc().feedMm.Get(r), 100);
+  EXPECT_EQ(EndDoc().buzzerBeeps.Get(r), 3);
+  EXPECT_EQ(EndDoc().buzzerVolume.Get(r), 255);
+  EXPECT_EQ(EndDoc().feedToCut.Get(r), 1);
+  // The other slots keep their defaults.
+  EXPECT_EQ(plugin::Slot(plugin::SlotId::kEndPage).commandLength.Get(r), 0);
+
+  // The density item was renamed and the host told; the form item was left alone.
+  EXPECT_EQ(std::wstring(items_.items[0].pName), L"Print Density");
+  EXPECT_EQ(std::wstring(items_.densityParams[2].pData), L"Density2");
+  EXPECT_EQ(std::wstring(items_.items[1].pName), L"Paper Size");
+  ASSERT_EQ(helper_.updates.size(), 1u);
+  EXPECT_EQ(helper_.updates[0].item, &items_.items[0]);
+  EXPECT_EQ(helper_.updates[0].pci, cuip_.poemuiobj);
+  EXPECT_EQ(helper_.updates[0].mode, host::kOemCuipDocProp);
+}
+
+TEST_F(SheetHost, DeviceSheetInEnglish) {
+  SetLanguage(L"ENG_MQ450.res");
+  int treeItems = 0;
+  EXPECT_EQ(DeviceSheet("en", &treeItems),
+            (std::vector<std::wstring>{L"Utility", L"Download", L"Font", L"Version"}));
+  EXPECT_EQ(treeItems, 19);
+}
+
+TEST_F(SheetHost, DocumentSheetInSimplifiedChinese) {
+  SetLanguage(L"CHN_MQ450.res");
+  const DocumentFindings found = DocumentSheet("zh");
+  ASSERT_EQ(found.tabs.size(), 6u);
+  EXPECT_NE(found.tabs[2], L"Operation");
+  EXPECT_NE(found.editorTitle, L"End Document Operation");
+  EXPECT_NE(Utf8(found.errorText), "Command length error!");
+  EXPECT_EQ(found.shownAgain, L"1D 56 42 00 ");
+  EXPECT_EQ(EndDoc().commandLength.Get(record_.data()), 4);
+  EXPECT_NE(std::wstring(items_.items[0].pName), L"Print Density");
+  SetLanguage(L"ENG_MQ450.res");
+}
+
+TEST_F(SheetHost, DeviceSheetInSimplifiedChinese) {
+  SetLanguage(L"CHN_MQ450.res");
+  int treeItems = 0;
+  const std::vector<std::wstring> tabs = DeviceSheet("zh", &treeItems);
+  ASSERT_EQ(tabs.size(), 4u);
+  EXPECT_NE(tabs[2], L"Font");
+  EXPECT_EQ(treeItems, 19);
+  SetLanguage(L"ENG_MQ450.res");
+}
+
+}  // namespace
