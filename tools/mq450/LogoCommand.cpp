@@ -1,11 +1,17 @@
 // The "logo" command group of the tool: the Download page's logo conversions and records on the command line,
 // and a PNG preview of any bitmap the logo routines accept.
+#include <fcntl.h>
 #include <png.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <charconv>
 #include <csetjmp>
 #include <iostream>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -75,6 +81,42 @@ std::optional<int> ParseAdjustment(const std::optional<std::string>& text) {
   return value;
 }
 
+// A source bitmap mapped read-only with its pages loaded up front: one system call instead of a page fault
+// per 4 KiB, which is most of the tool's time on a 1024 x 768 picture. Only the bytes a bitmap can use are
+// mapped.
+class MappedSource {
+ public:
+  MappedSource() = default;
+  MappedSource(const MappedSource&) = delete;
+  MappedSource& operator=(const MappedSource&) = delete;
+  ~MappedSource() {
+    if (data_) munmap(data_, size_);
+  }
+
+  // false when the file is not a regular, non-empty file that can be mapped; the caller then reads it the
+  // ordinary way, which also gives the reason.
+  bool Map(const std::string& path) {
+    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct stat info;
+    if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0) {
+      size_t size = std::min(static_cast<size_t>(info.st_size), img::kLargestBitmapFile);
+      void* data = mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
+      if (data != MAP_FAILED) {
+        data_ = data;
+        size_ = size;
+      }
+    }
+    close(fd);
+    return data_ != nullptr;
+  }
+  std::span<const uint8_t> Bytes() const { return {static_cast<const uint8_t*>(data_), size_}; }
+
+ private:
+  void* data_ = nullptr;
+  size_t size_ = 0;
+};
+
 int ConversionFailure(const std::string& file, const img::ConversionResult& result) {
   return Fail(kExitFailed,
               file + ": " + img::Describe(result.status) + " (result " + std::to_string(result.code) + ")");
@@ -95,6 +137,7 @@ int RunConvert(const Args& args) {
   }
 
   img::ConversionResult result;
+  MappedSource source;
   if (mono) {
     if (!parsed.halftone) return Usage("logo mono needs --halftone none|m3|m4|diffuse");
     const std::string& name = *parsed.halftone;
@@ -110,9 +153,12 @@ int RunConvert(const Args& args) {
     } else {
       return Fail(kExitUsage, "unknown halftone " + name + " (none, m3, m4 or diffuse)");
     }
-    result = img::MakeMonoImage(parsed.file, halftone, *contrast, *brightness);
+    result = source.Map(parsed.file)
+                 ? img::MakeMonoImage(parsed.file, source.Bytes(), halftone, *contrast, *brightness)
+                 : img::MakeMonoImage(parsed.file, halftone, *contrast, *brightness);
   } else {
-    result = img::MakeGrayImage(parsed.file, *contrast, *brightness);
+    result = source.Map(parsed.file) ? img::MakeGrayImage(parsed.file, source.Bytes(), *contrast, *brightness)
+                                     : img::MakeGrayImage(parsed.file, *contrast, *brightness);
   }
   if (!result.ok()) return ConversionFailure(parsed.file, result);
   std::cout << result.path << '\n';

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstddef>
 
 #include "imaging/BitmapReader.h"
 #include "imaging/BitmapWriter.h"
@@ -80,6 +81,24 @@ std::array<uint64_t, 3> ChannelSums(const Bitmap& bitmap, const LevelTable& tran
   return sums;
 }
 
+// Per-channel sums of the stored values (blue, green, red order).
+std::array<uint64_t, 3> RawChannelSums(const Bitmap& bitmap) {
+  std::array<uint64_t, 3> sums{};
+  for (int y = 0; y < bitmap.height; ++y) {
+    const uint8_t* row = bitmap.Row(y);
+    uint32_t blue = 0, green = 0, red = 0;
+    for (int x = 0; x < bitmap.width; ++x) {
+      blue += row[3 * x];
+      green += row[3 * x + 1];
+      red += row[3 * x + 2];
+    }
+    sums[0] += blue;
+    sums[1] += green;
+    sums[2] += red;
+  }
+  return sums;
+}
+
 uint64_t LevelSum(const Bitmap& bitmap, const LevelTable& transfer) {
   uint64_t sum = 0;
   for (int y = 0; y < bitmap.height; ++y) {
@@ -112,39 +131,100 @@ void PackRow(const uint8_t* levels, const std::array<int16_t, 16>& thresholds, i
   }
 }
 
+// Writes one stored mono row from one 0/1 flag per pixel (1 = white).
+void PackFlags(const uint8_t* white, int width, uint8_t* out) {
+  int x = 0;
+  for (; x + 8 <= width; x += 8) {
+    const uint8_t* f = white + x;
+    out[x >> 3] = static_cast<uint8_t>(f[0] << 7 | f[1] << 6 | f[2] << 5 | f[3] << 4 | f[4] << 3 | f[5] << 2 |
+                                       f[6] << 1 | f[7]);
+  }
+  if (x < width) {
+    unsigned byte = 0;
+    for (int k = 0; x + k < width; ++k) byte |= static_cast<unsigned>(white[x + k]) << (7 - k);
+    out[x >> 3] = static_cast<uint8_t>(byte);
+  }
+}
+
+// What a pixel of sum s (level + errors) gives in the error diffusion: white when s > 128 (threshold 129),
+// and its error e = s or s - 255 split into trunc(e * 0.375) and trunc(e * 0.25). e * 0.375 and e * 0.25 are
+// exact in any floating type, so integer division truncating toward zero gives the same shares.
+//
+// The sums that can occur: with levels 0..255 the errors stay within -126..128, so a carried share lies
+// within -47..48 and a collected one (3/8 of one error plus 1/4 of another) within -78..80; s = level +
+// collected + carried therefore lies within -125..383. The tables cover -128..383. Looking the carried share
+// up keeps the row's dependency chain (carried share -> next sum -> next carried share) to one addition and
+// one load; it is kept pointer-wide so that no conversion sits in that chain.
+class DiffusionTable {
+ public:
+  DiffusionTable() {
+    for (int s = kLowestSum; s <= kHighestSum; ++s) {
+      bool white = s > 128;
+      int e = white ? s - 255 : s;
+      threeEighths_[s - kLowestSum] = e * 3 / 8;
+      quarter_[s - kLowestSum] = static_cast<int16_t>(e / 4);
+      white_[s - kLowestSum] = white;
+    }
+  }
+  const ptrdiff_t* ThreeEighths() const { return threeEighths_.data() - kLowestSum; }
+  const int16_t* Quarter() const { return quarter_.data() - kLowestSum; }
+  const uint8_t* White() const { return white_.data() - kLowestSum; }
+
+ private:
+  static constexpr int kLowestSum = -128;
+  static constexpr int kHighestSum = 383;
+  static constexpr size_t kSize = kHighestSum - kLowestSum + 1;
+  std::array<ptrdiff_t, kSize> threeEighths_;
+  std::array<int16_t, kSize> quarter_;
+  std::array<uint8_t, kSize> white_;
+};
+
+// One row of the error diffusion in the direction kStep (+1 left to right, -1 right to left), over the source
+// row of a 24-bit (kColour) or 8-bit picture. The gray level of each pixel is computed inside the loop, where
+// it overlaps with the row's chain of carried errors. Each pixel's own collecting cell receives 3/8 of its
+// error plus the 1/4 that the previous pixel of the scan sent diagonally, so the collecting row is written
+// once per cell and needs no clearing. The shares of the row's last pixel that would fall beyond the row are
+// dropped; after the last row the collecting row is not used.
+template <int kStep, bool kColour>
+void DiffuseRow(const DiffusionTable& table, const LumaTables& luma, const LevelTable& transfer,
+                const uint8_t* row, const int* current, int* collecting, uint8_t* white, int width) {
+  const ptrdiff_t* threeEighths = table.ThreeEighths();
+  const int16_t* quarter = table.Quarter();
+  const uint8_t* isWhite = table.White();
+  ptrdiff_t x = kStep > 0 ? 0 : width - 1;
+  ptrdiff_t carried = 0;
+  int diagonal = 0;
+  for (int i = 0; i < width; ++i, x += kStep) {
+    ptrdiff_t level;
+    if constexpr (kColour) {
+      const uint8_t* p = row + 3 * x;
+      level = (luma.blue[p[0]] + luma.green[p[1]] + luma.red[p[2]]) / 1000;
+    } else {
+      level = transfer[row[x]];
+    }
+    ptrdiff_t sum = level + current[x] + carried;
+    white[x] = isWhite[sum];
+    carried = threeEighths[sum];
+    collecting[x] = static_cast<int>(carried) + diagonal;
+    diagonal = quarter[sum];
+  }
+}
+
 // Serpentine error diffusion: odd rows left to right, even rows right to left; 3/8 of the error to the next
 // pixel of the row, 3/8 below and 1/4 diagonally below-forward, each share truncated toward zero.
 void Diffuse(const Bitmap& bitmap, const LumaTables& luma, const LevelTable& transfer, uint8_t* outPixels,
              size_t outStride) {
+  static const DiffusionTable table;
   int width = bitmap.width;
   std::vector<int> current(width, 0), collecting(width, 0);
-  std::vector<uint8_t> levels(width);
+  std::vector<uint8_t> white(width);
+  bool colour = bitmap.bitsPerPixel == 24;
   for (int y = 0; y < bitmap.height; ++y) {
+    auto run = (y & 1) ? (colour ? DiffuseRow<1, true> : DiffuseRow<1, false>)
+                       : (colour ? DiffuseRow<-1, true> : DiffuseRow<-1, false>);
+    run(table, luma, transfer, bitmap.Row(y), current.data(), collecting.data(), white.data(), width);
     current.swap(collecting);
-    std::fill(collecting.begin(), collecting.end(), 0);
-    LevelRow(bitmap, luma, transfer, y, levels.data());
-    uint8_t* out = outPixels + static_cast<size_t>(y) * outStride;
-    bool lastRow = y == bitmap.height - 1;
-    int step = (y & 1) ? 1 : -1;
-    int x = (y & 1) ? 0 : width - 1;
-    int carried = 0;
-    for (int i = 0; i < width; ++i, x += step) {
-      int s = levels[x] + current[x] + carried;
-      int e = s;
-      if (s > 128) {
-        e = s - 255;
-        out[x >> 3] |= static_cast<uint8_t>(0x80 >> (x & 7));
-      }
-      bool more = i + 1 < width;
-      // e * 0.375 and e * 0.25 are exact in any floating type, so integer arithmetic truncating toward zero
-      // gives the same shares.
-      int threeEighths = e * 3 / 8;
-      if (more) carried = threeEighths;
-      if (!lastRow) {
-        collecting[x] += threeEighths;
-        if (more) collecting[x + step] += e / 4;
-      }
-    }
+    PackFlags(white.data(), width, outPixels + static_cast<size_t>(y) * outStride);
   }
 }
 
@@ -253,9 +333,7 @@ Status MakeMonoBitmap(std::span<const uint8_t> source, Halftone halftone, int co
           thresholds[y][x] = static_cast<int16_t>(DitherMatrix16(y, x) + (colour ? 0 : 1));
       }
       if (colour) {
-        LevelTable identity;
-        for (int v = 0; v < 256; ++v) identity[v] = static_cast<uint8_t>(v);
-        std::array<uint64_t, 3> sums = ChannelSums(bitmap, identity);
+        std::array<uint64_t, 3> sums = RawChannelSums(bitmap);
         luma = MakeLumaTables(SpreadTable(static_cast<int>(sums[0] / pixelCount), contrast, brightness),
                               SpreadTable(static_cast<int>(sums[1] / pixelCount), contrast, brightness),
                               SpreadTable(static_cast<int>(sums[2] / pixelCount), contrast, brightness));

@@ -1,6 +1,7 @@
 // File access of the logo routines.
 #include "imaging/LogoFiles.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
@@ -16,9 +17,6 @@ namespace fs = std::filesystem;
 fs::path Utf8Path(const std::string& path) {
   return fs::path(std::u8string(path.begin(), path.end()));
 }
-
-// The largest file the reader can use: a 24-bit 1024 x 768 bitmap.
-constexpr size_t kLargestBitmap = kColourPixelOffset + RowStride(kMaxWidth, 24) * kMaxHeight;
 
 bool IsSeparator(char c) {
   return c == '/' || c == '\\';
@@ -53,22 +51,31 @@ int MonoCode(Status status) {
   }
 }
 
+ConversionResult Finish(Status status, int (*code)(Status), std::string path = {}) {
+  ConversionResult result;
+  result.status = status;
+  result.code = code(status);
+  if (status == Status::kOk) result.path = std::move(path);
+  return result;
+}
+
+template <typename Conversion>
+ConversionResult ConvertBytes(const std::string& sourcePath, std::span<const uint8_t> source,
+                              int (*code)(Status), Conversion convert) {
+  std::optional<std::string> target = IntermediatePath(sourcePath);
+  if (!target) return Finish(Status::kBadPath, code);
+  std::vector<uint8_t> output;
+  if (Status status = convert(source, &output); status != Status::kOk) return Finish(status, code);
+  if (Status status = WriteFileWhole(*target, output); status != Status::kOk) return Finish(status, code);
+  return Finish(Status::kOk, code, *target);
+}
+
 template <typename Conversion>
 ConversionResult ConvertFile(const std::string& sourcePath, int (*code)(Status), Conversion convert) {
-  ConversionResult result;
-  auto finish = [&](Status status) {
-    result.status = status;
-    result.code = code(status);
-    return result;
-  };
-  std::optional<std::string> target = IntermediatePath(sourcePath);
-  if (!target) return finish(Status::kBadPath);
-  std::vector<uint8_t> source, output;
-  if (Status status = ReadSourceFile(sourcePath, &source); status != Status::kOk) return finish(status);
-  if (Status status = convert(source, &output); status != Status::kOk) return finish(status);
-  if (Status status = WriteFileWhole(*target, output); status != Status::kOk) return finish(status);
-  result.path = *target;
-  return finish(Status::kOk);
+  if (!IntermediatePath(sourcePath)) return Finish(Status::kBadPath, code);
+  std::vector<uint8_t> source;
+  if (Status status = ReadSourceFile(sourcePath, &source); status != Status::kOk) return Finish(status, code);
+  return ConvertBytes(sourcePath, source, code, convert);
 }
 
 Status EncodeFile(const std::string& path, Status (*encode)(std::span<const uint8_t>, std::vector<uint8_t>*),
@@ -97,12 +104,15 @@ Status ReadSourceFile(const std::string& path, std::vector<uint8_t>* bytes) {
   std::error_code ec;
   fs::path native = Utf8Path(path);
   if (fs::is_directory(native, ec)) return Status::kCannotOpen;
-  std::ifstream in(native, std::ios::binary);
+  std::ifstream in(native, std::ios::binary | std::ios::ate);
   if (!in) return Status::kCannotOpen;
-  bytes->resize(kLargestBitmap);
+  std::streamoff size = in.tellg();
+  in.seekg(0);
+  if (size < 0 || !in) return Status::kCannotRead;
+  bytes->resize(std::min(static_cast<size_t>(size), kLargestBitmapFile));
   in.read(reinterpret_cast<char*>(bytes->data()), static_cast<std::streamsize>(bytes->size()));
   if (in.bad()) return Status::kCannotRead;
-  bytes->resize(static_cast<size_t>(in.gcount()));
+  bytes->resize(static_cast<size_t>(in.gcount()));  // the file may have shrunk meanwhile
   return Status::kOk;
 }
 
@@ -141,6 +151,22 @@ ConversionResult MakeMonoImage(const std::string& sourcePath, Halftone halftone,
   return ConvertFile(sourcePath, MonoCode, [&](std::span<const uint8_t> source, std::vector<uint8_t>* out) {
     return MakeMonoBitmap(source, halftone, contrast, brightness, out);
   });
+}
+
+ConversionResult MakeGrayImage(const std::string& sourcePath, std::span<const uint8_t> sourceBytes,
+                               int contrast, int brightness) {
+  return ConvertBytes(sourcePath, sourceBytes, GrayCode,
+                      [&](std::span<const uint8_t> source, std::vector<uint8_t>* out) {
+                        return MakeGrayBitmap(source, contrast, brightness, out);
+                      });
+}
+
+ConversionResult MakeMonoImage(const std::string& sourcePath, std::span<const uint8_t> sourceBytes,
+                               Halftone halftone, int contrast, int brightness) {
+  return ConvertBytes(sourcePath, sourceBytes, MonoCode,
+                      [&](std::span<const uint8_t> source, std::vector<uint8_t>* out) {
+                        return MakeMonoBitmap(source, halftone, contrast, brightness, out);
+                      });
 }
 
 Status EncodeMonoLogoFile(const std::string& bitmapPath, std::vector<uint8_t>* record) {

@@ -2,6 +2,7 @@
 #include "imaging/LogoRecord.h"
 
 #include <algorithm>
+#include <array>
 
 #include "LittleEndian.h"
 #include "imaging/BitmapReader.h"
@@ -96,24 +97,27 @@ Status EncodeGrayLogo(std::span<const uint8_t> bitmapFile, std::vector<uint8_t>*
   // Levels of one row padded with white (255) up to a whole number of bytes of plane bits; the bits past a
   // (when a mod 8 is 4) are then written as 0, like white.
   std::vector<uint8_t> levels(m * 8, 255);
+  // The four plane bits of a level, inverted (1 = the level's bit is 0), each at bit 7 of its own byte: bit 7
+  // of the level in byte 0, bit 6 in byte 1, bit 5 in byte 2, bit 4 in byte 3. Shifting pixel k's word right
+  // by k puts its bits in column k of all four plane bytes at once.
+  std::array<uint32_t, 256> spread;
+  for (int level = 0; level < 256; ++level) {
+    unsigned dark = ~static_cast<unsigned>(level);
+    spread[level] =
+        ((dark >> 7) & 1) << 7 | ((dark >> 6) & 1) << 15 | ((dark >> 5) & 1) << 23 | ((dark >> 4) & 1) << 31;
+  }
   for (int top = 0; top < height; ++top) {
     std::copy_n(bitmap.Row(height - 1 - top), width, levels.begin());
     uint8_t* planes = data + static_cast<size_t>(top) * 4 * m;
     for (size_t i = 0; i < m; ++i) {
-      // Inverted high nibbles of the 8 levels, spread to the four plane bytes.
-      unsigned plane7 = 0, plane6 = 0, plane5 = 0, plane4 = 0;
-      for (int k = 0; k < 8; ++k) {
-        unsigned dark = ~static_cast<unsigned>(levels[i * 8 + k]);
-        unsigned shift = 7 - k;
-        plane7 |= ((dark >> 7) & 1) << shift;
-        plane6 |= ((dark >> 6) & 1) << shift;
-        plane5 |= ((dark >> 5) & 1) << shift;
-        plane4 |= ((dark >> 4) & 1) << shift;
-      }
-      planes[i] = static_cast<uint8_t>(plane7);
-      planes[m + i] = static_cast<uint8_t>(plane6);
-      planes[2 * m + i] = static_cast<uint8_t>(plane5);
-      planes[3 * m + i] = static_cast<uint8_t>(plane4);
+      const uint8_t* eight = &levels[i * 8];
+      uint32_t word = spread[eight[0]] | spread[eight[1]] >> 1 | spread[eight[2]] >> 2 |
+                      spread[eight[3]] >> 3 | spread[eight[4]] >> 4 | spread[eight[5]] >> 5 |
+                      spread[eight[6]] >> 6 | spread[eight[7]] >> 7;
+      planes[i] = static_cast<uint8_t>(word);
+      planes[m + i] = static_cast<uint8_t>(word >> 8);
+      planes[2 * m + i] = static_cast<uint8_t>(word >> 16);
+      planes[3 * m + i] = static_cast<uint8_t>(word >> 24);
     }
   }
   return Status::kOk;

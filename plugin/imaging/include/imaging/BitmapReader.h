@@ -58,6 +58,9 @@ constexpr size_t PixelOffset(int bitsPerPixel) {
                               : 0;
 }
 
+// The most bytes an accepted bitmap uses (24-bit, 1024 x 768); anything after them is never read.
+inline constexpr size_t kLargestBitmapFile = kColourPixelOffset + RowStride(kMaxWidth, 24) * kMaxHeight;
+
 // Validates file bytes and describes the bitmap in *out. Trailing bytes after the pixel data are ignored.
 Status ReadBitmap(std::span<const uint8_t> file, Bitmap* out);
 

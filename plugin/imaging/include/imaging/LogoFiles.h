@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -41,6 +42,12 @@ ConversionResult MakeGrayImage(const std::string& sourcePath, int contrast, int 
 // of range). Nothing is written on failure.
 ConversionResult MakeMonoImage(const std::string& sourcePath, Halftone halftone, int contrast,
                                int brightness);
+
+// The same, from source bytes the caller has already read (or mapped) from sourcePath.
+ConversionResult MakeGrayImage(const std::string& sourcePath, std::span<const uint8_t> sourceBytes,
+                               int contrast, int brightness);
+ConversionResult MakeMonoImage(const std::string& sourcePath, std::span<const uint8_t> sourceBytes,
+                               Halftone halftone, int contrast, int brightness);
 
 Status EncodeMonoLogoFile(const std::string& bitmapPath, std::vector<uint8_t>* record);
 Status EncodeGrayLogoFile(const std::string& bitmapPath, std::vector<uint8_t>* record);
