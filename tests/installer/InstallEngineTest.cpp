@@ -177,7 +177,6 @@ TEST(InstallEngineTest, MessagesTable) {
     const char* text;        // contained in the message or result text
     bool stopsPreparation;   // else the worker fails
   };
-  auto os = [](OsGeneration g) { return [g](EngineFixture& f) { f.job.os = g; }; };
   auto unsupported = [](OsGeneration g, const char* key) {
     return [g, key](EngineFixture& f) {
       f.job.os = g;
@@ -407,6 +406,18 @@ TEST(InstallEngineTest, LockedMonitorDllIsReplacedUnderItsNewName) {
   EXPECT_EQ(f.machine.p.registry.GetString(key, "Driver"), "nzntcom.dll");
   EXPECT_TRUE(f.machine.p.files.Exists("C:\\Windows\\system32\\nZNTCOM.DLL"));
   EXPECT_EQ(f.machine.p.registry.GetDword(key, "DriverVersion"), 3u);
+}
+
+TEST(InstallEngineTest, RenamedMonitorDllKeepsItsWholeName) {
+  EngineFixture f;
+  std::string longName = std::string(60, 'm') + ".dll";
+  f.machine.SetMonitorKey("COMMONitorPDLLName", longName);
+  f.machine.p.files.Put(f.machine.W() + longName, "monitor");
+  f.InstallComponents(1, 5);
+  f.machine.p.journal.FailCall("CopyFileW", err::kAccessDenied, 1);
+  f.Run();
+  EXPECT_EQ(f.job.resultState, kStateSucceeded) << f.job.resultText;
+  EXPECT_EQ(f.machine.p.registry.GetString(std::string(kMonitorKey) + "ZNT COM Monitor", "Driver"), "n" + longName);
 }
 
 TEST(InstallEngineTest, FailedUpdateStillRestartsTheSpooler) {
