@@ -15,7 +15,9 @@ int32_t LeadingNumber(std::string_view text) {
   return static_cast<int32_t>(value);
 }
 
-bool NamesNoFile(std::string_view value) { return !value.empty() && value.front() == '0'; }
+bool NamesNoFile(std::string_view value) {
+  return !value.empty() && value.front() == '0';
+}
 
 std::string IniReader::Text(std::string_view file, std::string_view section, std::string_view key,
                             uint32_t limit) const {

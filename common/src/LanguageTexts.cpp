@@ -20,9 +20,12 @@ LanguageChoice ChooseLanguage(uint16_t langId) {
 
 std::string_view LanguageTag(LanguageChoice choice) {
   switch (choice) {
-    case LanguageChoice::kTraditionalChinese: return "TCN";
-    case LanguageChoice::kSimplifiedChinese: return "CN";
-    default: return "EN";
+    case LanguageChoice::kTraditionalChinese:
+      return "TCN";
+    case LanguageChoice::kSimplifiedChinese:
+      return "CN";
+    default:
+      return "EN";
   }
 }
 

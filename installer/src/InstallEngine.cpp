@@ -16,7 +16,8 @@ namespace {
 
 constexpr std::string_view kMonitorsKey = "SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\";
 constexpr std::string_view kEnvironmentsKey = "SYSTEM\\CurrentControlSet\\Control\\Print\\Environments\\";
-constexpr std::string_view kPrintersKey = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Print\\Printers\\";
+constexpr std::string_view kPrintersKey =
+    "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Print\\Printers\\";
 constexpr std::string_view kSpooler = "Spooler";
 constexpr std::string_view kCrLf = "\r\n";
 
@@ -26,7 +27,9 @@ std::string Upper(std::string_view name) {
   return out;
 }
 
-bool Contains(std::string_view text, std::string_view part) { return text.find(part) != std::string_view::npos; }
+bool Contains(std::string_view text, std::string_view part) {
+  return text.find(part) != std::string_view::npos;
+}
 
 bool IsUniversalDriverFile(std::string_view upperName) {
   return Contains(upperName, "UNIDRV") || Contains(upperName, "STDNAMES") || Contains(upperName, "TTFSUB") ||
@@ -34,7 +37,9 @@ bool IsUniversalDriverFile(std::string_view upperName) {
 }
 
 // A name the copy skips on purpose: the "0" default and anything else starting with '0'.
-bool Named(std::string_view name) { return !name.empty() && !common::NamesNoFile(name); }
+bool Named(std::string_view name) {
+  return !name.empty() && !common::NamesNoFile(name);
+}
 
 std::vector<uint8_t> RegSz(std::string_view value) {
   std::u16string wide = text::Utf8ToUtf16(value);
@@ -51,21 +56,34 @@ std::vector<uint8_t> RegSz(std::string_view value) {
 
 std::string ErrorTextFallback(uint32_t error) {
   switch (error) {
-    case err::kFileNotFound: return "The system cannot find the file specified.";
-    case err::kPathNotFound: return "The system cannot find the path specified.";
-    case err::kAccessDenied: return "Access is denied.";
+    case err::kFileNotFound:
+      return "The system cannot find the file specified.";
+    case err::kPathNotFound:
+      return "The system cannot find the path specified.";
+    case err::kAccessDenied:
+      return "Access is denied.";
     case err::kSharingViolation:
       return "The process cannot access the file because it is being used by another process.";
-    case err::kInvalidParameter: return "The parameter is incorrect.";
-    case err::kInsufficientBuffer: return "The data area passed to a system call is too small.";
-    case err::kUnknownPort: return "The specified port is unknown.";
-    case err::kUnknownPrinterDriver: return "The printer driver is unknown.";
-    case err::kUnknownPrintProcessor: return "The print processor is unknown.";
-    case err::kInvalidPrinterName: return "The printer name is invalid.";
-    case err::kPrinterAlreadyExists: return "The printer already exists.";
-    case err::kPrintMonitorAlreadyInstalled: return "The specified print monitor has already been installed.";
-    case err::kPrintProcessorAlreadyInstalled: return "The specified print processor has already been installed.";
-    default: return "Error " + std::to_string(error) + ".";
+    case err::kInvalidParameter:
+      return "The parameter is incorrect.";
+    case err::kInsufficientBuffer:
+      return "The data area passed to a system call is too small.";
+    case err::kUnknownPort:
+      return "The specified port is unknown.";
+    case err::kUnknownPrinterDriver:
+      return "The printer driver is unknown.";
+    case err::kUnknownPrintProcessor:
+      return "The print processor is unknown.";
+    case err::kInvalidPrinterName:
+      return "The printer name is invalid.";
+    case err::kPrinterAlreadyExists:
+      return "The printer already exists.";
+    case err::kPrintMonitorAlreadyInstalled:
+      return "The specified print monitor has already been installed.";
+    case err::kPrintProcessorAlreadyInstalled:
+      return "The specified print processor has already been installed.";
+    default:
+      return "Error " + std::to_string(error) + ".";
   }
 }
 
@@ -167,7 +185,8 @@ PrepareResult InstallEngine::Prepare(InstallJob& job) {
 
   // 7. The driver log configuration goes in now; a failure ends the run at the worker's first check.
   if (!job.driver.files.driverlogIni.empty()) {
-    CopyResult copied = CopyPackageFile(job, job.driver.files.driverlogIni, Destination::kUtilityFolder, false);
+    CopyResult copied =
+        CopyPackageFile(job, job.driver.files.driverlogIni, Destination::kUtilityFolder, false);
     if (copied == CopyResult::kLocked && job.resultText.empty()) {
       job.resultText = Message("IDS_ERR_COPYFIEL") + job.driver.files.driverlogIni + std::string(kCrLf) +
                        ErrorText(err::kSharingViolation) + Message("IDS_ERR_COPYFIEL1");
@@ -258,7 +277,8 @@ void InstallEngine::RunWorker(InstallJob& job) {
 
   CopyUniversalDriverFiles(job);
 
-  if (job.os == OsGeneration::kWin98 && (Contains(job.model, "KLP-W330") || Contains(job.model, "KLP-T410"))) {
+  if (job.os == OsGeneration::kWin98 &&
+      (Contains(job.model, "KLP-W330") || Contains(job.model, "KLP-T410"))) {
     if (!CopyRequired(job, "DMCOLOR.DLL", Destination::kDriverDirectory)) return Fail(job);
   }
   if (job.driver.universalDriver && job.driver.files.dataResourceDll.empty()) {
@@ -294,11 +314,13 @@ void InstallEngine::RunWorker(InstallJob& job) {
   // 13 - 16.
   if (!AddPrinter(job)) return Fail(job);
   if (job.setDefault) MakeDefault(job);
-  if (Named(job.driver.files.driverlogIni) && (job.os == OsGeneration::kXp || job.os == OsGeneration::kServer2003)) {
+  if (Named(job.driver.files.driverlogIni) &&
+      (job.os == OsGeneration::kXp || job.os == OsGeneration::kServer2003)) {
     SetSpoolDirectory(job);
   }
   if (job.portKind == PortKind::kSerial) {
-    WriteSerialSettings(s_.platform.registry, s_.platform.profile, s_.spooler, job.os, job.portName, job.serial);
+    WriteSerialSettings(s_.platform.registry, s_.platform.profile, s_.spooler, job.os, job.portName,
+                        job.serial);
   }
 
   // 17.
@@ -329,7 +351,8 @@ bool InstallEngine::DestinationFolder(InstallJob& job, Destination destination, 
     case Destination::kDriverDirectory:
     case Destination::kDriverVersionFolder: {
       std::string dir;
-      if (s_.spooler.GetPrinterDriverDirectory("", &dir) != 0 || dir.empty()) return fail("IDS_ERR_GETDRIVERDIR");
+      if (s_.spooler.GetPrinterDriverDirectory("", &dir) != 0 || dir.empty())
+        return fail("IDS_ERR_GETDRIVERDIR");
       if (destination == Destination::kDriverVersionFolder) {
         dir += "\\3";
         uint32_t attributes = 0;
@@ -340,7 +363,8 @@ bool InstallEngine::DestinationFolder(InstallJob& job, Destination destination, 
     }
     case Destination::kProcessorDirectory: {
       std::string dir;
-      if (s_.spooler.GetPrintProcessorDirectory("", &dir) != 0 || dir.empty()) return fail("IDS_ERR_GETPRODIR");
+      if (s_.spooler.GetPrintProcessorDirectory("", &dir) != 0 || dir.empty())
+        return fail("IDS_ERR_GETPRODIR");
       *folder = dir;
       return true;
     }
@@ -381,7 +405,8 @@ CopyResult InstallEngine::CopyPackageFile(InstallJob& job, std::string_view name
   std::string folder;
   if (!DestinationFolder(job, destination, &folder)) return CopyResult::kFailed;
 
-  bool system = destination == Destination::kSystemFolder || destination == Destination::kSystemFolderIfMissing ||
+  bool system = destination == Destination::kSystemFolder ||
+                destination == Destination::kSystemFolderIfMissing ||
                 destination == Destination::kSystemOrWbemIfMissing;
   platform::RedirectionOff redirection(s_.redirection, system && RedirectSystemFolder());
   uint32_t attributes = 0;
@@ -395,21 +420,22 @@ CopyResult InstallEngine::CopyPackageFile(InstallJob& job, std::string_view name
       return CopyResult::kCopied;
     }
     folder += "\\wbem";
-    if (s_.platform.files.GetAttributes(text::JoinPath(folder, upper), &attributes) == 0) return CopyResult::kCopied;
+    if (s_.platform.files.GetAttributes(text::JoinPath(folder, upper), &attributes) == 0)
+      return CopyResult::kCopied;
   }
   return CopyFromPackage(job, upper, folder, renameMode);
 }
 
 CopyResult InstallEngine::CopyFromPackage(InstallJob& job, const std::string& name, const std::string& folder,
                                           bool renameMode) {
-  std::string source =
-      config_.packageFolder() + (config_.is64BitWindows() ? "\\W64\\" : "\\W32\\") + name;
+  std::string source = config_.packageFolder() + (config_.is64BitWindows() ? "\\W64\\" : "\\W32\\") + name;
   std::string target = text::JoinPath(folder, renameMode ? "n" + name : name);
   s_.platform.files.SetAttributes(target, platform::kFileAttributeArchive);
   uint32_t e = s_.platform.files.Copy(source, target, false);
   if (e == 0) return CopyResult::kCopied;
   if (e == err::kSharingViolation || e == err::kAccessDenied) return CopyResult::kLocked;
-  job.resultText = Message("IDS_ERR_COPYFIEL") + name + std::string(kCrLf) + ErrorText(e) + Message("IDS_ERR_COPYFIEL1");
+  job.resultText =
+      Message("IDS_ERR_COPYFIEL") + name + std::string(kCrLf) + ErrorText(e) + Message("IDS_ERR_COPYFIEL1");
   return CopyResult::kFailed;
 }
 
@@ -427,7 +453,8 @@ CopyResult InstallEngine::CopyUniversalFile(InstallJob& job, const std::string& 
     std::string temp = s_.platform.system.TempPath();
     if (!universalFilesExtracted_) {
       universalFilesExtracted_ = true;
-      std::string cacheFolder = windows + (config_.is64BitWindows() ? "\\Driver Cache\\AMD64\\" : "\\Driver Cache\\i386\\");
+      std::string cacheFolder =
+          windows + (config_.is64BitWindows() ? "\\Driver Cache\\AMD64\\" : "\\Driver Cache\\i386\\");
       std::vector<platform::FileFindData> cabs;
       if (files.FindFiles(cacheFolder + "*.cab", &cabs) != 0) universalExtractionFailed_ = true;
       static constexpr std::string_view kWanted[] = {"unidrvui.dll", "unidrv.dll",   "unires.dll",
@@ -504,7 +531,8 @@ bool InstallEngine::CopyAllowingRename(InstallJob& job, std::string_view dll, De
 
 bool InstallEngine::InstallPortMonitors(InstallJob& job, const MonitorSet& monitors) {
   int code = static_cast<int>(job.os);
-  if (job.portKind == PortKind::kSerial && !config_.is64BitWindows() && code >= 1 && !monitors.serial.dll.empty()) {
+  if (job.portKind == PortKind::kSerial && !config_.is64BitWindows() && code >= 1 &&
+      !monitors.serial.dll.empty()) {
     return InstallMonitor(job, monitors.serial.name, monitors.serial.dll, monitors.serial.uiDll,
                           monitors.serial.version, kUpdateSerialMonitor);
   }
@@ -547,7 +575,8 @@ bool InstallEngine::InstallPrintProcessor(InstallJob& job) {
   const std::string& name = job.driver.printer.printProcessor;
   if (name == "WinPrint") return true;  // the system's own; the comparison is case-sensitive on purpose
   bool win98 = job.os == OsGeneration::kWin98;
-  std::string key = win98 ? std::string(kEnvironmentsKey) + "Windows 4.0\\Print Processors\\" + name : ProcessorKey(name);
+  std::string key =
+      win98 ? std::string(kEnvironmentsKey) + "Windows 4.0\\Print Processors\\" + name : ProcessorKey(name);
   if (KeyExists(key)) {
     uint32_t installed = 0;
     if (QueryDword(key, "DriverVersion", &installed) != 0 ||
@@ -654,7 +683,8 @@ bool InstallEngine::InstallLanguageMonitor(InstallJob& job, const MonitorSet& mo
     return InstallMonitor(job, language.name, language.dll, "", language.version, 0);
   }
   uint32_t installed = 0;
-  if (QueryDword(key, "DriverVersion", &installed) == 0 && installed >= static_cast<uint32_t>(language.version)) {
+  if (QueryDword(key, "DriverVersion", &installed) == 0 &&
+      installed >= static_cast<uint32_t>(language.version)) {
     return true;
   }
   std::string used;
@@ -693,13 +723,19 @@ bool InstallEngine::CopyDriverFiles(InstallJob& job) {
     Destination destination;
   };
   std::vector<Item> items = {
-      {&f.configDll, Destination::kDriverDirectory},       {&f.dataFile, Destination::kDriverDirectory},
-      {&f.driverDll, Destination::kDriverDirectory},       {&f.helpFile, Destination::kDriverDirectory},
-      {&f.dataResourceDll, Destination::kDriverDirectory}, {&f.uiPluginDll, Destination::kDriverDirectory},
-      {&f.renderPluginDll, Destination::kDriverDirectory}, {&f.pluginIni, Destination::kDriverDirectory},
-      {&f.controlFontFile, Destination::kDriverVersionFolder}, {&f.usbInternalId, Destination::kDriverVersionFolder},
+      {&f.configDll, Destination::kDriverDirectory},
+      {&f.dataFile, Destination::kDriverDirectory},
+      {&f.driverDll, Destination::kDriverDirectory},
+      {&f.helpFile, Destination::kDriverDirectory},
+      {&f.dataResourceDll, Destination::kDriverDirectory},
+      {&f.uiPluginDll, Destination::kDriverDirectory},
+      {&f.renderPluginDll, Destination::kDriverDirectory},
+      {&f.pluginIni, Destination::kDriverDirectory},
+      {&f.controlFontFile, Destination::kDriverVersionFolder},
+      {&f.usbInternalId, Destination::kDriverVersionFolder},
   };
-  for (const std::string& resource : f.languageResources) items.push_back({&resource, Destination::kDriverVersionFolder});
+  for (const std::string& resource : f.languageResources)
+    items.push_back({&resource, Destination::kDriverVersionFolder});
   items.push_back({&f.driverlogViewer, Destination::kDriverlogFolder});
   for (const Item& item : items) {
     if (item.name->empty()) continue;
@@ -719,11 +755,14 @@ void InstallEngine::CopyUniversalDriverFiles(InstallJob& job) {
     if (s_.platform.files.GetAttributes(system + "\\UNIDRV.DLL", &attributes) != 0) {
       std::string backup = s_.platform.system.WindowsDirectory() + "\\Sysbckup\\UNIDRV.DLL";
       if (s_.platform.files.Copy(backup, system + "\\UNIDRV.DLL", true) != 0) {
-        CopyFromPackage(job, "UNIDRV.DLL", [&] {
-          std::string dir;
-          s_.spooler.GetPrinterDriverDirectory("", &dir);
-          return dir;
-        }(), false);
+        CopyFromPackage(
+            job, "UNIDRV.DLL",
+            [&] {
+              std::string dir;
+              s_.spooler.GetPrinterDriverDirectory("", &dir);
+              return dir;
+            }(),
+            false);
       }
     }
   } else if (code >= 2 && job.driver.universalDriver) {
@@ -847,11 +886,12 @@ uint32_t InstallEngine::QueryDword(std::string_view keyPath, std::string_view na
 
 bool InstallEngine::SetDword(std::string_view keyPath, std::string_view name, uint32_t value, bool create) {
   platform::RegKey key = 0;
-  uint32_t e = create ? s_.platform.registry.CreateKey(kHkeyLocalMachine, keyPath, RegistryAccess(), &key, nullptr)
-                      : s_.platform.registry.OpenKey(kHkeyLocalMachine, keyPath, RegistryAccess(), &key);
+  uint32_t e =
+      create ? s_.platform.registry.CreateKey(kHkeyLocalMachine, keyPath, RegistryAccess(), &key, nullptr)
+             : s_.platform.registry.OpenKey(kHkeyLocalMachine, keyPath, RegistryAccess(), &key);
   if (e != 0) return false;
-  uint8_t data[4] = {static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8), static_cast<uint8_t>(value >> 16),
-                     static_cast<uint8_t>(value >> 24)};
+  uint8_t data[4] = {static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8),
+                     static_cast<uint8_t>(value >> 16), static_cast<uint8_t>(value >> 24)};
   e = s_.platform.registry.SetValue(key, name, platform::kRegDword, data, 4);
   s_.platform.registry.CloseKey(key);
   return e == 0;
@@ -859,9 +899,11 @@ bool InstallEngine::SetDword(std::string_view keyPath, std::string_view name, ui
 
 bool InstallEngine::SetString(std::string_view keyPath, std::string_view name, std::string_view value) {
   platform::RegKey key = 0;
-  if (s_.platform.registry.CreateKey(kHkeyLocalMachine, keyPath, RegistryAccess(), &key, nullptr) != 0) return false;
+  if (s_.platform.registry.CreateKey(kHkeyLocalMachine, keyPath, RegistryAccess(), &key, nullptr) != 0)
+    return false;
   std::vector<uint8_t> data = RegSz(value);
-  uint32_t e = s_.platform.registry.SetValue(key, name, platform::kRegSz, data.data(), static_cast<uint32_t>(data.size()));
+  uint32_t e = s_.platform.registry.SetValue(key, name, platform::kRegSz, data.data(),
+                                             static_cast<uint32_t>(data.size()));
   s_.platform.registry.CloseKey(key);
   return e == 0;
 }

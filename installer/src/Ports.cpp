@@ -1,6 +1,7 @@
 // Port lists, port kinds, network ports, serial settings and USB port records.
 #include "installer/Ports.h"
 
+#include <cctype>
 #include <cstdio>
 #include <cstring>
 
@@ -107,6 +108,22 @@ std::string SerialSettingsText(const SerialSettings& s) {
   return buffer;
 }
 
+SerialSettings SerialSettingsFromPage(std::string_view speed, std::string_view byteSize,
+                                      std::string_view stopBits, std::string_view parity,
+                                      std::string_view protocol, const SerialSettings& previous) {
+  SerialSettings s = previous;
+  if (int value = common::LeadingNumber(speed); value > 0) s.speed = value;
+  if (int value = common::LeadingNumber(byteSize); value > 0) s.byteSize = value;
+  if (stopBits == "1") s.stopBits = 1.0;
+  if (stopBits == "1.5") s.stopBits = 1.5;
+  if (stopBits == "2") s.stopBits = 2.0;
+  if (!parity.empty()) s.parity = static_cast<char>(std::tolower(static_cast<unsigned char>(parity.front())));
+  if (protocol == "Xon/Xoff") s.protocol = 'x';
+  if (protocol == "Hardware") s.protocol = 'p';
+  if (protocol == "None") s.protocol = ' ';
+  return s;
+}
+
 std::string SerialSettingsName(std::string_view portName) {
   size_t at = portName.find("COM");
   return at == std::string_view::npos ? std::string() : std::string(portName.substr(at));
@@ -122,11 +139,21 @@ std::array<uint8_t, 28> BuildDcb(const SerialSettings& s) {
   uint32_t flags = 1u;
   uint8_t parity = 0;
   switch (s.parity) {
-    case 'e': parity = 2; break;
-    case 'm': parity = 3; break;
-    case 'o': parity = 1; break;
-    case 's': parity = 4; break;
-    default: parity = 0; break;
+    case 'e':
+      parity = 2;
+      break;
+    case 'm':
+      parity = 3;
+      break;
+    case 'o':
+      parity = 1;
+      break;
+    case 's':
+      parity = 4;
+      break;
+    default:
+      parity = 0;
+      break;
   }
   if (parity != 0) flags |= (1u << 1) | (1u << 10);
   if (s.protocol == 'p') flags |= (1u << 2) | (1u << 12);  // CTS output flow, RTS_CONTROL_ENABLE
@@ -184,28 +211,33 @@ void WriteSerialSettings(platform::Registry& registry, platform::Profile& profil
 }
 
 std::string DottedAddress(const std::array<uint8_t, 4>& a) {
-  return std::to_string(a[0]) + "." + std::to_string(a[1]) + "." + std::to_string(a[2]) + "." + std::to_string(a[3]);
+  return std::to_string(a[0]) + "." + std::to_string(a[1]) + "." + std::to_string(a[2]) + "." +
+         std::to_string(a[3]);
 }
 
-std::string NetworkPortName(const std::array<uint8_t, 4>& address) { return "ZNTIP_" + DottedAddress(address); }
+std::string NetworkPortName(const std::array<uint8_t, 4>& address) {
+  return "ZNTIP_" + DottedAddress(address);
+}
 
 std::vector<uint8_t> BuildPortData1(std::string_view portName, std::string_view hostAddress) {
-  // Offsets of the published PORT_DATA_1 layout (little-endian, UTF-16 names with their zero inside the field).
+  // Offsets of the published PORT_DATA_1 layout (little-endian, UTF-16 names with their zero inside the
+  // field).
   std::vector<uint8_t> record(964, 0);
-  PutWide(record, 0, portName, 64);      // sztPortName
-  PutU32(record, 128, 1);                // dwVersion
-  PutU32(record, 132, 1);                // dwProtocol: PROTOCOL_RAWTCP_TYPE
-  PutU32(record, 136, 964);              // cbSize
-  PutWide(record, 144, hostAddress, 49); // sztHostAddress
-  PutWide(record, 242, "public", 33);    // sztSNMPCommunity
-  PutU32(record, 308, 1);                // dwDoubleSpool
-  PutU32(record, 952, 9100);             // dwPortNumber
-  PutU32(record, 956, 0);                // dwSNMPEnabled
-  PutU32(record, 960, 1);                // dwSNMPDevIndex
+  PutWide(record, 0, portName, 64);       // sztPortName
+  PutU32(record, 128, 1);                 // dwVersion
+  PutU32(record, 132, 1);                 // dwProtocol: PROTOCOL_RAWTCP_TYPE
+  PutU32(record, 136, 964);               // cbSize
+  PutWide(record, 144, hostAddress, 49);  // sztHostAddress
+  PutWide(record, 242, "public", 33);     // sztSNMPCommunity
+  PutU32(record, 308, 1);                 // dwDoubleSpool
+  PutU32(record, 952, 9100);              // dwPortNumber
+  PutU32(record, 956, 0);                 // dwSNMPEnabled
+  PutU32(record, 960, 1);                 // dwSNMPDevIndex
   return record;
 }
 
-uint32_t CreateNetworkPort(platform::Spooler& spooler, std::string_view portName, std::string_view hostAddress) {
+uint32_t CreateNetworkPort(platform::Spooler& spooler, std::string_view portName,
+                           std::string_view hostAddress) {
   platform::PrinterHandle handle = 0;
   if (uint32_t e = spooler.OpenPrinter(",XcvMonitor Standard TCP/IP Port", platform::kServerAccessAdminister,
                                        &handle)) {
@@ -222,16 +254,16 @@ uint32_t CreateNetworkPort(platform::Spooler& spooler, std::string_view portName
 void RecordUsbPort(platform::Registry& registry, const SetupConfig& config, std::string_view portName) {
   int value = config.SupportedUsbDeviceValue(portName);
   platform::RegKey key = 0;
-  if (registry.CreateKey(platform::kHkeyLocalMachine, "SOFTWARE\\ZNT\\PORTNAME", platform::kKeyAllAccess, &key,
-                         nullptr) == 0) {
+  if (registry.CreateKey(platform::kHkeyLocalMachine, "SOFTWARE\\ZNT\\PORTNAME", platform::kKeyAllAccess,
+                         &key, nullptr) == 0) {
     uint32_t data = static_cast<uint32_t>(value);
-    uint8_t bytes[4] = {static_cast<uint8_t>(data), static_cast<uint8_t>(data >> 8), static_cast<uint8_t>(data >> 16),
-                        static_cast<uint8_t>(data >> 24)};
+    uint8_t bytes[4] = {static_cast<uint8_t>(data), static_cast<uint8_t>(data >> 8),
+                        static_cast<uint8_t>(data >> 16), static_cast<uint8_t>(data >> 24)};
     registry.SetValue(key, portName, platform::kRegDword, bytes, 4);
     registry.CloseKey(key);
   }
-  if (registry.CreateKey(platform::kHkeyLocalMachine, "SOFTWARE\\ZNT\\PRINTERPORT", platform::kKeyAllAccess, &key,
-                         nullptr) == 0) {
+  if (registry.CreateKey(platform::kHkeyLocalMachine, "SOFTWARE\\ZNT\\PRINTERPORT", platform::kKeyAllAccess,
+                         &key, nullptr) == 0) {
     registry.CloseKey(key);
   }
 }
@@ -244,7 +276,8 @@ int SpeedIndexOf(int baudRate) {
   return -1;
 }
 
-PortPage BuildPortList(const PortListInput& input, platform::UsbDevices& usb, const common::LanguageTexts& texts) {
+PortPage BuildPortList(const PortListInput& input, platform::UsbDevices& usb,
+                       const common::LanguageTexts& texts) {
   PortPage page;
   const PortCaps& caps = input.caps;
   int code = static_cast<int>(input.os);

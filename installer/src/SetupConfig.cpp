@@ -3,6 +3,7 @@
 
 #include <cstdio>
 
+#include "common/LanguageTexts.h"
 #include "platform/Text.h"
 
 namespace mq::installer {
@@ -57,10 +58,14 @@ FileSet ChooseFileSet(bool raster, int gdiStdSign, PortKind portKind) {
 
 std::string_view PrinterTypeName(PrinterType type) {
   switch (type) {
-    case PrinterType::kReceipt: return "receipt";
-    case PrinterType::kTicket: return "ticket";
-    case PrinterType::kLabel: return "label";
-    case PrinterType::kEmbedded: return "embedded";
+    case PrinterType::kReceipt:
+      return "receipt";
+    case PrinterType::kTicket:
+      return "ticket";
+    case PrinterType::kLabel:
+      return "label";
+    case PrinterType::kEmbedded:
+      return "embedded";
   }
   return "receipt";
 }
@@ -68,7 +73,9 @@ std::string_view PrinterTypeName(PrinterType type) {
 SetupConfig::SetupConfig(platform::Profile& profile, std::string packageFolder, bool is64BitWindows)
     : reader_(profile), packageFolder_(std::move(packageFolder)), is64_(is64BitWindows) {}
 
-std::string SetupConfig::DeviceListFile() const { return text::JoinPath(packageFolder_, "DRVCONFIG\\setup.ini"); }
+std::string SetupConfig::DeviceListFile() const {
+  return text::JoinPath(packageFolder_, "DRVCONFIG\\setup.ini");
+}
 
 std::string SetupConfig::ModelFile(PrinterType type) const {
   std::string name = "DRVCONFIG\\setup_" + std::string(PrinterTypeName(type)) + (is64_ ? "_64.ini" : ".ini");
@@ -158,8 +165,8 @@ int SetupConfig::SupportedUsbDeviceValue(std::string_view portName) const {
   return reader_.Integer(DeviceListFile(), "SUPPORTED-USB-DEVICE", portName);
 }
 
-ModelDriver SetupConfig::ReadModelDriver(PrinterType type, std::string_view model, OsGeneration os, FileSet set,
-                                         PortKind portKind) const {
+ModelDriver SetupConfig::ReadModelDriver(PrinterType type, std::string_view model, OsGeneration os,
+                                         FileSet set, PortKind portKind) const {
   ModelDriver d;
   std::string file = ModelFile(type);
   std::string section = OsSection(model, os);
@@ -167,14 +174,17 @@ ModelDriver SetupConfig::ReadModelDriver(PrinterType type, std::string_view mode
   auto text = [&](std::string_view key, uint32_t limit = kTextLimit) {
     return reader_.Text(file, section, key, limit);
   };
-  auto bySet = [&](std::string_view key, uint32_t limit = kTextLimit) { return text(prefix + std::string(key), limit); };
+  auto bySet = [&](std::string_view key, uint32_t limit = kTextLimit) {
+    return text(prefix + std::string(key), limit);
+  };
 
   int code = static_cast<int>(os);
   std::string driverName;
   if (code <= 1) {
     driverName = text("GDIDriverName", kNameLimit);
   } else {
-    static constexpr std::string_view kByKind[] = {"DriverNameS", "DriverNameP", "DriverNameU", "DriverNameN"};
+    static constexpr std::string_view kByKind[] = {"DriverNameS", "DriverNameP", "DriverNameU",
+                                                   "DriverNameN"};
     int kind = static_cast<int>(portKind);
     driverName = kind >= 0 && kind < 4 ? text(kByKind[kind], kNameLimit) : "0";
   }
@@ -225,9 +235,19 @@ ModelDriver SetupConfig::ReadModelDriver(PrinterType type, std::string_view mode
   return d;
 }
 
+std::string SetupConfig::LicenceFile(uint16_t langId) const {
+  std::string tag(common::LanguageTag(common::ChooseLanguage(langId)));
+  return text::JoinPath(packageFolder_, "License\\License_" + tag + ".txt");
+}
+
+std::string SetupConfig::HelpFile(uint16_t langId) {
+  return ".\\Guide\\Guide_" + std::string(common::LanguageTag(common::ChooseLanguage(langId))) + ".chm";
+}
+
 bool SetupConfig::PackageUsable() const {
   DeviceList list = ReadDeviceList();
-  for (PrinterType type : {PrinterType::kReceipt, PrinterType::kTicket, PrinterType::kLabel, PrinterType::kEmbedded}) {
+  for (PrinterType type :
+       {PrinterType::kReceipt, PrinterType::kTicket, PrinterType::kLabel, PrinterType::kEmbedded}) {
     PortCaps caps = ReadPortCaps(type, list.lastEntryName);
     if (caps.usb != 0 || caps.lpt != 0 || caps.com != 0) return true;
   }

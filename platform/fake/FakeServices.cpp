@@ -7,7 +7,8 @@
 namespace mq::platform {
 
 uint32_t FakeServiceControl::Stop(std::string_view service) {
-  if (uint32_t e = journal_.Enter("ControlService", {{"service", std::string(service)}, {"control", "stop"}})) return e;
+  if (uint32_t e = journal_.Enter("ControlService", {{"service", std::string(service)}, {"control", "stop"}}))
+    return e;
   auto it = states.find(service);
   if (it == states.end()) return err::kServiceDoesNotExist;
   if (it->second == kServiceStopped) return err::kServiceNotActive;
@@ -39,8 +40,8 @@ uint32_t FakeServiceControl::QueryState(std::string_view service, uint32_t* stat
 
 uint32_t FakeCabinet::Extract(std::string_view cabinet, std::string_view folder,
                               const std::function<bool(std::string_view name)>& wanted) {
-  if (uint32_t e = journal_.Enter("SetupIterateCabinetW", {{"cabinet", std::string(cabinet)},
-                                                           {"folder", std::string(folder)}})) {
+  if (uint32_t e = journal_.Enter("SetupIterateCabinetW",
+                                  {{"cabinet", std::string(cabinet)}, {"folder", std::string(folder)}})) {
     return e;
   }
   for (const auto& [path, members] : cabinets) {
@@ -63,13 +64,15 @@ uint32_t FakeFsRedirection::Disable(uintptr_t* cookie) {
 }
 
 uint32_t FakeFsRedirection::Revert(uintptr_t cookie) {
-  if (uint32_t e = journal_.Enter("Wow64RevertWow64FsRedirection", {{"cookie", std::to_string(cookie)}})) return e;
+  if (uint32_t e = journal_.Enter("Wow64RevertWow64FsRedirection", {{"cookie", std::to_string(cookie)}}))
+    return e;
   --depth;
   return 0;
 }
 
 int FakeUsbDevices::ClassifyDevices() {
-  if (journal_.Enter("SetupDiGetClassDevsW", {{"flags", "DIGCF_ALLCLASSES|DIGCF_PRESENT"}}) != 0) return kUsbNoDevice;
+  if (journal_.Enter("SetupDiGetClassDevsW", {{"flags", "DIGCF_ALLCLASSES|DIGCF_PRESENT"}}) != 0)
+    return kUsbNoDevice;
   return classification;
 }
 

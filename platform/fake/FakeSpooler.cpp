@@ -48,7 +48,9 @@ std::string LeadingUtf16Text(std::span<const uint8_t> bytes, size_t maxUnits) {
 }  // namespace
 
 FakeSpooler::FakeSpooler(CallJournal& journal, bool is64BitWindows)
-    : journal_(journal), is64_(is64BitWindows), localEnvironment_(is64BitWindows ? "Windows x64" : "Windows NT x86") {
+    : journal_(journal),
+      is64_(is64BitWindows),
+      localEnvironment_(is64BitWindows ? "Windows x64" : "Windows NT x86") {
   monitors_ = {{"Local Port", localEnvironment_, "localspl.dll"},
                {"Standard TCP/IP Port", localEnvironment_, "tcpmon.dll"}};
   processors_ = {{localEnvironment_, "winprint", "winprint.dll"}};
@@ -78,23 +80,25 @@ std::string FakeSpooler::ProcessorDirectory(std::string_view environment) const 
 }
 
 uint32_t FakeSpooler::GetPrinterDriverDirectory(std::string_view environment, std::string* folder) {
-  if (uint32_t e = journal_.Enter("GetPrinterDriverDirectoryW", {{"environment", std::string(environment)}})) return e;
+  if (uint32_t e = journal_.Enter("GetPrinterDriverDirectoryW", {{"environment", std::string(environment)}}))
+    return e;
   if (Environment(environment).empty()) return kInvalidEnvironment;
   *folder = DriverDirectory(environment);
   return 0;
 }
 
 uint32_t FakeSpooler::GetPrintProcessorDirectory(std::string_view environment, std::string* folder) {
-  if (uint32_t e = journal_.Enter("GetPrintProcessorDirectoryW", {{"environment", std::string(environment)}})) return e;
+  if (uint32_t e = journal_.Enter("GetPrintProcessorDirectoryW", {{"environment", std::string(environment)}}))
+    return e;
   if (Environment(environment).empty()) return kInvalidEnvironment;
   *folder = ProcessorDirectory(environment);
   return 0;
 }
 
 uint32_t FakeSpooler::AddMonitor(const MonitorInfo2& monitor) {
-  if (uint32_t e = journal_.Enter("AddMonitorW", {{"name", monitor.name},
-                                                  {"environment", monitor.environment},
-                                                  {"dll", monitor.dllName}})) {
+  if (uint32_t e = journal_.Enter(
+          "AddMonitorW",
+          {{"name", monitor.name}, {"environment", monitor.environment}, {"dll", monitor.dllName}})) {
     return e;
   }
   std::string environment = Environment(monitor.environment);
@@ -106,8 +110,8 @@ uint32_t FakeSpooler::AddMonitor(const MonitorInfo2& monitor) {
 }
 
 uint32_t FakeSpooler::DeleteMonitor(std::string_view environment, std::string_view name) {
-  if (uint32_t e = journal_.Enter("DeleteMonitorW", {{"environment", std::string(environment)},
-                                                     {"name", std::string(name)}})) {
+  if (uint32_t e = journal_.Enter("DeleteMonitorW",
+                                  {{"environment", std::string(environment)}, {"name", std::string(name)}})) {
     return e;
   }
   auto it = std::find_if(monitors_.begin(), monitors_.end(),
@@ -153,7 +157,8 @@ uint32_t FakeSpooler::DeletePrintProcessor(std::string_view environment, std::st
 }
 
 uint32_t FakeSpooler::EnumPrintProcessors(std::string_view environment, std::vector<std::string>* names) {
-  if (uint32_t e = journal_.Enter("EnumPrintProcessorsW", {{"environment", std::string(environment)}})) return e;
+  if (uint32_t e = journal_.Enter("EnumPrintProcessorsW", {{"environment", std::string(environment)}}))
+    return e;
   std::string env = Environment(environment);
   names->clear();
   for (const Processor& p : processors_) {
@@ -176,7 +181,8 @@ uint32_t FakeSpooler::AddPrinterDriver(const DriverInfo3& driver) {
   }
   std::string env = Environment(driver.environment);
   if (env.empty()) return kInvalidEnvironment;
-  if (driver.name.empty() || driver.driverPath.empty() || driver.dataFile.empty() || driver.configFile.empty()) {
+  if (driver.name.empty() || driver.driverPath.empty() || driver.dataFile.empty() ||
+      driver.configFile.empty()) {
     return err::kInvalidParameter;
   }
   if (!driver.monitorName.empty() && FindMonitor(driver.monitorName) == nullptr) return 3000;
@@ -194,8 +200,8 @@ uint32_t FakeSpooler::AddPrinterDriver(const DriverInfo3& driver) {
 }
 
 uint32_t FakeSpooler::DeletePrinterDriver(std::string_view environment, std::string_view name) {
-  if (uint32_t e = journal_.Enter("DeletePrinterDriverW", {{"environment", std::string(environment)},
-                                                           {"name", std::string(name)}})) {
+  if (uint32_t e = journal_.Enter("DeletePrinterDriverW",
+                                  {{"environment", std::string(environment)}, {"name", std::string(name)}})) {
     return e;
   }
   std::string env = Environment(environment);
@@ -211,7 +217,8 @@ uint32_t FakeSpooler::DeletePrinterDriver(std::string_view environment, std::str
 }
 
 uint32_t FakeSpooler::EnumPrinterDrivers(std::string_view environment, std::vector<DriverInfo3>* drivers) {
-  if (uint32_t e = journal_.Enter("EnumPrinterDriversW", {{"environment", std::string(environment)}})) return e;
+  if (uint32_t e = journal_.Enter("EnumPrinterDriversW", {{"environment", std::string(environment)}}))
+    return e;
   std::string env = Environment(environment);
   drivers->clear();
   for (const DriverInfo3& d : drivers_) {
@@ -243,8 +250,8 @@ uint32_t FakeSpooler::EnumPrinters(std::vector<PrinterInfo2>* printers) {
 }
 
 uint32_t FakeSpooler::OpenPrinter(std::string_view name, uint32_t access, PrinterHandle* handle) {
-  if (uint32_t e = journal_.Enter("OpenPrinterW", {{"name", std::string(name)},
-                                                   {"access", CallJournal::Hex(access)}})) {
+  if (uint32_t e = journal_.Enter("OpenPrinterW",
+                                  {{"name", std::string(name)}, {"access", CallJournal::Hex(access)}})) {
     return e;
   }
   Handle h;
@@ -270,7 +277,8 @@ uint32_t FakeSpooler::ClosePrinter(PrinterHandle handle) {
 }
 
 uint32_t FakeSpooler::GetPrinter(PrinterHandle handle, PrinterInfo2* printer) {
-  if (uint32_t e = journal_.Enter("GetPrinterW", {{"handle", CallJournal::Hex(handle)}, {"level", "2"}})) return e;
+  if (uint32_t e = journal_.Enter("GetPrinterW", {{"handle", CallJournal::Hex(handle)}, {"level", "2"}}))
+    return e;
   Handle* h = FindHandle(handle);
   if (h == nullptr || h->printer.empty()) return err::kInvalidHandle;
   *printer = *FindPrinter(h->printer);
@@ -298,9 +306,10 @@ uint32_t FakeSpooler::DeletePrinter(PrinterHandle handle) {
   Handle* h = FindHandle(handle);
   if (h == nullptr || h->printer.empty()) return err::kInvalidHandle;
   std::string name = h->printer;
-  printers_.erase(std::remove_if(printers_.begin(), printers_.end(),
-                                 [&](const PrinterInfo2& p) { return text::EqualsNoCase(p.printerName, name); }),
-                  printers_.end());
+  printers_.erase(
+      std::remove_if(printers_.begin(), printers_.end(),
+                     [&](const PrinterInfo2& p) { return text::EqualsNoCase(p.printerName, name); }),
+      printers_.end());
   if (text::EqualsNoCase(defaultPrinter_, name)) defaultPrinter_.clear();
   return 0;
 }
@@ -314,7 +323,8 @@ uint32_t FakeSpooler::SetDefaultPrinter(std::string_view printerName) {
 }
 
 uint32_t FakeSpooler::EnumPorts(uint32_t bufferSize, uint32_t* needed, std::vector<std::string>* ports) {
-  if (uint32_t e = journal_.Enter("EnumPortsW", {{"level", "1"}, {"bufferSize", std::to_string(bufferSize)}})) return e;
+  if (uint32_t e = journal_.Enter("EnumPortsW", {{"level", "1"}, {"bufferSize", std::to_string(bufferSize)}}))
+    return e;
   // PORT_INFO_1 is one pointer; the names follow as UTF-16 with their zeros.
   uint32_t size = 0;
   for (const std::string& port : ports_) {
@@ -359,9 +369,9 @@ uint32_t FakeSpooler::XcvData(PrinterHandle handle, std::string_view command, st
 }
 
 void FakeSpooler::BroadcastSettingChange(std::string_view area, uint32_t timeoutMs) {
-  journal_.Enter("SendMessageTimeoutW", {{"message", "WM_SETTINGCHANGE"},
-                                         {"area", std::string(area)},
-                                         {"timeout", std::to_string(timeoutMs)}});
+  journal_.Enter(
+      "SendMessageTimeoutW",
+      {{"message", "WM_SETTINGCHANGE"}, {"area", std::string(area)}, {"timeout", std::to_string(timeoutMs)}});
 }
 
 const MonitorInfo2* FakeSpooler::FindMonitor(std::string_view name) const {
@@ -429,7 +439,8 @@ std::string FakeSpooler::Serialize() const {
           d.helpFile, Join(d.dependentFiles, '|'), d.monitorName});
   }
   for (const PrinterInfo2& p : printers_) {
-    line({"printer", p.printerName, p.portName, p.driverName, p.printProcessor, std::to_string(p.attributes)});
+    line(
+        {"printer", p.printerName, p.portName, p.driverName, p.printProcessor, std::to_string(p.attributes)});
   }
   for (const std::string& port : ports_) line({"port", port});
   if (!defaultPrinter_.empty()) line({"default", defaultPrinter_});

@@ -45,9 +45,13 @@ struct WideArg {
   std::wstring text;
 };
 
-std::string FromWide(const wchar_t* text) { return text == nullptr ? std::string() : Narrow(text); }
+std::string FromWide(const wchar_t* text) {
+  return text == nullptr ? std::string() : Narrow(text);
+}
 
-uint32_t ErrorOf(BOOL ok) { return ok ? ERROR_SUCCESS : GetLastError(); }
+uint32_t ErrorOf(BOOL ok) {
+  return ok ? ERROR_SUCCESS : GetLastError();
+}
 
 // Calls an enumeration twice, first to learn the size. call(buffer, size, needed, returned) -> BOOL.
 template <typename Call>
@@ -89,13 +93,14 @@ PrinterInfo2 FromInfo2(const PRINTER_INFO_2W& p) {
 
 std::string SystemErrorText(uint32_t error) {
   wchar_t* text = nullptr;
-  DWORD length = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                    FORMAT_MESSAGE_IGNORE_INSERTS,
-                                nullptr, error, 0, reinterpret_cast<LPWSTR>(&text), 0, nullptr);
+  DWORD length = FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+      error, 0, reinterpret_cast<LPWSTR>(&text), 0, nullptr);
   std::string out;
   if (length > 0 && text != nullptr) {
     std::wstring wide(text, length);
-    while (!wide.empty() && (wide.back() == L'\n' || wide.back() == L'\r' || wide.back() == L' ')) wide.pop_back();
+    while (!wide.empty() && (wide.back() == L'\n' || wide.back() == L'\r' || wide.back() == L' '))
+      wide.pop_back();
     out = Narrow(wide);
   }
   if (text != nullptr) LocalFree(text);
@@ -140,13 +145,15 @@ uint32_t Win32Spooler::DeleteMonitor(std::string_view environment, std::string_v
 uint32_t Win32Spooler::EnumMonitors(std::vector<MonitorInfo2>* monitors) {
   std::vector<BYTE> buffer;
   DWORD count = 0;
-  uint32_t e = Enumerate([](BYTE* b, DWORD s, DWORD* n, DWORD* r) { return EnumMonitorsW(nullptr, 2, b, s, n, r); },
-                         &buffer, &count);
+  uint32_t e =
+      Enumerate([](BYTE* b, DWORD s, DWORD* n, DWORD* r) { return EnumMonitorsW(nullptr, 2, b, s, n, r); },
+                &buffer, &count);
   if (e != 0) return e;
   monitors->clear();
   const auto* infos = reinterpret_cast<const MONITOR_INFO_2W*>(buffer.data());
   for (DWORD i = 0; i < count; ++i) {
-    monitors->push_back({FromWide(infos[i].pName), FromWide(infos[i].pEnvironment), FromWide(infos[i].pDLLName)});
+    monitors->push_back(
+        {FromWide(infos[i].pName), FromWide(infos[i].pEnvironment), FromWide(infos[i].pDLLName)});
   }
   return ERROR_SUCCESS;
 }
@@ -166,9 +173,9 @@ uint32_t Win32Spooler::EnumPrintProcessors(std::string_view environment, std::ve
   WideArg env(environment);
   std::vector<BYTE> buffer;
   DWORD count = 0;
-  uint32_t e = Enumerate(
-      [&](BYTE* b, DWORD s, DWORD* n, DWORD* r) { return EnumPrintProcessorsW(nullptr, env.OrNull(), 1, b, s, n, r); },
-      &buffer, &count);
+  uint32_t e = Enumerate([&](BYTE* b, DWORD s, DWORD* n,
+                             DWORD* r) { return EnumPrintProcessorsW(nullptr, env.OrNull(), 1, b, s, n, r); },
+                         &buffer, &count);
   if (e != 0) return e;
   names->clear();
   const auto* infos = reinterpret_cast<const PRINTPROCESSOR_INFO_1W*>(buffer.data());
@@ -210,9 +217,9 @@ uint32_t Win32Spooler::EnumPrinterDrivers(std::string_view environment, std::vec
   WideArg env(environment);
   std::vector<BYTE> buffer;
   DWORD count = 0;
-  uint32_t e = Enumerate(
-      [&](BYTE* b, DWORD s, DWORD* n, DWORD* r) { return EnumPrinterDriversW(nullptr, env.OrNull(), 3, b, s, n, r); },
-      &buffer, &count);
+  uint32_t e = Enumerate([&](BYTE* b, DWORD s, DWORD* n,
+                             DWORD* r) { return EnumPrinterDriversW(nullptr, env.OrNull(), 3, b, s, n, r); },
+                         &buffer, &count);
   if (e != 0) return e;
   drivers->clear();
   const auto* infos = reinterpret_cast<const DRIVER_INFO_3W*>(buffer.data());
@@ -236,9 +243,9 @@ uint32_t Win32Spooler::EnumPrinterDrivers(std::string_view environment, std::vec
 }
 
 uint32_t Win32Spooler::AddPrinter(const PrinterInfo2& printer) {
-  WideArg name(printer.printerName), share(printer.shareName), port(printer.portName), driver(printer.driverName),
-      comment(printer.comment), location(printer.location), processor(printer.printProcessor),
-      dataType(printer.dataType), parameters(printer.parameters);
+  WideArg name(printer.printerName), share(printer.shareName), port(printer.portName),
+      driver(printer.driverName), comment(printer.comment), location(printer.location),
+      processor(printer.printProcessor), dataType(printer.dataType), parameters(printer.parameters);
   PRINTER_INFO_2W info = {};
   info.pPrinterName = name.Ptr();
   info.pShareName = share.OrNull();
@@ -263,9 +270,9 @@ uint32_t Win32Spooler::AddPrinter(const PrinterInfo2& printer) {
 uint32_t Win32Spooler::EnumPrinters(std::vector<PrinterInfo2>* printers) {
   std::vector<BYTE> buffer;
   DWORD count = 0;
-  uint32_t e = Enumerate(
-      [](BYTE* b, DWORD s, DWORD* n, DWORD* r) { return EnumPrintersW(PRINTER_ENUM_LOCAL, nullptr, 2, b, s, n, r); },
-      &buffer, &count);
+  uint32_t e = Enumerate([](BYTE* b, DWORD s, DWORD* n,
+                            DWORD* r) { return EnumPrintersW(PRINTER_ENUM_LOCAL, nullptr, 2, b, s, n, r); },
+                         &buffer, &count);
   if (e != 0) return e;
   printers->clear();
   const auto* infos = reinterpret_cast<const PRINTER_INFO_2W*>(buffer.data());
@@ -312,9 +319,9 @@ uint32_t Win32Spooler::SetPrinter(PrinterHandle handle, const PrinterInfo2& prin
   std::vector<BYTE> buffer(needed);
   if (!GetPrinterW(h, 2, buffer.data(), needed, &needed)) return GetLastError();
   auto* info = reinterpret_cast<PRINTER_INFO_2W*>(buffer.data());
-  WideArg share(printer.shareName), port(printer.portName), driver(printer.driverName), comment(printer.comment),
-      location(printer.location), processor(printer.printProcessor), dataType(printer.dataType),
-      parameters(printer.parameters);
+  WideArg share(printer.shareName), port(printer.portName), driver(printer.driverName),
+      comment(printer.comment), location(printer.location), processor(printer.printProcessor),
+      dataType(printer.dataType), parameters(printer.parameters);
   info->pShareName = share.OrNull();
   info->pPortName = port.Ptr();
   info->pDriverName = driver.Ptr();
@@ -337,9 +344,9 @@ uint32_t Win32Spooler::SetDefaultPrinter(std::string_view printerName) {
   using SetDefault = BOOL(WINAPI*)(LPCWSTR);
   HMODULE winspool = GetModuleHandleW(L"winspool.drv");
   if (winspool == nullptr) winspool = LoadLibraryW(L"winspool.drv");
-  auto function = winspool != nullptr
-                      ? reinterpret_cast<SetDefault>(reinterpret_cast<void*>(GetProcAddress(winspool, "SetDefaultPrinterW")))
-                      : nullptr;
+  auto function = winspool != nullptr ? reinterpret_cast<SetDefault>(reinterpret_cast<void*>(
+                                            GetProcAddress(winspool, "SetDefaultPrinterW")))
+                                      : nullptr;
   if (function == nullptr) return ERROR_PROC_NOT_FOUND;
   WideArg name(printerName);
   return ErrorOf(function(name.Ptr()));
@@ -368,8 +375,8 @@ uint32_t Win32Spooler::XcvData(PrinterHandle handle, std::string_view command, s
   DWORD needed = 0;
   DWORD monitorStatus = 0;
   if (!::XcvDataW(reinterpret_cast<HANDLE>(handle), c.Ptr(), in.empty() ? nullptr : in.data(),
-                static_cast<DWORD>(in.size()), out.empty() ? nullptr : out.data(), outputSize, &needed,
-                &monitorStatus)) {
+                  static_cast<DWORD>(in.size()), out.empty() ? nullptr : out.data(), outputSize, &needed,
+                  &monitorStatus)) {
     return GetLastError();
   }
   *output = std::move(out);
@@ -380,8 +387,8 @@ uint32_t Win32Spooler::XcvData(PrinterHandle handle, std::string_view command, s
 void Win32Spooler::BroadcastSettingChange(std::string_view area, uint32_t timeoutMs) {
   WideArg a(area);
   DWORD_PTR result = 0;
-  SendMessageTimeoutW(HWND_BROADCAST, WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(a.Ptr()), SMTO_NORMAL, timeoutMs,
-                      &result);
+  SendMessageTimeoutW(HWND_BROADCAST, WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(a.Ptr()), SMTO_NORMAL,
+                      timeoutMs, &result);
 }
 
 namespace {
@@ -409,7 +416,8 @@ uint32_t Win32ServiceControl::Stop(std::string_view service) {
 }
 
 uint32_t Win32ServiceControl::Start(std::string_view service) {
-  return WithService(service, SERVICE_START, [](SC_HANDLE h) { return ErrorOf(StartServiceW(h, 0, nullptr)); });
+  return WithService(service, SERVICE_START,
+                     [](SC_HANDLE h) { return ErrorOf(StartServiceW(h, 0, nullptr)); });
 }
 
 uint32_t Win32ServiceControl::QueryState(std::string_view service, uint32_t* state) {
@@ -489,12 +497,14 @@ std::string Win32UsbDevices::FileVersion(std::string_view path) {
   };
   Translation* translation = nullptr;
   UINT length = 0;
-  if (!VerQueryValueW(data.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<LPVOID*>(&translation), &length) ||
+  if (!VerQueryValueW(data.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<LPVOID*>(&translation),
+                      &length) ||
       length < sizeof(Translation)) {
     return "0.0.0.0";
   }
   wchar_t query[64];
-  swprintf(query, 64, L"\\StringFileInfo\\%04x%04x\\FileVersion", translation->language, translation->codePage);
+  swprintf(query, 64, L"\\StringFileInfo\\%04x%04x\\FileVersion", translation->language,
+           translation->codePage);
   wchar_t* version = nullptr;
   if (!VerQueryValueW(data.data(), query, reinterpret_cast<LPVOID*>(&version), &length) || length == 0) {
     return "0.0.0.0";

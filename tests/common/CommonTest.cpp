@@ -14,16 +14,16 @@ TEST(LeadingNumberTest, TakesOnlyTheLeadingDigits) {
   struct Case {
     const char* text;
     int32_t expected;
-  } cases[] = {{"", 0},        {"0", 0},      {"12abc", 12},  {"abc12", 0},
-               {"-5", 0},      {"007", 7},    {" 3", 0},      {"115200", 115200},
-               {"99999999999", 2147483647}};
+  } cases[] = {{"", 0},      {"0", 0},           {"12abc", 12},
+               {"abc12", 0}, {"-5", 0},          {"007", 7},
+               {" 3", 0},    {"115200", 115200}, {"99999999999", 2147483647}};
   for (const Case& c : cases) EXPECT_EQ(LeadingNumber(c.text), c.expected) << c.text;
 }
 
 TEST(IniReaderTest, DefaultsLimitsAndEmptyValues) {
   platform::FakePlatform machine;
-  machine.files.Put("C:\\p\\a.ini",
-                    "[S]\nname=" + std::string(60, 'x') + "\nempty=\nnumber=42 ports\nversion=1234567890123\n");
+  machine.files.Put("C:\\p\\a.ini", "[S]\nname=" + std::string(60, 'x') +
+                                        "\nempty=\nnumber=42 ports\nversion=1234567890123\n");
   IniReader reader(machine.profile);
   EXPECT_EQ(reader.Text("C:\\p\\a.ini", "S", "missing"), "0");
   EXPECT_EQ(reader.Text("C:\\p\\missing.ini", "S", "name"), "0");
@@ -74,9 +74,10 @@ TEST(LanguageTextsTest, FileChosenByLanguageId) {
     uint16_t langId;
     const char* file;
     bool chineseFont;
-  } cases[] = {{1028, "C:\\p\\language\\setup_TCN.ini", true}, {3076, "C:\\p\\language\\setup_TCN.ini", true},
-               {4100, "C:\\p\\language\\setup_TCN.ini", true}, {2052, "C:\\p\\language\\setup_CN.ini", true},
-               {1033, "C:\\p\\language\\setup_EN.ini", false}, {1031, "C:\\p\\language\\setup_EN.ini", false}};
+  } cases[] = {
+      {1028, "C:\\p\\language\\setup_TCN.ini", true}, {3076, "C:\\p\\language\\setup_TCN.ini", true},
+      {4100, "C:\\p\\language\\setup_TCN.ini", true}, {2052, "C:\\p\\language\\setup_CN.ini", true},
+      {1033, "C:\\p\\language\\setup_EN.ini", false}, {1031, "C:\\p\\language\\setup_EN.ini", false}};
   platform::FakePlatform machine;
   for (const Case& c : cases) {
     LanguageTexts texts(machine.profile, "C:\\p\\language", "setup", c.langId);

@@ -17,7 +17,8 @@ using Outcome = PrepareResult::Outcome;
 
 constexpr const char* kMonitorKey = "HKLM\\SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\";
 constexpr const char* kProcessorKey =
-    "HKLM\\SYSTEM\\CurrentControlSet\\Control\\Print\\Environments\\Windows NT x86\\Print Processors\\XYPrint";
+    "HKLM\\SYSTEM\\CurrentControlSet\\Control\\Print\\Environments\\Windows NT x86\\Print "
+    "Processors\\XYPrint";
 
 // Index of the first journal line starting with prefix, or -1.
 int IndexOf(const std::vector<std::string>& lines, const std::string& prefix) {
@@ -35,14 +36,19 @@ TEST(InstallEngineTest, SerialInstallRunsTheStepsInOrder) {
   EXPECT_EQ(f.job.resultText, "<IDS_INF_NTRESTART>");
 
   const std::vector<std::string>& lines = f.machine.p.journal.Lines();
-  int utility = IndexOf(lines, "WritePrivateProfileStringW file=C:\\Program Files\\ZNT\\Utility\\DriverUtility.ini");
+  int utility =
+      IndexOf(lines, "WritePrivateProfileStringW file=C:\\Program Files\\ZNT\\Utility\\DriverUtility.ini");
   int monitorCopy = IndexOf(lines, "CopyFileW source=C:\\Package\\W32\\ZNTCOM.DLL");
   int monitor = IndexOf(lines, "AddMonitorW name=ZNT COM Monitor environment= dll=zntcom.dll");
   int processor = IndexOf(lines, "AddPrintProcessorW environment= dll=xyproc.dll name=XYPrint");
   int firstDriverFile = IndexOf(lines, "CopyFileW source=C:\\Package\\W32\\XYUI.DLL");
-  int universal = IndexOf(lines, "CopyFileW source=C:\\Windows\\System32\\DriverStore\\FileRepository\\ntprint.inf_1234\\I386\\TTFSUB.GPD");
+  int universal = IndexOf(
+      lines,
+      "CopyFileW "
+      "source=C:\\Windows\\System32\\DriverStore\\FileRepository\\ntprint.inf_1234\\I386\\TTFSUB.GPD");
   int driver = IndexOf(lines, "AddPrinterDriverW");
-  int printer = IndexOf(lines, "AddPrinterW name=XY-100(S) port=ZNTCOM1: driver=XY-100 S processor=XYPrint attributes=64");
+  int printer = IndexOf(
+      lines, "AddPrinterW name=XY-100(S) port=ZNTCOM1: driver=XY-100 S processor=XYPrint attributes=64");
   int serial = IndexOf(lines, "RegSetValueExW");
   int step = 0;
   for (int index : {utility, monitorCopy, monitor, processor, firstDriverFile, universal, driver, printer}) {
@@ -65,8 +71,8 @@ TEST(InstallEngineTest, SerialInstallRunsTheStepsInOrder) {
 
   platform::FakeFileSystem& files = f.machine.p.files;
   std::string dir = f.machine.DriverDir();
-  for (const char* name : {"XYUI.DLL", "XY100.GPD", "XYDRV.DLL", "XY.HLP", "XYRES.DLL", "MQ450UI.DLL", "TTFSUB.GPD",
-                           "STDNAMES.GPD", "UNIRES.DLL"}) {
+  for (const char* name : {"XYUI.DLL", "XY100.GPD", "XYDRV.DLL", "XY.HLP", "XYRES.DLL", "MQ450UI.DLL",
+                           "TTFSUB.GPD", "STDNAMES.GPD", "UNIRES.DLL"}) {
     EXPECT_TRUE(files.Exists(dir + "\\" + name)) << name;
   }
   for (const char* name : {"MQ450CONTROL.DAT", "LANGUAGE_MQ450.INI", "ENG_MQ450.RES"}) {
@@ -82,8 +88,8 @@ TEST(InstallEngineTest, SerialInstallRunsTheStepsInOrder) {
   EXPECT_EQ(registry.GetString("HKLM\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Ports", "COM1:"),
             "19200,n,8,1,p");
   EXPECT_EQ(registry.OpenHandleCount(), 0u);
-  EXPECT_EQ(f.machine.p.profile.GetString("C:\\Program Files\\ZNT\\Utility\\DriverUtility.ini", "PortSetting.COM",
-                                          "PortName", "", 100),
+  EXPECT_EQ(f.machine.p.profile.GetString("C:\\Program Files\\ZNT\\Utility\\DriverUtility.ini",
+                                          "PortSetting.COM", "PortName", "", 100),
             "COM1:");
   EXPECT_NE(f.machine.spooler->FindPrinter("XY-100(S)"), nullptr);
   EXPECT_EQ(f.machine.spooler->defaultPrinter(), "");
@@ -99,12 +105,14 @@ TEST(InstallEngineTest, SixtyFourBitParallelInstallWithDefaultPrinter) {
   EXPECT_EQ(f.machine.spooler->defaultPrinter(), "XY-100(P)");
   EXPECT_EQ(f.machine.p.journal.CountOf("AddMonitorW"), 0u);
   EXPECT_TRUE(f.machine.p.files.Exists(f.machine.DriverDir() + "\\3\\ENG_MQ450.RES"));
-  EXPECT_EQ(f.machine.p.journal.CallsTo("SendMessageTimeoutW"),
-            (std::vector<std::string>{"SendMessageTimeoutW message=WM_SETTINGCHANGE area=windows timeout=1000"}));
-  EXPECT_TRUE(f.machine.p.registry.HasKey(
-      "HKLM\\SYSTEM\\CurrentControlSet\\Control\\Print\\Environments\\Windows x64\\Print Processors\\XYPrint"));
-  EXPECT_EQ(f.machine.p.profile.GetString("C:\\Program Files\\ZNT\\Utility\\DriverUtility.ini", "PortSetting.LPT",
-                                          "PortName", "", 100),
+  EXPECT_EQ(
+      f.machine.p.journal.CallsTo("SendMessageTimeoutW"),
+      (std::vector<std::string>{"SendMessageTimeoutW message=WM_SETTINGCHANGE area=windows timeout=1000"}));
+  EXPECT_TRUE(
+      f.machine.p.registry.HasKey("HKLM\\SYSTEM\\CurrentControlSet\\Control\\Print\\Environments\\Windows "
+                                  "x64\\Print Processors\\XYPrint"));
+  EXPECT_EQ(f.machine.p.profile.GetString("C:\\Program Files\\ZNT\\Utility\\DriverUtility.ini",
+                                          "PortSetting.LPT", "PortName", "", 100),
             "LPT1:");
 }
 
@@ -115,8 +123,8 @@ TEST(InstallEngineTest, NoSerialMonitorOnSixtyFourBitWindows) {
   EXPECT_EQ(f.machine.p.journal.CountOf("AddMonitorW"), 0u);
   EXPECT_NE(f.machine.spooler->FindPrinter("XY-100(S)"), nullptr);
   EXPECT_EQ(f.machine.spooler->FindPrinter("XY-100(S)")->portName, "COM1:");
-  EXPECT_EQ(f.machine.p.profile.GetString("C:\\Program Files\\ZNT\\Utility\\DriverUtility.ini", "PortSetting.COM",
-                                          "PortName", "", 100),
+  EXPECT_EQ(f.machine.p.profile.GetString("C:\\Program Files\\ZNT\\Utility\\DriverUtility.ini",
+                                          "PortSetting.COM", "PortName", "", 100),
             "COM1:");
 }
 
@@ -163,8 +171,8 @@ TEST(InstallEngineTest, NetworkInstallCreatesThePort) {
   EXPECT_TRUE(f.machine.spooler->HasPort("ZNTIP_192.168.1.20"));
   ASSERT_NE(f.machine.spooler->FindPrinter("XY-100(E)"), nullptr);
   EXPECT_EQ(f.machine.spooler->FindPrinter("XY-100(E)")->portName, "ZNTIP_192.168.1.20");
-  EXPECT_EQ(f.machine.p.profile.GetString("C:\\Program Files\\ZNT\\Utility\\DriverUtility.ini", "PortSetting.NET",
-                                          "IPAddr", "", 100),
+  EXPECT_EQ(f.machine.p.profile.GetString("C:\\Program Files\\ZNT\\Utility\\DriverUtility.ini",
+                                          "PortSetting.NET", "IPAddr", "", 100),
             "192.168.1.20");
 }
 
@@ -174,8 +182,8 @@ TEST(InstallEngineTest, MessagesTable) {
   struct Row {
     const char* name;
     std::function<void(EngineFixture&)> setUp;
-    const char* text;        // contained in the message or result text
-    bool stopsPreparation;   // else the worker fails
+    const char* text;       // contained in the message or result text
+    bool stopsPreparation;  // else the worker fails
   };
   auto unsupported = [](OsGeneration g, const char* key) {
     return [g, key](EngineFixture& f) {
@@ -217,11 +225,12 @@ TEST(InstallEngineTest, MessagesTable) {
        "<IDS_ERR_COPYFIEL>XY.HLP\r\nThe system cannot find the file specified.<IDS_ERR_COPYFIEL1>", false},
       {"locked driver file", fail("CopyFileW", err::kSharingViolation, 4),
        "<IDS_ERR_COPYFIEL>XYUI.DLL\r\nThe process cannot access the file", false},
-      {"driver directory", fail("GetPrinterDriverDirectoryW", err::kInvalidParameter), "<IDS_ERR_GETDRIVERDIR>", false},
-      {"processor directory", fail("GetPrintProcessorDirectoryW", err::kInvalidParameter), "<IDS_ERR_GETPRODIR>",
-       false},
-      {"system folder", [](EngineFixture& f) { f.machine.p.system.systemDirectory.clear(); }, "<IDS_ERR_GETSYSDIR>",
-       false},
+      {"driver directory", fail("GetPrinterDriverDirectoryW", err::kInvalidParameter),
+       "<IDS_ERR_GETDRIVERDIR>", false},
+      {"processor directory", fail("GetPrintProcessorDirectoryW", err::kInvalidParameter),
+       "<IDS_ERR_GETPRODIR>", false},
+      {"system folder", [](EngineFixture& f) { f.machine.p.system.systemDirectory.clear(); },
+       "<IDS_ERR_GETSYSDIR>", false},
       {"Windows folder",
        [](EngineFixture& f) {
          f.machine.SetModelKey("DriverlogViewer", "viewer.exe");
@@ -233,21 +242,29 @@ TEST(InstallEngineTest, MessagesTable) {
        "<IDS_ERR_GETWINDIR>", false},
       {"driver store",
        [](EngineFixture& f) {
-         f.machine.p.files.Delete("C:\\Windows\\System32\\DriverStore\\FileRepository\\ntprint.inf_1234\\I386\\TTFSUB.GPD");
-         f.machine.p.files.Delete("C:\\Windows\\System32\\DriverStore\\FileRepository\\ntprint.inf_1234\\I386\\STDNAMES.GPD");
-         f.machine.p.files.Delete("C:\\Windows\\System32\\DriverStore\\FileRepository\\ntprint.inf_1234\\I386\\UNIRES.DLL");
-         f.machine.p.files.Delete("C:\\Windows\\System32\\DriverStore\\FileRepository\\ntprint.inf_1234\\I386\\UNIDRV.DLL");
-         f.machine.p.files.RemoveFolder("C:\\Windows\\System32\\DriverStore\\FileRepository\\ntprint.inf_1234\\I386");
-         f.machine.p.files.RemoveFolder("C:\\Windows\\System32\\DriverStore\\FileRepository\\ntprint.inf_1234");
+         f.machine.p.files.Delete(
+             "C:\\Windows\\System32\\DriverStore\\FileRepository\\ntprint.inf_1234\\I386\\TTFSUB.GPD");
+         f.machine.p.files.Delete(
+             "C:\\Windows\\System32\\DriverStore\\FileRepository\\ntprint.inf_1234\\I386\\STDNAMES.GPD");
+         f.machine.p.files.Delete(
+             "C:\\Windows\\System32\\DriverStore\\FileRepository\\ntprint.inf_1234\\I386\\UNIRES.DLL");
+         f.machine.p.files.Delete(
+             "C:\\Windows\\System32\\DriverStore\\FileRepository\\ntprint.inf_1234\\I386\\UNIDRV.DLL");
+         f.machine.p.files.RemoveFolder(
+             "C:\\Windows\\System32\\DriverStore\\FileRepository\\ntprint.inf_1234\\I386");
+         f.machine.p.files.RemoveFolder(
+             "C:\\Windows\\System32\\DriverStore\\FileRepository\\ntprint.inf_1234");
          f.machine.SetModelKey("GDIDriverPath", "UNIDRV.DLL");
        },
        "Couldn't find system files.", false},
-      {"monitor", fail("AddMonitorW", err::kAccessDenied), "<IDS_ERR_ADDMONITOR>\r\nAccess is denied.", false},
-      {"processor", fail("AddPrintProcessorW", err::kPrintProcessorAlreadyInstalled), "<IDS_ERR_ADDPROCESSOR>", false},
-      {"driver", fail("AddPrinterDriverW", err::kInvalidParameter), "<IDS_ERR_ADDPRNDRV3>\r\nThe parameter is incorrect.",
+      {"monitor", fail("AddMonitorW", err::kAccessDenied), "<IDS_ERR_ADDMONITOR>\r\nAccess is denied.",
        false},
-      {"printer", fail("AddPrinterW", err::kUnknownPort), "<IDS_ERR_ADDPRINTER>\r\nThe specified port is unknown.",
-       false},
+      {"processor", fail("AddPrintProcessorW", err::kPrintProcessorAlreadyInstalled),
+       "<IDS_ERR_ADDPROCESSOR>", false},
+      {"driver", fail("AddPrinterDriverW", err::kInvalidParameter),
+       "<IDS_ERR_ADDPRNDRV3>\r\nThe parameter is incorrect.", false},
+      {"printer", fail("AddPrinterW", err::kUnknownPort),
+       "<IDS_ERR_ADDPRINTER>\r\nThe specified port is unknown.", false},
       {"too many", fail("AddPrinterW", err::kPrinterAlreadyExists), "<IDS_ERR_TOOMANY>", false},
       {"ports",
        [](EngineFixture& f) {
@@ -273,7 +290,8 @@ TEST(InstallEngineTest, MessagesTable) {
          f.job.os = OsGeneration::kWin98;
          f.machine.p.registry.PutDword(kProcessorKey, "DriverVersion", 1);
          f.machine.p.registry.PutDword(
-             "HKLM\\SYSTEM\\CurrentControlSet\\Control\\Print\\Environments\\Windows 4.0\\Print Processors\\XYPrint",
+             "HKLM\\SYSTEM\\CurrentControlSet\\Control\\Print\\Environments\\Windows 4.0\\Print "
+             "Processors\\XYPrint",
              "DriverVersion", 1);
          f.job.portName = "LPT1:";
          f.machine.p.journal.FailCall("CopyFileW", err::kSharingViolation, 1);
@@ -357,7 +375,8 @@ TEST(InstallEngineTest, OnlyTheExactNameWinPrintMeansTheSystemProcessor) {
   f.machine.SetModelKey("GDIPrintProcessor", "winprint");
   f.machine.SetModelKey("GDIProcessorDLLName", "0");
   f.machine.p.registry.PutString(
-      "HKLM\\SYSTEM\\CurrentControlSet\\Control\\Print\\Environments\\Windows NT x86\\Print Processors\\winprint",
+      "HKLM\\SYSTEM\\CurrentControlSet\\Control\\Print\\Environments\\Windows NT x86\\Print "
+      "Processors\\winprint",
       "Driver", "winprint.dll");
   f.Run();
   EXPECT_EQ(f.job.updateFlags, kUpdateProcessor);
@@ -417,7 +436,8 @@ TEST(InstallEngineTest, RenamedMonitorDllKeepsItsWholeName) {
   f.machine.p.journal.FailCall("CopyFileW", err::kAccessDenied, 1);
   f.Run();
   EXPECT_EQ(f.job.resultState, kStateSucceeded) << f.job.resultText;
-  EXPECT_EQ(f.machine.p.registry.GetString(std::string(kMonitorKey) + "ZNT COM Monitor", "Driver"), "n" + longName);
+  EXPECT_EQ(f.machine.p.registry.GetString(std::string(kMonitorKey) + "ZNT COM Monitor", "Driver"),
+            "n" + longName);
 }
 
 TEST(InstallEngineTest, FailedUpdateStillRestartsTheSpooler) {
@@ -445,7 +465,8 @@ TEST(InstallEngineTest, OnlyTheFourRequiredFilesWhenTheOthersAreZero) {
   std::vector<std::string> copies = f.machine.p.journal.CallsTo("CopyFileW");
   ASSERT_EQ(copies.size(), 4u);
   const char* order[] = {"XYUI.DLL", "XY100.GPD", "XYDRV.DLL", "XY.HLP"};
-  for (size_t i = 0; i < 4; ++i) EXPECT_NE(copies[i].find(std::string("W32\\") + order[i]), std::string::npos);
+  for (size_t i = 0; i < 4; ++i)
+    EXPECT_NE(copies[i].find(std::string("W32\\") + order[i]), std::string::npos);
   EXPECT_TRUE(f.machine.spooler->FindDriver("", "XY-100 S")->dependentFiles.empty());
 }
 
@@ -454,8 +475,8 @@ TEST(InstallEngineTest, DriverUtilityIniStaysWhenTheWorkerFails) {
   f.machine.p.journal.FailCall("AddPrinterDriverW", err::kInvalidParameter);
   f.Run();
   EXPECT_EQ(f.job.resultState, kStateFailed);
-  EXPECT_EQ(f.machine.p.profile.GetString("C:\\Program Files\\ZNT\\Utility\\DriverUtility.ini", "PortSetting.COM",
-                                          "BitsPerSecond", "", 100),
+  EXPECT_EQ(f.machine.p.profile.GetString("C:\\Program Files\\ZNT\\Utility\\DriverUtility.ini",
+                                          "PortSetting.COM", "BitsPerSecond", "", 100),
             "19200");
   // Nothing is rolled back.
   EXPECT_NE(f.machine.spooler->FindMonitor("ZNT COM Monitor"), nullptr);
@@ -471,7 +492,8 @@ TEST(InstallEngineTest, DriverLogFilesAndSpoolDirectoryOnXp) {
   EXPECT_TRUE(f.machine.p.files.Exists("C:\\Program Files\\ZNT\\Utility\\DRIVERLOG.INI"));
   EXPECT_TRUE(f.machine.p.files.Exists("C:\\Program Files\\ZNT\\ZNTDriverlog\\VIEWER.EXE"));
   EXPECT_EQ(f.machine.p.registry.GetString(
-                "HKLM\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Print\\Printers\\XY-100(S)", "SpoolDirectory"),
+                "HKLM\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Print\\Printers\\XY-100(S)",
+                "SpoolDirectory"),
             "C:\\windows\\system32\\spool\\printers");
   EXPECT_EQ(f.machine.p.journal.CountOf("StartServiceW"), 1u);
   // XP on 32-bit Windows also brings the system helper libraries when they are missing.
@@ -494,8 +516,10 @@ TEST(InstallEngineTest, UniversalFilesFromTheDriverCacheOnXp) {
   f.job.os = OsGeneration::kXp;
   f.machine.p.files.Put("C:\\Windows\\Driver Cache\\i386\\driver.cab", "cab");
   f.machine.p.files.Put("C:\\Windows\\Driver Cache\\i386\\sp3.cab", "cab");
-  f.machine.cabinet.cabinets["C:\\Windows\\Driver Cache\\i386\\driver.cab"] = {
-      {"unires.dll", "cab unires"}, {"ttfsub.gpd", "cab ttfsub"}, {"STDNAMES.GPD", "wrong case"}, {"other.dll", "x"}};
+  f.machine.cabinet.cabinets["C:\\Windows\\Driver Cache\\i386\\driver.cab"] = {{"unires.dll", "cab unires"},
+                                                                               {"ttfsub.gpd", "cab ttfsub"},
+                                                                               {"STDNAMES.GPD", "wrong case"},
+                                                                               {"other.dll", "x"}};
   f.machine.cabinet.cabinets["C:\\Windows\\Driver Cache\\i386\\sp3.cab"] = {{"stdnames.gpd", "cab stdnames"}};
   f.Run();
   EXPECT_EQ(f.job.resultState, kStateSucceeded) << f.job.resultText;

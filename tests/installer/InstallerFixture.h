@@ -1,6 +1,6 @@
-// An in-memory Windows machine with a small package in C:\Package, for the installer's tests: one receipt model
-// XY-100 with every key set, the monitors of every system, a language file whose texts are their own keys in
-// angle brackets, and the driver store of the running system.
+// An in-memory Windows machine with a small package in C:\Package, for the installer's tests: one receipt
+// model XY-100 with every key set, the monitors of every system, a language file whose texts are their own
+// keys in angle brackets, and the driver store of the running system.
 #pragma once
 
 #include <memory>
@@ -17,15 +17,37 @@ namespace mq::installer::testing {
 inline constexpr const char* kPackage = "C:\\Package";
 inline constexpr const char* kSetupIni = "C:\\Package\\DRVCONFIG\\setup.ini";
 
-inline const char* const kMessageKeys[] = {
-    "IDS_ERR_ADDMONITOR",  "IDS_ERR_ADDPORTERROR", "IDS_ERR_ADDPRINTER",  "IDS_ERR_ADDPRNDRV3",
-    "IDS_ERR_ADDPROCESSOR", "IDS_ERR_ALLOCMEMORY", "IDS_ERR_COPYFIEL",    "IDS_ERR_COPYFIEL1",
-    "IDS_ERR_DIRTYPE",     "IDS_ERR_GETDRIVERDIR", "IDS_ERR_GETPRODIR",   "IDS_ERR_GETSYSDIR",
-    "IDS_ERR_GETWINDIR",   "IDS_ERR_IPADDRISNULL", "IDS_ERR_LOSTDRIVERFILE", "IDS_ERR_NEEDRESTART",
-    "IDS_ERR_NOSUPPORTINTERFACE", "IDS_ERR_NOSUPPORTUSB", "IDS_ERR_SELPRINTER", "IDS_ERR_TOOMANY",
-    "IDS_ERR_UNSUPPORTCOM", "IDS_ERR_UPDATEUSB",   "IDS_INF_NTRESTART",   "IDS_INF_USBRESTART",
-    "IDS_INF_RESTART",     "IDS_ERR_EXITWIN",      "IDS_NOTSUPPORT2003",  "IDS_NOTSUPPORT2008",
-    "IDS_NOTSUPPORTNT",    "IDS_NOTSUPPORTVISTA",  "IDS_NOTSUPPORTWin7"};
+inline const char* const kMessageKeys[] = {"IDS_ERR_ADDMONITOR",
+                                           "IDS_ERR_ADDPORTERROR",
+                                           "IDS_ERR_ADDPRINTER",
+                                           "IDS_ERR_ADDPRNDRV3",
+                                           "IDS_ERR_ADDPROCESSOR",
+                                           "IDS_ERR_ALLOCMEMORY",
+                                           "IDS_ERR_COPYFIEL",
+                                           "IDS_ERR_COPYFIEL1",
+                                           "IDS_ERR_DIRTYPE",
+                                           "IDS_ERR_GETDRIVERDIR",
+                                           "IDS_ERR_GETPRODIR",
+                                           "IDS_ERR_GETSYSDIR",
+                                           "IDS_ERR_GETWINDIR",
+                                           "IDS_ERR_IPADDRISNULL",
+                                           "IDS_ERR_LOSTDRIVERFILE",
+                                           "IDS_ERR_NEEDRESTART",
+                                           "IDS_ERR_NOSUPPORTINTERFACE",
+                                           "IDS_ERR_NOSUPPORTUSB",
+                                           "IDS_ERR_SELPRINTER",
+                                           "IDS_ERR_TOOMANY",
+                                           "IDS_ERR_UNSUPPORTCOM",
+                                           "IDS_ERR_UPDATEUSB",
+                                           "IDS_INF_NTRESTART",
+                                           "IDS_INF_USBRESTART",
+                                           "IDS_INF_RESTART",
+                                           "IDS_ERR_EXITWIN",
+                                           "IDS_NOTSUPPORT2003",
+                                           "IDS_NOTSUPPORT2008",
+                                           "IDS_NOTSUPPORTNT",
+                                           "IDS_NOTSUPPORTVISTA",
+                                           "IDS_NOTSUPPORTWin7"};
 
 // Records the message boxes; answers questions with a fixed answer.
 class RecordingUi : public InstallUi {
@@ -44,8 +66,8 @@ class RecordingUi : public InstallUi {
   bool restartWorks = true;
 };
 
-// A USB step that installs through the vendor driver without asking anything, as the USB support will when the
-// connected printer already carries the right ID.
+// A USB step that installs through the vendor driver without asking anything, as the USB support will when
+// the connected printer already carries the right ID.
 class VendorDriverUsb : public UsbInstallStep {
  public:
   Outcome Decide(InstallJob&, std::string*) override { return Outcome::kContinue; }
@@ -86,7 +108,8 @@ class TestMachine {
     }
   }
   std::string ModelFile() const {
-    return is64_ ? "C:\\Package\\DRVCONFIG\\setup_receipt_64.ini" : "C:\\Package\\DRVCONFIG\\setup_receipt.ini";
+    return is64_ ? "C:\\Package\\DRVCONFIG\\setup_receipt_64.ini"
+                 : "C:\\Package\\DRVCONFIG\\setup_receipt.ini";
   }
   std::string W() const { return is64_ ? "C:\\Package\\W64\\" : "C:\\Package\\W32\\"; }
   std::string DriverDir() const { return spooler->DriverDirectory(""); }
@@ -106,7 +129,8 @@ class TestMachine {
         "[SUPPORTED-USB-DEVICE]\nZNTUSB1=7\n";
     for (const char* suffix : {".98", ".NT", ".2K", ".XP", ".2003", ".Vista", ".2008", ".Win7"}) {
       setup += std::string("[COMMON-MONITOR") + suffix +
-               "]\nCOMMONitorPName=ZNT COM Monitor\nCOMMONitorPDLLName=zntcom.dll\nCOMMONitorPUIDLLName=zntcomui.dll\n"
+               "]\nCOMMONitorPName=ZNT COM "
+               "Monitor\nCOMMONitorPDLLName=zntcom.dll\nCOMMONitorPUIDLLName=zntcomui.dll\n"
                "COMMONitorVersion=3\nUSBMONitorPName=ZNT USB Monitor\nUSBMONitorPDLLName=zntusb.dll\n"
                "USBMONitorPUIDLLName=0\nUSBMONitorVersion=2\nUSBLMONitorName=ZNT Language Monitor\n"
                "USBLMONitorDLLName=zntlang.dll\nUSBLMONitorVersion=4\n";
@@ -118,16 +142,18 @@ class TestMachine {
         "RASTERVISIABLE=1\nAdvancedSetup=1\nBaudRate=19200\nSystemNTSupported=1\nSystem2003Supported=1\n"
         "SystemVistaSupported=1\nSystem2008Supported=1\nSystemWin7Supported=1\n";
     for (const char* suffix : {".98", ".NT", ".2K", ".XP", ".2003", ".Vista", ".2008", ".Win7"}) {
-      model += std::string("[XY-100") + suffix +
-               "]\nGDIDriverName=XY-100 Old\nDriverNameS=XY-100 S\nDriverNameP=XY-100 P\nDriverNameU=XY-100 U\n"
-               "DriverNameN=XY-100 N\nATTRIBUTES=64\nGDI2KDDKDEV=1\nSTD2KDDKDEV=0\nControlFontFile=MQ450CONTROL.dat\n"
-               "USBInternalID=0\nLanguageResourceFile1=LANGUAGE_MQ450.ini\nLanguageResourceFile2=ENG_MQ450.res\n"
-               "DriverlogViewer=0\nDriverlogINI=0\n";
+      model +=
+          std::string("[XY-100") + suffix +
+          "]\nGDIDriverName=XY-100 Old\nDriverNameS=XY-100 S\nDriverNameP=XY-100 P\nDriverNameU=XY-100 U\n"
+          "DriverNameN=XY-100 "
+          "N\nATTRIBUTES=64\nGDI2KDDKDEV=1\nSTD2KDDKDEV=0\nControlFontFile=MQ450CONTROL.dat\n"
+          "USBInternalID=0\nLanguageResourceFile1=LANGUAGE_MQ450.ini\nLanguageResourceFile2=ENG_MQ450.res\n"
+          "DriverlogViewer=0\nDriverlogINI=0\n";
       for (const char* set : {"GDI", "STD"}) {
         std::string s(set);
         model += s + "DriverPath=xydrv.dll\n" + s + "DataFile=XY100.GPD\n" + s + "ConfigFile=xyui.dll\n" + s +
-                 "HelpFile=xy.hlp\n" + s + "DataFileDLLName=xyres.dll\n" + s + "DataOemuiDLL=MQ450UI.dll\n" + s +
-                 "DataOemuniDLL=0\n" + s + "DataOemuniini=0\n" + s + "ProcessorDLLName=xyproc.dll\n" + s +
+                 "HelpFile=xy.hlp\n" + s + "DataFileDLLName=xyres.dll\n" + s + "DataOemuiDLL=MQ450UI.dll\n" +
+                 s + "DataOemuniDLL=0\n" + s + "DataOemuniini=0\n" + s + "ProcessorDLLName=xyproc.dll\n" + s +
                  "PrintProcessor=XYPrint\n";
       }
     }
@@ -138,13 +164,14 @@ class TestMachine {
     p.files.Put("C:\\Package\\language\\setup_EN.ini", language);
 
     for (const char* file : {"xydrv.dll", "XY100.GPD", "xyui.dll", "xy.hlp", "xyres.dll", "MQ450UI.dll",
-                             "xyproc.dll", "MQ450CONTROL.dat", "LANGUAGE_MQ450.ini", "ENG_MQ450.res", "zntcom.dll",
-                             "zntcomui.dll", "zntusb.dll", "zntlang.dll", "DriverLog.ini", "srclient.dll",
-                             "framedyn.dll", "newdev.dll", "viewer.exe"}) {
+                             "xyproc.dll", "MQ450CONTROL.dat", "LANGUAGE_MQ450.ini", "ENG_MQ450.res",
+                             "zntcom.dll", "zntcomui.dll", "zntusb.dll", "zntlang.dll", "DriverLog.ini",
+                             "srclient.dll", "framedyn.dll", "newdev.dll", "viewer.exe"}) {
       p.files.Put(W() + file, std::string("package ") + file);
     }
-    std::string store = std::string("C:\\Windows\\System32\\DriverStore\\FileRepository\\ntprint.inf_1234\\") +
-                        (is64_ ? "AMD64\\" : "I386\\");
+    std::string store =
+        std::string("C:\\Windows\\System32\\DriverStore\\FileRepository\\ntprint.inf_1234\\") +
+        (is64_ ? "AMD64\\" : "I386\\");
     for (const char* file : {"TTFSUB.GPD", "STDNAMES.GPD", "UNIRES.DLL", "UNIDRV.DLL"}) {
       p.files.Put(store + file, std::string("system ") + file);
     }
@@ -167,11 +194,11 @@ class EngineFixture {
     job.serial = SerialSettings{19200, 8, 'n', 1.0, 'p'};
   }
 
-  // An earlier installation of the package's serial monitor and print processor, with these versions recorded.
+  // An earlier installation of the package's serial monitor and print processor, with these versions
+  // recorded.
   void InstallComponents(uint32_t monitorVersion, uint32_t processorVersion) {
-    machine.p.registry.PutDword(
-        "HKLM\\SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\ZNT COM Monitor", "DriverVersion",
-        monitorVersion);
+    machine.p.registry.PutDword("HKLM\\SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\ZNT COM Monitor",
+                                "DriverVersion", monitorVersion);
     machine.p.registry.PutDword(
         "HKLM\\SYSTEM\\CurrentControlSet\\Control\\Print\\Environments\\Windows NT x86\\Print "
         "Processors\\XYPrint",

@@ -15,9 +15,9 @@ TEST(PortKindTest, FirstMatchInTheFixedOrder) {
   struct Case {
     const char* name;
     PortKind kind;
-  } cases[] = {{"ZNTUSB1", PortKind::kUsb},     {"ZNTCOM3:", PortKind::kSerial}, {"COM1:", PortKind::kSerial},
-               {"LPT2:", PortKind::kParallel},  {"NET:", PortKind::kNetwork},   {"USB_COM", PortKind::kUsb},
-               {"FILE:", PortKind::kUnknown},   {"lpt1:", PortKind::kUnknown},  {"", PortKind::kUnknown}};
+  } cases[] = {{"ZNTUSB1", PortKind::kUsb},    {"ZNTCOM3:", PortKind::kSerial}, {"COM1:", PortKind::kSerial},
+               {"LPT2:", PortKind::kParallel}, {"NET:", PortKind::kNetwork},    {"USB_COM", PortKind::kUsb},
+               {"FILE:", PortKind::kUnknown},  {"lpt1:", PortKind::kUnknown},   {"", PortKind::kUnknown}};
   for (const Case& c : cases) EXPECT_EQ(PortKindOf(c.name), c.kind) << c.name;
 }
 
@@ -35,12 +35,35 @@ TEST(SerialSettingsTest, TextAndName) {
   EXPECT_EQ(SerialSettingsName("LPT1:"), "");
 }
 
+TEST(SerialSettingsTest, TakenFromThePageTexts) {
+  SerialSettings previous{9600, 8, 'n', 1.0, 'p'};
+  struct Case {
+    const char* speed;
+    const char* bits;
+    const char* stop;
+    const char* parity;
+    const char* protocol;
+    const char* text;
+  } cases[] = {{"115200", "8", "1", "None", "Hardware", "115200,n,8,1,p"},
+               {"4800", "7", "1.5", "Odd", "Hardware", "4800,o,7,1.5,p"},
+               {"19200", "7", "1.5", "Even 偶校验", "Xon/Xoff", "19200,e,7,1.5,x"},
+               {"2400", "5", "2", "Space", "None", "2400,s,5,2, "},
+               {"1200", "6", "1", "Mark", "xon/xoff", "1200,m,6,1,p"},  // not an exact protocol text: kept
+               {"", "", "", "", "", "9600,n,8,1,p"}};                   // nothing selected: all kept
+  for (const Case& c : cases) {
+    EXPECT_EQ(
+        SerialSettingsText(SerialSettingsFromPage(c.speed, c.bits, c.stop, c.parity, c.protocol, previous)),
+        c.text);
+  }
+}
+
 TEST(SerialSettingsTest, DcbRecord) {
   std::array<uint8_t, 28> dcb = BuildDcb({9600, 7, 'e', 1.5, 'p'});
   EXPECT_EQ(dcb[0], 28);
   EXPECT_EQ(dcb[4] | (dcb[5] << 8), 9600);
   uint32_t flags = dcb[8] | (dcb[9] << 8) | (dcb[10] << 16);
-  EXPECT_EQ(flags, 0x1u | 0x2u | 0x4u | 0x400u | 0x1000u);  // binary, parity, CTS flow, error char, RTS enable
+  EXPECT_EQ(flags,
+            0x1u | 0x2u | 0x4u | 0x400u | 0x1000u);  // binary, parity, CTS flow, error char, RTS enable
   EXPECT_EQ(dcb[18], 7);
   EXPECT_EQ(dcb[19], 2);
   EXPECT_EQ(dcb[20], 1);
@@ -60,16 +83,17 @@ TEST(SerialSettingsTest, DcbRecord) {
 
 TEST(SerialSettingsTest, StoredInTheRegistryOnNtSystems) {
   TestMachine machine;
-  WriteSerialSettings(machine.p.registry, machine.p.profile, *machine.spooler, OsGeneration::kXp, "ZNTCOM3:",
-                      {115200, 8, 'n', 1.0, 'p'});
-  EXPECT_EQ(machine.p.registry.GetString("HKLM\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Ports", "COM3:"),
-            "115200,n,8,1,p");
+  WriteSerialSettings(machine.p.registry, machine.p.profile, *machine.spooler, OsGeneration::kXp,
+                      "ZNTCOM3:", {115200, 8, 'n', 1.0, 'p'});
+  EXPECT_EQ(
+      machine.p.registry.GetString("HKLM\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Ports", "COM3:"),
+      "115200,n,8,1,p");
   EXPECT_EQ(machine.p.journal.CountOf("SendMessageTimeoutW"), 0u);
 }
 
 TEST(SerialSettingsTest, Windows98WinIniAndDcbOfTheMatchingPortKey) {
-  // Port keys 0000..0003; 0001 and 0003 are serial ports (PortSubClass starting with 1), so port 1 is 0001 and
-  // port 2 is 0003.
+  // Port keys 0000..0003; 0001 and 0003 are serial ports (PortSubClass starting with 1), so port 1 is 0001
+  // and port 2 is 0003.
   struct Case {
     const char* port;
     const char* dcbKey;  // nullptr: no DCB written
@@ -82,9 +106,11 @@ TEST(SerialSettingsTest, Windows98WinIniAndDcbOfTheMatchingPortKey) {
     machine.p.registry.PutDword(std::string(base) + "0003", "PortSubClass", 1);
     WriteSerialSettings(machine.p.registry, machine.p.profile, *machine.spooler, OsGeneration::kWin98, c.port,
                         {4800, 7, 'o', 1.5, 'p'});
-    EXPECT_EQ(machine.p.profile.GetString("win.ini", "Ports", SerialSettingsName(c.port), "", 100), "4800,o,7,1.5,p");
-    EXPECT_EQ(machine.p.journal.CallsTo("SendMessageTimeoutW"),
-              (std::vector<std::string>{"SendMessageTimeoutW message=WM_SETTINGCHANGE area=Ports timeout=1000"}));
+    EXPECT_EQ(machine.p.profile.GetString("win.ini", "Ports", SerialSettingsName(c.port), "", 100),
+              "4800,o,7,1.5,p");
+    EXPECT_EQ(
+        machine.p.journal.CallsTo("SendMessageTimeoutW"),
+        (std::vector<std::string>{"SendMessageTimeoutW message=WM_SETTINGCHANGE area=Ports timeout=1000"}));
     for (const char* key : {"0000", "0001", "0003"}) {
       auto dcb = machine.p.registry.GetRaw(std::string(base) + key, "DCB");
       bool expected = c.dcbKey != nullptr && std::string(key) == c.dcbKey;
@@ -101,7 +127,9 @@ TEST(SerialSettingsTest, Windows98WinIniAndDcbOfTheMatchingPortKey) {
 TEST(NetworkPortTest, PortData1Layout) {
   std::vector<uint8_t> r = BuildPortData1("ZNTIP_192.168.1.20", "192.168.1.20");
   ASSERT_EQ(r.size(), 964u);
-  auto u32 = [&](size_t at) { return r[at] | (r[at + 1] << 8) | (r[at + 2] << 16) | (uint32_t(r[at + 3]) << 24); };
+  auto u32 = [&](size_t at) {
+    return r[at] | (r[at + 1] << 8) | (r[at + 2] << 16) | (uint32_t(r[at + 3]) << 24);
+  };
   auto wide = [&](size_t at) {
     std::string s;
     for (size_t i = at; r[i] != 0 || r[i + 1] != 0; i += 2) s += static_cast<char>(r[i]);
@@ -228,9 +256,9 @@ TEST_F(PortListTest, PreselectionRules) {
       {2, 1, true, platform::kUsbNoDevice, -1, "ZNTUSB1"},
       {0, 1, true, platform::kUsbNoDevice, -1, "LPT1:"},
       {1, 1, true, platform::kUsbClassPrinters, -1, "ZNTUSB1"},
-      {1, 1, true, platform::kUsbNoDevice, 10, "ZNTUSB1"},    // a device answered
-      {1, 1, false, platform::kUsbNoDevice, 10, "ZNTUSB3"},   // descriptor 10 is printer ID 3
-      {1, 1, false, platform::kUsbNoDevice, 5, "LPT1:"},      // ID 6 has no port: entry 0
+      {1, 1, true, platform::kUsbNoDevice, 10, "ZNTUSB1"},   // a device answered
+      {1, 1, false, platform::kUsbNoDevice, 10, "ZNTUSB3"},  // descriptor 10 is printer ID 3
+      {1, 1, false, platform::kUsbNoDevice, 5, "LPT1:"},     // ID 6 has no port: entry 0
   };
   for (const Case& c : cases) {
     PortListInput in = Input(false, c.typical);
@@ -241,7 +269,8 @@ TEST_F(PortListTest, PreselectionRules) {
     machine.usb.printerId = c.descriptor;
     PortPage page = BuildPortList(in, machine.usb, texts);
     ASSERT_GE(page.selected, 0);
-    EXPECT_EQ(page.ports[page.selected], c.selected) << c.lptDefault << " " << c.classification << " " << c.descriptor;
+    EXPECT_EQ(page.ports[page.selected], c.selected)
+        << c.lptDefault << " " << c.classification << " " << c.descriptor;
   }
 }
 

@@ -54,6 +54,16 @@ TEST(SetupConfigTest, ModelFilesPerWordSize) {
   EXPECT_EQ(SetupConfig::PortSection("XY-100"), "XY-100.PORT");
 }
 
+TEST(SetupConfigTest, LicenceAndHelpFilesFollowTheLanguage) {
+  TestMachine machine;
+  SetupConfig config(machine.p.profile, "C:\\P", false);
+  EXPECT_EQ(config.LicenceFile(3076), "C:\\P\\License\\License_TCN.txt");
+  EXPECT_EQ(config.LicenceFile(2052), "C:\\P\\License\\License_CN.txt");
+  EXPECT_EQ(config.LicenceFile(1033), "C:\\P\\License\\License_EN.txt");
+  EXPECT_EQ(SetupConfig::HelpFile(1028), ".\\Guide\\Guide_TCN.chm");
+  EXPECT_EQ(SetupConfig::HelpFile(1041), ".\\Guide\\Guide_EN.chm");
+}
+
 TEST(SetupConfigTest, FileSetFollowsTheCheckBoxUnlessTheSwitchForcesIt) {
   struct Case {
     bool raster;
@@ -122,7 +132,8 @@ TEST(SetupConfigTest, DependentFilesOnlyWithTheSwitchAndNeverCut) {
   TestMachine machine;
   SetupConfig config(machine.p.profile, testing::kPackage, false);
   auto read = [&](OsGeneration os) {
-    return config.ReadModelDriver(PrinterType::kReceipt, "XY-100", os, FileSet::kStd, PortKind::kSerial).driver;
+    return config.ReadModelDriver(PrinterType::kReceipt, "XY-100", os, FileSet::kStd, PortKind::kSerial)
+        .driver;
   };
   // The GDI switch decides for both sets; "0" entries are left out.
   EXPECT_EQ(read(OsGeneration::kXp).dependentFiles,
@@ -202,11 +213,21 @@ TEST(DriverUtilityIniTest, WritesOnlyTheChosenPortSection) {
     const char* section;
     std::vector<std::pair<const char*, const char*>> values;
   } cases[] = {
-      {false, {PortKind::kSerial, "ZNTCOM3:", {115200, 8, 'n', 1.0, 'p'}, ""}, "PortSetting.COM",
-       {{"PortName", "COM3:"}, {"BitsPerSecond", "115200"}, {"DataBits", "8"}, {"StopBits", "1.0"}, {"FlowControl", "p"}}},
-      {true, {PortKind::kSerial, "COM12:", {4800, 7, 'o', 1.5, 'x'}, ""}, "PortSetting.COM",
+      {false,
+       {PortKind::kSerial, "ZNTCOM3:", {115200, 8, 'n', 1.0, 'p'}, ""},
+       "PortSetting.COM",
+       {{"PortName", "COM3:"},
+        {"BitsPerSecond", "115200"},
+        {"DataBits", "8"},
+        {"StopBits", "1.0"},
+        {"FlowControl", "p"}}},
+      {true,
+       {PortKind::kSerial, "COM12:", {4800, 7, 'o', 1.5, 'x'}, ""},
+       "PortSetting.COM",
        {{"PortName", "COM12:"}, {"StopBits", "1.5"}, {"FlowControl", "x"}}},
-      {false, {PortKind::kSerial, "ZNTCOM1:", {9600, 8, 'n', 2.0, ' '}, ""}, "PortSetting.COM",
+      {false,
+       {PortKind::kSerial, "ZNTCOM1:", {9600, 8, 'n', 2.0, ' '}, ""},
+       "PortSetting.COM",
        {{"StopBits", "2.0"}, {"FlowControl", ""}}},
       {false, {PortKind::kParallel, "LPT2:", {}, ""}, "PortSetting.LPT", {{"PortName", "LPT2:"}}},
       {false, {PortKind::kNetwork, "NET:", {}, "10.0.0.7"}, "PortSetting.NET", {{"IPAddr", "10.0.0.7"}}},
@@ -219,7 +240,8 @@ TEST(DriverUtilityIniTest, WritesOnlyTheChosenPortSection) {
     for (const auto& [key, value] : c.values) {
       EXPECT_EQ(machine.p.profile.GetString(ini, c.section, key, "missing", 100), value) << c.section << key;
     }
-    EXPECT_EQ(machine.p.profile.GetSectionNames(ini), (std::vector<std::string>{"PortSetting.OLD", c.section}));
+    EXPECT_EQ(machine.p.profile.GetSectionNames(ini),
+              (std::vector<std::string>{"PortSetting.OLD", c.section}));
   }
 }
 

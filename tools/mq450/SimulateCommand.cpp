@@ -100,19 +100,29 @@ bool ParseSerial(const std::string& text, installer::SerialSettings* s) {
   uint64_t speed = 0;
   uint64_t bits = 0;
   if (!ParseNumber(parts[0], 1000000, &speed) || speed == 0) return false;
-  if (parts[1].size() != 1 || std::string_view("emnos").find(parts[1][0]) == std::string_view::npos) return false;
+  if (parts[1].size() != 1 || std::string_view("emnos").find(parts[1][0]) == std::string_view::npos)
+    return false;
   if (!ParseNumber(parts[2], 8, &bits) || bits < 5) return false;
   double stop = 0;
-  if (parts[3] == "1") stop = 1.0;
-  else if (parts[3] == "1.5") stop = 1.5;
-  else if (parts[3] == "2") stop = 2.0;
-  else return false;
+  if (parts[3] == "1")
+    stop = 1.0;
+  else if (parts[3] == "1.5")
+    stop = 1.5;
+  else if (parts[3] == "2")
+    stop = 2.0;
+  else
+    return false;
   char protocol = 0;
-  if (parts[4] == "p") protocol = 'p';
-  else if (parts[4] == "x") protocol = 'x';
-  else if (parts[4].empty() || parts[4] == "n" || parts[4] == "none") protocol = ' ';
-  else return false;
-  *s = installer::SerialSettings{static_cast<int>(speed), static_cast<int>(bits), parts[1][0], stop, protocol};
+  if (parts[4] == "p")
+    protocol = 'p';
+  else if (parts[4] == "x")
+    protocol = 'x';
+  else if (parts[4].empty() || parts[4] == "n" || parts[4] == "none")
+    protocol = ' ';
+  else
+    return false;
+  *s =
+      installer::SerialSettings{static_cast<int>(speed), static_cast<int>(bits), parts[1][0], stop, protocol};
   return true;
 }
 
@@ -132,7 +142,8 @@ bool ParseFail(const std::string& text, FailRule* rule) {
 }
 
 bool ParseType(const std::string& text, PrinterType* type) {
-  for (PrinterType t : {PrinterType::kReceipt, PrinterType::kTicket, PrinterType::kLabel, PrinterType::kEmbedded}) {
+  for (PrinterType t :
+       {PrinterType::kReceipt, PrinterType::kTicket, PrinterType::kLabel, PrinterType::kEmbedded}) {
     if (text == installer::PrinterTypeName(t)) {
       *type = t;
       return true;
@@ -163,7 +174,10 @@ bool ParseOptions(const Args& args, Options* o, std::string* error) {
       o->is64 = true;
     } else if (a == "--package" || a == "--machine" || a == "--model" || a == "--port") {
       if (!value(&v)) return false;
-      (a == "--package" ? o->package : a == "--machine" ? o->machine : a == "--model" ? o->model : o->port) = v;
+      (a == "--package"   ? o->package
+       : a == "--machine" ? o->machine
+       : a == "--model"   ? o->model
+                          : o->port) = v;
     } else if (a == "--os") {
       if (!value(&v)) return false;
       common::OsGeneration os;
@@ -227,9 +241,12 @@ bool ParseOptions(const Args& args, Options* o, std::string* error) {
 std::string OneLine(std::string_view text) {
   std::string out;
   for (char c : text) {
-    if (c == '\r') out += "\\r";
-    else if (c == '\n') out += "\\n";
-    else out += c;
+    if (c == '\r')
+      out += "\\r";
+    else if (c == '\n')
+      out += "\\n";
+    else
+      out += c;
   }
   return out;
 }
@@ -269,17 +286,20 @@ bool CreateMachine(const fs::path& machine, bool is64, std::string* error) {
   std::error_code ec;
   fs::path drive = machine / "drive";
   const char* arch = is64 ? "x64" : "W32X86";
-  for (std::string folder : {std::string("Windows/system32/wbem"), std::string("Windows/Temp"),
-                             std::string("Program Files"), std::string("Windows/system32/spool/drivers/") + arch,
-                             std::string("Windows/system32/spool/prtprocs/") + arch}) {
+  for (std::string folder :
+       {std::string("Windows/system32/wbem"), std::string("Windows/Temp"), std::string("Program Files"),
+        std::string("Windows/system32/spool/drivers/") + arch,
+        std::string("Windows/system32/spool/prtprocs/") + arch}) {
     fs::create_directories(drive / folder, ec);
     if (ec) {
       *error = "cannot create the machine folder " + (drive / folder).string() + ": " + ec.message();
       return false;
     }
   }
-  fs::path store = drive / "Windows/system32/DriverStore/FileRepository/ntprint.inf_simulated" / (is64 ? "AMD64" : "I386");
-  for (const char* name : {"UNIDRV.DLL", "UNIDRVUI.DLL", "UNIRES.DLL", "UNIDRV.HLP", "STDNAMES.GPD", "TTFSUB.GPD"}) {
+  fs::path store =
+      drive / "Windows/system32/DriverStore/FileRepository/ntprint.inf_simulated" / (is64 ? "AMD64" : "I386");
+  for (const char* name :
+       {"UNIDRV.DLL", "UNIDRVUI.DLL", "UNIRES.DLL", "UNIDRV.HLP", "STDNAMES.GPD", "TTFSUB.GPD"}) {
     PutFile(store / name, "simulated system file\n");
   }
   // System libraries that the setup brings along for Windows XP only when they are missing.
@@ -298,7 +318,8 @@ int RunInstall(const Args& args) {
     return Fail(kExitUsage, error);
   }
   std::error_code ec;
-  if (!fs::is_directory(o.package, ec) || !fs::is_regular_file(fs::path(o.package) / "DRVCONFIG" / "setup.ini", ec)) {
+  if (!fs::is_directory(o.package, ec) ||
+      !fs::is_regular_file(fs::path(o.package) / "DRVCONFIG" / "setup.ini", ec)) {
     return Fail(kExitUsage, "not a package folder (no DRVCONFIG/setup.ini): " + o.package);
   }
 
@@ -333,7 +354,8 @@ int RunInstall(const Args& args) {
   platform::FakeSystemInfo system;
   system.moduleDirectory = kPackageFolder;
   system.wow64 = o.is64;
-  system.architecture = o.is64 ? platform::kProcessorArchitectureAmd64 : platform::kProcessorArchitectureIntel;
+  system.architecture =
+      o.is64 ? platform::kProcessorArchitectureAmd64 : platform::kProcessorArchitectureIntel;
   platform::IniProfile profile(files, system.windowsDirectory, &journal);
   platform::FakeClock clock(journal);
   platform::FakeShell shell(journal);
@@ -343,7 +365,8 @@ int RunInstall(const Args& args) {
   // The driver cache of Windows 2000, XP and Server 2003 holds the universal driver's files.
   for (const char* folder : {"i386", "AMD64"}) {
     auto& members = cabinet.cabinets[std::string("C:\\Windows\\Driver Cache\\") + folder + "\\driver.cab"];
-    for (const char* name : {"unidrvui.dll", "unidrv.dll", "unires.dll", "unidrv.hlp", "stdnames.gpd", "ttfsub.gpd"}) {
+    for (const char* name :
+         {"unidrvui.dll", "unidrv.dll", "unires.dll", "unidrv.hlp", "stdnames.gpd", "ttfsub.gpd"}) {
       members[name] = "simulated system file\n";
     }
   }
@@ -363,8 +386,9 @@ int RunInstall(const Args& args) {
     }
   }
   if (!entry) {
-    return Fail(kExitUsage, "the package does not list the model " + o.model +
-                                (o.type ? " as a " + std::string(installer::PrinterTypeName(*o.type)) + " printer" : ""));
+    return Fail(kExitUsage,
+                "the package does not list the model " + o.model +
+                    (o.type ? " as a " + std::string(installer::PrinterTypeName(*o.type)) + " printer" : ""));
   }
 
   journal.SetSink([](const std::string& line) { std::cout << OneLine(line) << "\n"; });
@@ -375,7 +399,12 @@ int RunInstall(const Args& args) {
   installer::UsbNotAvailable noUsb;
   installer::InstallerServices services_{
       platform::PlatformServices{registry, files, profile, system, clock, shell, lastError},
-      spooler, services, cabinet, redirection, usb, {}};
+      spooler,
+      services,
+      cabinet,
+      redirection,
+      usb,
+      {}};
   installer::InstallEngine engine(services_, config, texts, ui, noUsb);
 
   InstallJob job;

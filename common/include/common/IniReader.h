@@ -12,16 +12,17 @@
 namespace mq::common {
 
 // Length limits in characters.
-inline constexpr uint32_t kNameLimit = 49;      // driver, processor, monitor names, ATTRIBUTES, monitor UI DLLs
-inline constexpr uint32_t kVersionLimit = 9;    // version numbers
-inline constexpr uint32_t kSwitchLimit = 4;     // the "2KDDKDEV" switches
-inline constexpr uint32_t kTextLimit = 199;     // everything else
+inline constexpr uint32_t kNameLimit = 49;    // driver, processor, monitor names, ATTRIBUTES, monitor UI DLLs
+inline constexpr uint32_t kVersionLimit = 9;  // version numbers
+inline constexpr uint32_t kSwitchLimit = 4;   // the "2KDDKDEV" switches
+inline constexpr uint32_t kTextLimit = 199;   // everything else
 
 // The leading decimal digits of text as a number; no digits gives 0. Values beyond 2^31 - 1 saturate there
 // instead of wrapping into a negative or small number.
 int32_t LeadingNumber(std::string_view text);
 
-// True for a file-name value that means "no file": the "0" default, or any value whose first character is '0'.
+// True for a file-name value that means "no file": the "0" default, or any value whose first character is
+// '0'.
 bool NamesNoFile(std::string_view value);
 
 class IniReader {

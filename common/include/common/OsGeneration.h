@@ -10,10 +10,10 @@
 namespace mq::common {
 
 enum class OsGeneration : int {
-  kWin98 = 0,    // Windows 98 / Me
-  kNt4 = 1,      // Windows NT 4.0
+  kWin98 = 0,  // Windows 98 / Me
+  kNt4 = 1,    // Windows NT 4.0
   kWin2000 = 2,
-  kXp = 3,       // also XP x64
+  kXp = 3,  // also XP x64
   kServer2003 = 4,
   kVista = 5,
   kServer2008 = 6,  // also 2008 R2
@@ -26,8 +26,8 @@ std::string_view OsSectionSuffix(OsGeneration generation);
 // Parses "0".."7" or a suffix name without its dot ("XP", "win7", case-blind). false for anything else.
 bool ParseOsGeneration(std::string_view text, OsGeneration* generation);
 
-// True on 64-bit Windows: a 32-bit program running under WOW64, or a 64-bit program (whose native processor is
-// then a 64-bit one; IsWow64Process is false in a 64-bit process).
+// True on 64-bit Windows: a 32-bit program running under WOW64, or a 64-bit program (whose native processor
+// is then a 64-bit one; IsWow64Process is false in a 64-bit process).
 bool Is64BitWindows(platform::SystemInfo& system);
 
 }  // namespace mq::common

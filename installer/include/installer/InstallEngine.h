@@ -1,6 +1,7 @@
-// The installation engine: the preparation that runs on the wizard's thread when the user presses Install, the
-// worker that copies the driver files and registers monitors, processor, driver and printer, and the steps
-// after it. Every failure ends with a language-file message in the job's result text; nothing is rolled back.
+// The installation engine: the preparation that runs on the wizard's thread when the user presses Install,
+// the worker that copies the driver files and registers monitors, processor, driver and printer, and the
+// steps after it. Every failure ends with a language-file message in the job's result text; nothing is rolled
+// back.
 #pragma once
 
 #include <string>
@@ -25,9 +26,9 @@ enum class Destination {
 };
 
 enum class CopyResult {
-  kCopied,   // also a "0" name, skipped on purpose, and an "if missing" file that is there already
-  kFailed,   // the message is in the result text
-  kLocked,   // sharing violation or access denied, no message: the caller may retry in rename mode
+  kCopied,  // also a "0" name, skipped on purpose, and an "if missing" file that is there already
+  kFailed,  // the message is in the result text
+  kLocked,  // sharing violation or access denied, no message: the caller may retry in rename mode
 };
 
 struct PrepareResult {
@@ -50,7 +51,8 @@ class InstallEngine {
   void Finish(InstallJob& job);
 
   // Copies one package file by the rules for universal-driver files, rename mode and the destinations.
-  CopyResult CopyPackageFile(InstallJob& job, std::string_view name, Destination destination, bool renameMode);
+  CopyResult CopyPackageFile(InstallJob& job, std::string_view name, Destination destination,
+                             bool renameMode);
 
   // "C:\Program Files\ZNT" on the system drive (the first three characters of the Windows folder).
   std::string ZntFolder() const;
@@ -64,13 +66,14 @@ class InstallEngine {
   bool RedirectSystemFolder() const;
   bool DestinationFolder(InstallJob& job, Destination destination, std::string* folder);
   CopyResult CopyUniversalFile(InstallJob& job, const std::string& name, bool* handled);
-  CopyResult CopyFromPackage(InstallJob& job, const std::string& name, const std::string& folder, bool renameMode);
+  CopyResult CopyFromPackage(InstallJob& job, const std::string& name, const std::string& folder,
+                             bool renameMode);
   bool CopyRequired(InstallJob& job, std::string_view name, Destination destination);
   bool CopyAllowingRename(InstallJob& job, std::string_view dll, Destination destination, std::string* used);
 
   bool InstallPortMonitors(InstallJob& job, const MonitorSet& monitors);
-  bool InstallMonitor(InstallJob& job, const std::string& name, const std::string& dll, const std::string& uiDll,
-                      int version, uint32_t updateBit);
+  bool InstallMonitor(InstallJob& job, const std::string& name, const std::string& dll,
+                      const std::string& uiDll, int version, uint32_t updateBit);
   bool InstallPrintProcessor(InstallJob& job);
   bool UpdateComponents(InstallJob& job, const MonitorSet& monitors);
   bool UpdateMonitorDll(InstallJob& job, const MonitorConfig& monitor);

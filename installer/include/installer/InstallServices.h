@@ -47,9 +47,9 @@ class UsbInstallStep {
  public:
   enum class Outcome { kContinue, kStop, kHandedOver };
   virtual ~UsbInstallStep() = default;
-  // Runs before anything is read for the model. kContinue means: install through the vendor USB driver and the
-  // package's USB port monitor (the job's port kind is then USB). kStop and kHandedOver put the text to show
-  // (if any) into *message.
+  // Runs before anything is read for the model. kContinue means: install through the vendor USB driver and
+  // the package's USB port monitor (the job's port kind is then USB). kStop and kHandedOver put the text to
+  // show (if any) into *message.
   virtual Outcome Decide(InstallJob& job, std::string* message) = 0;
   // The printer ID check of a vendor-driver USB port; may change the job's port name.
   virtual Outcome CheckPrinterId(InstallJob& job, std::string* message) = 0;
@@ -59,7 +59,8 @@ class UsbInstallStep {
 class UsbNotAvailable : public UsbInstallStep {
  public:
   static constexpr std::string_view kMessage =
-      "Installing on a USB port is not available in this version of the installer. Choose a serial, parallel or "
+      "Installing on a USB port is not available in this version of the installer. Choose a serial, parallel "
+      "or "
       "network port.";
   Outcome Decide(InstallJob&, std::string* message) override {
     *message = std::string(kMessage);

@@ -23,7 +23,7 @@ struct ModelEntry {
 struct DeviceList {
   std::vector<ModelEntry> models;  // in index order, entries without a type suffix left out
   int defaultIndex = 0;            // DEFAULTNAME
-  std::string lastEntryName;       // the name of entry DEVICENUMBER (suffix removed), used by the start-up check
+  std::string lastEntryName;  // the name of entry DEVICENUMBER (suffix removed), used by the start-up check
   std::optional<ModelEntry> DefaultModel() const;
 };
 
@@ -64,7 +64,8 @@ struct PortCaps {
   int rasterVisible = 0;
   int advancedSetup = 0;
   int baudRate = 0;
-  int ntSupported = 0, server2003Supported = 0, vistaSupported = 0, server2008Supported = 0, win7Supported = 0;
+  int ntSupported = 0, server2003Supported = 0, vistaSupported = 0, server2008Supported = 0,
+      win7Supported = 0;
 };
 
 // GDI unless the check box is clear; GDISTDSign forces GDI for serial and STD for USB ports.
@@ -96,6 +97,11 @@ class SetupConfig {
   // the bare model name; the port suffix is the preparation's.
   ModelDriver ReadModelDriver(PrinterType type, std::string_view model, OsGeneration os, FileSet set,
                               PortKind portKind) const;
+
+  // The licence text "<package>\License\License_<EN|CN|TCN>.txt" and the help file ".\Guide\Guide_<...>.chm"
+  // (relative to the current folder) of a system default language.
+  std::string LicenceFile(uint16_t langId) const;
+  static std::string HelpFile(uint16_t langId);
 
   // The start-up check of the package: true when the last listed model supports USB, parallel or serial ports
   // in any of the four model files of this word size.

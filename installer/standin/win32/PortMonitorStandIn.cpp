@@ -1,7 +1,7 @@
-// The sample package's stand-in port monitor: a DLL that a print spooler can load as a port monitor (it exports
-// InitializePrintMonitor2) but that offers no ports. The package ships it under the names of its serial and
-// USB port monitors so that an installation can register them; a shipping package replaces it with the real
-// monitors.
+// The sample package's stand-in port monitor: a DLL that a print spooler can load as a port monitor (it
+// exports InitializePrintMonitor2) but that offers no ports. The package ships it under the names of its
+// serial and USB port monitors so that an installation can register them; a shipping package replaces it with
+// the real monitors.
 #include <windows.h>
 #include <winspool.h>
 #include <winsplp.h>
@@ -36,8 +36,12 @@ BOOL WINAPI ReadPort(HANDLE, LPBYTE, DWORD, LPDWORD read) {
   return FALSE;
 }
 
-BOOL WINAPI EndDocPort(HANDLE) { return TRUE; }
-BOOL WINAPI ClosePort(HANDLE) { return TRUE; }
+BOOL WINAPI EndDocPort(HANDLE) {
+  return TRUE;
+}
+BOOL WINAPI ClosePort(HANDLE) {
+  return TRUE;
+}
 
 BOOL WINAPI XcvOpenPort(HANDLE, LPCWSTR, ACCESS_MASK, PHANDLE) {
   SetLastError(ERROR_NOT_SUPPORTED);
@@ -49,7 +53,9 @@ DWORD WINAPI XcvDataPort(HANDLE, LPCWSTR, PBYTE, DWORD, PBYTE, DWORD, PDWORD nee
   return ERROR_NOT_SUPPORTED;
 }
 
-BOOL WINAPI XcvClosePort(HANDLE) { return TRUE; }
+BOOL WINAPI XcvClosePort(HANDLE) {
+  return TRUE;
+}
 VOID WINAPI Shutdown(HANDLE) {}
 
 MONITOR2 monitor = [] {

@@ -16,7 +16,8 @@ class FsRedirection {
   virtual uint32_t Revert(uintptr_t cookie) = 0;
 };
 
-// Switches redirection off for a scope when asked to; failures leave it as it was (a 64-bit program has none).
+// Switches redirection off for a scope when asked to; failures leave it as it was (a 64-bit program has
+// none).
 class RedirectionOff {
  public:
   RedirectionOff(FsRedirection& redirection, bool active) : redirection_(redirection) {

@@ -15,8 +15,8 @@ inline constexpr uint32_t kServiceRunning = 4;
 class ServiceControl {
  public:
   virtual ~ServiceControl() = default;
-  // OpenSCManager + OpenService + ControlService(SERVICE_CONTROL_STOP). ERROR_SERVICE_NOT_ACTIVE when it is not
-  // running. Returns without waiting for the stop to finish.
+  // OpenSCManager + OpenService + ControlService(SERVICE_CONTROL_STOP). ERROR_SERVICE_NOT_ACTIVE when it is
+  // not running. Returns without waiting for the stop to finish.
   virtual uint32_t Stop(std::string_view service) = 0;
   // StartServiceW. ERROR_SERVICE_ALREADY_RUNNING when it runs.
   virtual uint32_t Start(std::string_view service) = 0;

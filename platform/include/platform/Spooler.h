@@ -67,8 +67,8 @@ class Spooler {
   virtual uint32_t GetPrinterDriverDirectory(std::string_view environment, std::string* folder) = 0;
   virtual uint32_t GetPrintProcessorDirectory(std::string_view environment, std::string* folder) = 0;
 
-  // AddMonitorW level 2 (the spooler loads the DLL from the system folder); ERROR_PRINT_MONITOR_ALREADY_INSTALLED
-  // for a name in use. DeleteMonitorW; EnumMonitorsW level 2.
+  // AddMonitorW level 2 (the spooler loads the DLL from the system folder);
+  // ERROR_PRINT_MONITOR_ALREADY_INSTALLED for a name in use. DeleteMonitorW; EnumMonitorsW level 2.
   virtual uint32_t AddMonitor(const MonitorInfo2& monitor) = 0;
   virtual uint32_t DeleteMonitor(std::string_view environment, std::string_view name) = 0;
   virtual uint32_t EnumMonitors(std::vector<MonitorInfo2>* monitors) = 0;
@@ -94,7 +94,8 @@ class Spooler {
   virtual uint32_t EnumPrinters(std::vector<PrinterInfo2>* printers) = 0;
 
   // OpenPrinterW with the desired access (no data type, no device mode). A name of the form ",XcvMonitor <m>"
-  // or ",XcvPort <p>" opens a port monitor's transceiver. ERROR_INVALID_PRINTER_NAME when nothing has the name.
+  // or ",XcvPort <p>" opens a port monitor's transceiver. ERROR_INVALID_PRINTER_NAME when nothing has the
+  // name.
   virtual uint32_t OpenPrinter(std::string_view name, uint32_t access, PrinterHandle* handle) = 0;
   virtual uint32_t ClosePrinter(PrinterHandle handle) = 0;
   // GetPrinterW / SetPrinterW level 2 (command 0), DeletePrinter on an open printer.
@@ -105,13 +106,13 @@ class Spooler {
   // SetDefaultPrinterW.
   virtual uint32_t SetDefaultPrinter(std::string_view printerName) = 0;
 
-  // EnumPortsW level 1 into a buffer of bufferSize bytes: ERROR_INSUFFICIENT_BUFFER with *needed set when it is
-  // too small (ports untouched), else the port names and *needed.
+  // EnumPortsW level 1 into a buffer of bufferSize bytes: ERROR_INSUFFICIENT_BUFFER with *needed set when it
+  // is too small (ports untouched), else the port names and *needed.
   virtual uint32_t EnumPorts(uint32_t bufferSize, uint32_t* needed, std::vector<std::string>* ports) = 0;
 
-  // XcvDataW on a transceiver handle: the command ("AddPort", "DeletePort", ...), its input bytes and an output
-  // buffer of outputSize bytes. Returns the call's error; *status receives the monitor's own status, which
-  // must also be 0 for the command to have worked.
+  // XcvDataW on a transceiver handle: the command ("AddPort", "DeletePort", ...), its input bytes and an
+  // output buffer of outputSize bytes. Returns the call's error; *status receives the monitor's own status,
+  // which must also be 0 for the command to have worked.
   virtual uint32_t XcvData(PrinterHandle handle, std::string_view command, std::span<const uint8_t> input,
                            uint32_t outputSize, std::vector<uint8_t>* output, uint32_t* status) = 0;
 

@@ -35,7 +35,8 @@ bool CopyInto(const std::wstring& source, const std::wstring& folder, const std:
 }
 
 void PutText(const std::wstring& path, const std::string& text) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file =
+      CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return;
   DWORD written = 0;
   WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
@@ -44,17 +45,20 @@ void PutText(const std::wstring& path, const std::string& text) {
 
 std::vector<BYTE> ReadBytes(const std::wstring& path) {
   std::vector<BYTE> bytes;
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return bytes;
   BYTE chunk[4096];
   DWORD read = 0;
-  while (ReadFile(file, chunk, sizeof chunk, &read, nullptr) && read > 0) bytes.insert(bytes.end(), chunk, chunk + read);
+  while (ReadFile(file, chunk, sizeof chunk, &read, nullptr) && read > 0)
+    bytes.insert(bytes.end(), chunk, chunk + read);
   CloseHandle(file);
   return bytes;
 }
 
-bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool Exists(const std::wstring& path) {
+  return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 std::vector<std::wstring> FilesIn(const std::wstring& folder) {
   std::vector<std::wstring> names;
@@ -103,7 +107,8 @@ class InstallUnderWine : public ::testing::Test {
       CopyInto(source + L"\\language\\" + name, package_ + L"\\language", name);
     }
     for (const wchar_t* folder : {L"\\Driver\\common", L"\\Driver\\UI"}) {
-      for (const std::wstring& name : FilesIn(source + folder)) CopyInto(source + folder + L"\\" + name, w64, name);
+      for (const std::wstring& name : FilesIn(source + folder))
+        CopyInto(source + folder + L"\\" + name, w64, name);
     }
     CopyInto(HostPath(MQ_MONITOR_DLL), w64, L"ZNTUSBMON.DLL");
     CopyInto(HostPath(MQ_MONITOR_DLL), w64, L"ZNTCOMMON.DLL");
@@ -120,8 +125,8 @@ class InstallUnderWine : public ::testing::Test {
     std::wstring store =
         std::wstring(windows) + L"\\System32\\DriverStore\\FileRepository\\ntprint.inf_amd64_mqtest\\amd64";
     SHCreateDirectoryExW(nullptr, store.c_str(), nullptr);
-    for (const wchar_t* name : {L"UNIDRV.DLL", L"UNIDRVUI.DLL", L"UNIDRV.HLP", L"UNIRES.DLL", L"STDNAMES.GPD",
-                                L"TTFSUB.GPD"}) {
+    for (const wchar_t* name :
+         {L"UNIDRV.DLL", L"UNIDRVUI.DLL", L"UNIDRV.HLP", L"UNIRES.DLL", L"STDNAMES.GPD", L"TTFSUB.GPD"}) {
       PutText(store + L"\\" + name, "universal driver file of the test system\r\n");
     }
   }
@@ -132,11 +137,11 @@ class InstallUnderWine : public ::testing::Test {
     platform::Win32SetupRoles roles;
     bool is64 = common::Is64BitWindows(platform.system);
     ASSERT_TRUE(is64) << "the x64 engine sees 64-bit Windows";
-    SetupConfig config(platform.profile, text::Utf16ToUtf8(std::u16string(package_.begin(), package_.end())), is64);
+    SetupConfig config(platform.profile, text::Utf16ToUtf8(std::u16string(package_.begin(), package_.end())),
+                       is64);
     common::LanguageTexts texts(platform.profile, config.packageFolder() + "\\language", "setup", 0x0409);
-    InstallerServices services{platform.Services(), roles.spooler,     roles.services,
-                               roles.cabinet,       roles.redirection, roles.usb,
-                               platform::SystemErrorText};
+    InstallerServices services{platform.Services(), roles.spooler, roles.services,           roles.cabinet,
+                               roles.redirection,   roles.usb,     platform::SystemErrorText};
     InstallEngine engine(services, config, texts, ui_, usb);
     job_.model = "MQ-450";
     job_.type = PrinterType::kReceipt;
@@ -151,8 +156,8 @@ class InstallUnderWine : public ::testing::Test {
   static std::wstring DriverDirectory() {
     wchar_t folder[MAX_PATH * 2];
     DWORD needed = 0;
-    EXPECT_TRUE(GetPrinterDriverDirectoryW(nullptr, nullptr, 1, reinterpret_cast<LPBYTE>(folder), sizeof folder,
-                                           &needed));
+    EXPECT_TRUE(GetPrinterDriverDirectoryW(nullptr, nullptr, 1, reinterpret_cast<LPBYTE>(folder),
+                                           sizeof folder, &needed));
     return folder;
   }
 
@@ -204,9 +209,9 @@ TEST_F(InstallUnderWine, ParallelPrinterInstalledAndPrintsRawBytes) {
 
   // Driver files in the driver directory and its version folder; the port in DriverUtility.ini.
   std::wstring dir = DriverDirectory();
-  for (const wchar_t* name : {L"UNIDRV.DLL", L"UNIDRVUI.DLL", L"UNIDRV.HLP", L"MQ450.GPD", L"MQRES.DLL",
-                              L"MQ450UI.DLL", L"MQREND.DLL", L"MQREND.INI", L"TTFSUB.GPD", L"STDNAMES.GPD",
-                              L"UNIRES.DLL"}) {
+  for (const wchar_t* name :
+       {L"UNIDRV.DLL", L"UNIDRVUI.DLL", L"UNIDRV.HLP", L"MQ450.GPD", L"MQRES.DLL", L"MQ450UI.DLL",
+        L"MQREND.DLL", L"MQREND.INI", L"TTFSUB.GPD", L"STDNAMES.GPD", L"UNIRES.DLL"}) {
     EXPECT_TRUE(Exists(dir + L"\\" + name)) << text::Utf16ToUtf8(reinterpret_cast<const char16_t*>(name));
   }
   for (const wchar_t* name : {L"LANGUAGE_MQ450.INI", L"ENG_MQ450.RES", L"CHN_MQ450.RES", L"CHF_MQ450.RES"}) {
@@ -214,11 +219,13 @@ TEST_F(InstallUnderWine, ParallelPrinterInstalledAndPrintsRawBytes) {
   }
   wchar_t windows[MAX_PATH];
   GetWindowsDirectoryW(windows, MAX_PATH);
-  std::wstring utility = std::wstring(windows).substr(0, 3) + L"Program Files\\ZNT\\Utility\\DriverUtility.ini";
+  std::wstring utility =
+      std::wstring(windows).substr(0, 3) + L"Program Files\\ZNT\\Utility\\DriverUtility.ini";
   wchar_t value[64] = {};
   GetPrivateProfileStringW(L"PortSetting.LPT", L"PortName", L"", value, 64, utility.c_str());
   EXPECT_STREQ(value, L"LPT1:");
-  EXPECT_TRUE(Exists(std::wstring(windows).substr(0, 3) + L"Program Files\\ZNT\\ZNTDriverlog\\ZNTDRIVERLOG.EXE"));
+  EXPECT_TRUE(
+      Exists(std::wstring(windows).substr(0, 3) + L"Program Files\\ZNT\\ZNTDriverlog\\ZNTDRIVERLOG.EXE"));
 
   // A raw job through the port mapped to a Unix file.
   std::string outputUnix = std::string(MQ_OUTPUT_DIR) + "/wine-lpt1-job.bin";
@@ -272,13 +279,14 @@ TEST_F(InstallUnderWine, UsbPortMonitorIsRegisteredAndLoaded) {
   EXPECT_TRUE(found);
   DWORD version = 0;
   DWORD size = sizeof version;
-  EXPECT_EQ(RegGetValueW(HKEY_LOCAL_MACHINE, L"SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\ZNT USB Port Monitor",
+  EXPECT_EQ(RegGetValueW(HKEY_LOCAL_MACHINE,
+                         L"SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\ZNT USB Port Monitor",
                          L"DriverVersion", RRF_RT_REG_DWORD, nullptr, &version, &size),
             ERROR_SUCCESS);
   EXPECT_EQ(version, 100u);
   size = sizeof version;
-  EXPECT_EQ(RegGetValueW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\ZNT\\PORTNAME", L"ZNTUSB1", RRF_RT_REG_DWORD, nullptr,
-                         &version, &size),
+  EXPECT_EQ(RegGetValueW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\ZNT\\PORTNAME", L"ZNTUSB1", RRF_RT_REG_DWORD,
+                         nullptr, &version, &size),
             ERROR_SUCCESS);
   EXPECT_EQ(version, 1u);
   HANDLE printer = nullptr;

@@ -55,7 +55,9 @@ std::vector<uint8_t> Utf16Z(std::string_view text) {
 std::vector<uint8_t> MakeCabinet(const std::vector<std::pair<std::string, std::string>>& members) {
   std::vector<uint8_t> cab;
   auto u16 = [&](uint32_t v) { cab.insert(cab.end(), {uint8_t(v), uint8_t(v >> 8)}); };
-  auto u32 = [&](uint32_t v) { cab.insert(cab.end(), {uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), uint8_t(v >> 24)}); };
+  auto u32 = [&](uint32_t v) {
+    cab.insert(cab.end(), {uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), uint8_t(v >> 24)});
+  };
   uint32_t filesOffset = 36 + 8;
   uint32_t dataOffset = filesOffset;
   std::string data;
@@ -116,7 +118,8 @@ TEST(SetupRolesUnderWine, SpoolerRegistrationsAndEnumerations) {
   ASSERT_EQ(spooler.AddPrinterDriver(driver), 0u);
   std::vector<DriverInfo3> drivers;
   ASSERT_EQ(spooler.EnumPrinterDrivers("", &drivers), 0u);
-  auto found = std::find_if(drivers.begin(), drivers.end(), [&](const DriverInfo3& d) { return d.name == driver.name; });
+  auto found = std::find_if(drivers.begin(), drivers.end(),
+                            [&](const DriverInfo3& d) { return d.name == driver.name; });
   ASSERT_NE(found, drivers.end());
   EXPECT_EQ(found->dependentFiles.size(), 3u);  // a list far beyond 200 bytes arrives whole
 
@@ -201,11 +204,13 @@ TEST(SetupRolesUnderWine, SpoolerServiceStopsAndStarts) {
   }
   EXPECT_EQ(services.Start("Spooler"), err::kServiceAlreadyRunning);
   ASSERT_EQ(services.Stop("Spooler"), 0u);
-  for (int i = 0; i < 50 && services.QueryState("Spooler", &state) == 0 && state != kServiceStopped; ++i) Sleep(100);
+  for (int i = 0; i < 50 && services.QueryState("Spooler", &state) == 0 && state != kServiceStopped; ++i)
+    Sleep(100);
   EXPECT_EQ(state, kServiceStopped);
   EXPECT_EQ(services.Stop("Spooler"), err::kServiceNotActive);
   ASSERT_EQ(services.Start("Spooler"), 0u);
-  for (int i = 0; i < 50 && services.QueryState("Spooler", &state) == 0 && state != kServiceRunning; ++i) Sleep(100);
+  for (int i = 0; i < 50 && services.QueryState("Spooler", &state) == 0 && state != kServiceRunning; ++i)
+    Sleep(100);
   EXPECT_EQ(state, kServiceRunning);
   EXPECT_EQ(services.QueryState("NoSuchServiceForMq", &state), err::kServiceDoesNotExist);
 }
@@ -216,8 +221,8 @@ TEST(SetupRolesUnderWine, CabinetExtractsOnlyTheWantedMembers) {
   std::string folder = platform.system.TempPath() + "mq-cab-" + std::to_string(GetTickCount64());
   ASSERT_EQ(platform.files.CreateFolder(folder), 0u);
   std::string cab = folder + "\\driver.cab";
-  std::vector<uint8_t> bytes = MakeCabinet({{"unidrv.dll", "first member"}, {"other.dll", "second"},
-                                            {"ttfsub.gpd", "third member"}});
+  std::vector<uint8_t> bytes =
+      MakeCabinet({{"unidrv.dll", "first member"}, {"other.dll", "second"}, {"ttfsub.gpd", "third member"}});
   ASSERT_EQ(platform.files.WriteAll(cab, bytes), 0u);
   std::vector<std::string> offered;
   ASSERT_EQ(cabinet.Extract(cab, folder,

@@ -1,7 +1,7 @@
 // In-memory print spooler for tests and simulated machines. Keeps monitors, print processors, drivers,
 // printers, ports and the default printer, answers with the Windows error codes of the real spooler for
-// duplicates and unknown names, and journals every call under its winspool function. The state can be saved as
-// text and read back, so that a simulated machine keeps its installations between runs.
+// duplicates and unknown names, and journals every call under its winspool function. The state can be saved
+// as text and read back, so that a simulated machine keeps its installations between runs.
 #pragma once
 
 #include <map>
