@@ -158,6 +158,24 @@ class Driver {
     return nullptr;
   }
 
+  // A window of the sheet's thread, shown or not, without waiting.
+  HWND FindHidden(const std::function<bool(HWND)>& match) {
+    struct Search {
+      const std::function<bool(HWND)>* match;
+      HWND found;
+    } search{&match, nullptr};
+    EnumThreadWindows(
+        uiThread_,
+        [](HWND w, LPARAM p) -> BOOL {
+          auto* s = reinterpret_cast<Search*>(p);
+          if (!(*s->match)(w)) return TRUE;
+          s->found = w;
+          return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+  }
+
   bool WaitGone(HWND window) {
     for (int waited = 0; waited < 15000; waited += 50) {
       if (!IsWindow(window) || !IsWindowVisible(window)) return true;
@@ -261,6 +279,7 @@ struct DocumentFindings {
   std::wstring editorTitle;
   std::wstring errorText;
   bool editorOpenAfterError = false;
+  int helpTips = 0;
   std::wstring shownAgain;
 };
 
@@ -323,6 +342,7 @@ class SheetHost : public ::testing::Test {
     dm.pOEMDMOut = record_.data();
     dm.cbBufSize = plugin::kPrivateSettingsSize;
     ASSERT_EQ(g_object->DevMode(host::kOemDmDefault, &dm), com::kOk);
+    helper_.updates.clear();
     ASSERT_EQ(g_object->PublishDriverInterface(&helper_), com::kOk);
 
     cuip_.cbSize = sizeof(cuip_);
@@ -366,6 +386,15 @@ class SheetHost : public ::testing::Test {
           HWND editor = d.OpenEditor(page, 1014);
           if (editor == nullptr) return PostMessageW(sheet, WM_CLOSE, 0, 0), void();
           found.editorTitle = TextOf(editor);
+          // The editor's help tips: one tool-tip window owned by the editor, a tool per control with a help
+          // text.
+          if (HWND tips = d.FindHidden([editor](HWND w) {
+                wchar_t name[32] = {};
+                GetClassNameW(w, name, 32);
+                return wcscmp(name, TOOLTIPS_CLASSW) == 0 && GetWindow(w, GW_OWNER) == editor;
+              })) {
+            found.helpTips = static_cast<int>(SendMessageW(tips, TTM_GETTOOLCOUNT, 0, 0));
+          }
           SendMessageW(GetDlgItem(editor, 1015), BM_CLICK, 0, 0);
           SendMessageW(GetDlgItem(editor, 1016), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"1D 56 42 00"));
           HWND cut = GetDlgItem(editor, 1020);
@@ -444,7 +473,8 @@ class SheetHost : public ::testing::Test {
 
   static HMODULE module_;
   std::vector<uint8_t> record_;
-  HostHelper helper_;
+  // The plug-in keeps the helper until its object is released at the end of the suite.
+  static HostHelper helper_;
   DriverItems items_;
   std::wstring printerName_ = L"MQ-450";
   host::OemCuipParam cuip_{};
@@ -452,6 +482,7 @@ class SheetHost : public ::testing::Test {
 };
 
 HMODULE SheetHost::module_ = nullptr;
+HostHelper SheetHost::helper_;
 
 TEST_F(SheetHost, DocumentSheetInEnglish) {
   SetLanguage(L"ENG_MQ450.res");
@@ -462,6 +493,7 @@ TEST_F(SheetHost, DocumentSheetInEnglish) {
   EXPECT_EQ(Utf8(found.errorText), "Command length error!");
   EXPECT_TRUE(found.editorOpenAfterError);
   EXPECT_EQ(found.shownAgain, L"1D 56 42 00 ");
+  EXPECT_EQ(found.helpTips, 20);
 
   // The end-of-document slot holds what the editor stored; Cancel on the second opening changed nothing.
   const uint8_t* r = record_.data();
