@@ -119,6 +119,7 @@ using GetClassObjectFn = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**);
 host::IPrintOemUI* g_object = nullptr;
 bool g_deviceSheet = false;
 
+// The system calls this with the Windows callback convention; MinGW's PFNPROPSHEETUI leaves it out.
 LONG CALLBACK ForwardSheetUi(PPROPSHEETUI_INFO info, LPARAM lParam) {
   auto* portable = reinterpret_cast<host::PropSheetUiInfo*>(info);
   const com::HResult hr = g_deviceSheet ? g_object->DevicePropertySheets(portable, lParam)
@@ -129,29 +130,27 @@ LONG CALLBACK ForwardSheetUi(PPROPSHEETUI_INFO info, LPARAM lParam) {
 // --- The second thread: finds the windows of the sheet's thread and plays the user. ---
 
 class Driver {
+  struct Search {
+    const std::function<bool(HWND)>* match;
+    HWND found;
+    bool visibleOnly;
+  };
+  static BOOL CALLBACK Match(HWND w, LPARAM p) {
+    auto* s = reinterpret_cast<Search*>(p);
+    if ((s->visibleOnly && !IsWindowVisible(w)) || !(*s->match)(w)) return TRUE;
+    s->found = w;
+    return FALSE;
+  }
+
  public:
   Driver(DWORD uiThread, std::wstring screens, std::string language)
       : uiThread_(uiThread), screens_(std::move(screens)), language_(std::move(language)) {}
 
   HWND WaitWindow(const std::function<bool(HWND)>& match, int milliseconds = 15000) {
     for (int waited = 0; waited < milliseconds; waited += 50) {
-      HWND found = nullptr;
-      struct Search {
-        const std::function<bool(HWND)>* match;
-        HWND* found;
-      } search{&match, &found};
-      EnumThreadWindows(
-          uiThread_,
-          [](HWND w, LPARAM p) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(p);
-            if (IsWindowVisible(w) && (*s->match)(w)) {
-              *s->found = w;
-              return FALSE;
-            }
-            return TRUE;
-          },
-          reinterpret_cast<LPARAM>(&search));
-      if (found != nullptr) return found;
+      Search search{&match, nullptr, true};
+      EnumThreadWindows(uiThread_, Match, reinterpret_cast<LPARAM>(&search));
+      if (search.found != nullptr) return search.found;
       Sleep(50);
     }
     failures.push_back("timed out waiting for a window");
@@ -160,19 +159,8 @@ class Driver {
 
   // A window of the sheet's thread, shown or not, without waiting.
   HWND FindHidden(const std::function<bool(HWND)>& match) {
-    struct Search {
-      const std::function<bool(HWND)>* match;
-      HWND found;
-    } search{&match, nullptr};
-    EnumThreadWindows(
-        uiThread_,
-        [](HWND w, LPARAM p) -> BOOL {
-          auto* s = reinterpret_cast<Search*>(p);
-          if (!(*s->match)(w)) return TRUE;
-          s->found = w;
-          return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    Search search{&match, nullptr, false};
+    EnumThreadWindows(uiThread_, Match, reinterpret_cast<LPARAM>(&search));
     return search.found;
   }
 
@@ -363,8 +351,17 @@ class SheetHost : public ::testing::Test {
               com::kOk);
     std::thread player([&] { script(driver); });
     DWORD result = 0;
-    const LONG answer =
-        CommonPropertySheetUIW(nullptr, ForwardSheetUi, reinterpret_cast<LPARAM>(&psParam_), &result);
+    // Taken from the system's compstui.dll at run time (MinGW has no import library for it on x86).
+    using CommonPropertySheetUIFn = LONG(APIENTRY*)(HWND, PFNPROPSHEETUI, LPARAM, LPDWORD);
+    static const auto commonPropertySheetUI = reinterpret_cast<CommonPropertySheetUIFn>(
+        reinterpret_cast<void*>(GetProcAddress(LoadLibraryW(L"compstui.dll"), "CommonPropertySheetUIW")));
+    if (commonPropertySheetUI == nullptr) {
+      ADD_FAILURE() << "no CommonPropertySheetUIW";
+    }
+    const LONG answer = commonPropertySheetUI == nullptr
+                            ? 0
+                            : commonPropertySheetUI(nullptr, reinterpret_cast<PFNPROPSHEETUI>(ForwardSheetUi),
+                                                    reinterpret_cast<LPARAM>(&psParam_), &result);
     player.join();
     for (const std::string& failure : driver.failures) ADD_FAILURE() << failure;
     return answer;
