@@ -157,6 +157,14 @@ void FillList(DialogControls& controls, PageTexts& texts, int id, const TextKey 
     controls.AddItem(id, texts.Read(kSection, entry.key, entry.fallback, kRoomLabel));
 }
 
+// Moves an up-down to the number typed into its edit, held to its maximum. An up-down writes its position
+// back into the edit, which reports another change: the position is set only when it differs, so that this
+// ends.
+void FollowTyping(DialogControls& controls, int edit, int upDown, int maximum) {
+  const int value = std::min(EditNumber(controls.GetText(edit)), maximum);
+  if (controls.Position(upDown) != value) controls.SetPosition(upDown, value);
+}
+
 uint8_t SelectionOf(DialogControls& controls, int id) {
   return static_cast<uint8_t>(std::max(0, controls.Selection(id)));
 }
@@ -289,11 +297,11 @@ bool OperationEditor::OnCommand(DialogControls& controls, int id, ControlEvent e
       return true;
     case kFeedEdit:
       if (event != ControlEvent::kTextChanged) return false;
-      controls.SetPosition(kFeedUpDown, std::min(EditNumber(controls.GetText(kFeedEdit)), kMaxFeedMm));
+      FollowTyping(controls, kFeedEdit, kFeedUpDown, kMaxFeedMm);
       return true;
     case kVolumeEdit:
       if (event != ControlEvent::kTextChanged) return false;
-      controls.SetPosition(kVolumeUpDown, std::min(EditNumber(controls.GetText(kVolumeEdit)), kMaxVolume));
+      FollowTyping(controls, kVolumeEdit, kVolumeUpDown, kMaxVolume);
       return true;
     case kFeedToCut:
     case kCutList:
