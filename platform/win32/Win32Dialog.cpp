@@ -361,8 +361,13 @@ void Win32DialogControls::SetToolTip(int id, std::string_view text) {
   tool.hwnd = dialog_;
   tool.uId = reinterpret_cast<UINT_PTR>(item);
   tool.lpszText = wide.data();
-  if (!SendMessageW(toolTip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool)) ||
-      !SendMessageW(toolTip_, TTM_GETTOOLCOUNT, 0, 0))
+  // TTM_GETTOOLINFOW copies the tool's text back, up to the control's limit of 1024 characters.
+  wchar_t previous[1100] = {};
+  TOOLINFOW existing = tool;
+  existing.lpszText = previous;
+  if (SendMessageW(toolTip_, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&existing)))
+    SendMessageW(toolTip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+  else
     SendMessageW(toolTip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
