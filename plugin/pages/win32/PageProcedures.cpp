@@ -44,7 +44,8 @@ struct State {
   PluginModule* module = nullptr;
   HINSTANCE instance = nullptr;
   std::unique_ptr<UiPageTexts> texts;
-  HWND versionPages[2] = {nullptr, nullptr};
+  HWND windows[static_cast<int>(PageKind::kDeviceVersion) + 1] = {};  // by PageKind, while the page is open
+  PropertySheets* sheets = nullptr;
 };
 
 State& Shared() {
@@ -91,19 +92,27 @@ class BoundOperationPage : public DialogLogic {
   OperationPage page_;
 };
 
-class TrackedVersionPage : public VersionPage {
+// Any page, with its window recorded under its kind while it is open (a language change repaints open pages).
+class TrackedPage : public DialogLogic {
  public:
-  TrackedVersionPage(PageTexts& texts, HWND window, bool device)
-      : VersionPage(texts), window_(window), device_(device) {
-    Shared().versionPages[device_] = window_;
+  TrackedPage(PageKind kind, HWND window, std::unique_ptr<DialogLogic> page)
+      : slot_(Shared().windows[static_cast<int>(kind)]), window_(window), page_(std::move(page)) {
+    slot_ = window_;
   }
-  ~TrackedVersionPage() override {
-    if (Shared().versionPages[device_] == window_) Shared().versionPages[device_] = nullptr;
+  ~TrackedPage() override {
+    if (slot_ == window_) slot_ = nullptr;
   }
+  void OnInit(DialogControls& c) override { page_->OnInit(c); }
+  void OnPaint(DialogControls& c) override { page_->OnPaint(c); }
+  bool OnCommand(DialogControls& c, int id, ControlEvent e) override { return page_->OnCommand(c, id, e); }
+  intptr_t OnSheetEvent(DialogControls& c, SheetEvent e) override { return page_->OnSheetEvent(c, e); }
+  std::vector<int> FilteredEdits() const override { return page_->FilteredEdits(); }
+  bool AcceptChar(int id, char16_t ch, bool control) override { return page_->AcceptChar(id, ch, control); }
 
  private:
+  HWND& slot_;
   HWND window_;
-  bool device_;
+  std::unique_ptr<DialogLogic> page_;
 };
 
 template <typename Context>
@@ -126,12 +135,13 @@ INT_PTR CALLBACK PageProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPara
     logic = std::make_unique<BoundOperationPage>(document != nullptr ? document->Settings() : nullptr,
                                                  *state.texts);
   } else if constexpr (kKind == PageKind::kDocumentVersion || kKind == PageKind::kDeviceVersion) {
-    logic = std::make_unique<TrackedVersionPage>(*state.texts, dialog, kDevice);
+    logic = std::make_unique<VersionPage>(*state.texts);
   } else if constexpr (kKind == PageKind::kFont) {
     logic = std::make_unique<FontPage>(*state.texts);
   } else {
     logic = std::make_unique<PlaceholderPage>();
   }
+  logic = std::make_unique<TrackedPage>(kKind, dialog, std::move(logic));
   DialogLogic* raw = logic.get();
   DialogSession* session =
       DialogSession::Attach(dialog, state.instance, ActivationContext(), raw, std::move(logic));
@@ -200,11 +210,16 @@ SheetAssembly* PageSheets(PluginModule& module, HINSTANCE instance) {
   if (!state.texts) state.texts = std::make_unique<UiPageTexts>(module.Texts());
   static Win32SheetHost host;
   static PropertySheets sheets(*state.texts, module.Services().registry, host);
+  state.sheets = &sheets;
   return &sheets;
 }
 
-HWND VersionPageWindow(bool deviceSheet) {
-  return Shared().versionPages[deviceSheet ? 1 : 0];
+HWND OpenPageWindow(PageKind kind) {
+  return Shared().windows[static_cast<int>(kind)];
+}
+
+PropertySheets* LibrarySheets() {
+  return Shared().sheets;
 }
 
 }  // namespace mq::plugin::win32
