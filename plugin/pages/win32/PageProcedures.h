@@ -14,8 +14,12 @@ namespace mq::plugin::win32 {
 // module must outlive it (both are process-wide).
 SheetAssembly* PageSheets(PluginModule& module, HINSTANCE instance);
 
-// The window of each sheet's Version page while it is open (null otherwise), for a language change to
-// repaint.
-HWND VersionPageWindow(bool deviceSheet);
+// The window of a page while it is open (null otherwise; the last one opened when two sheets show the same
+// kind), for a language change to repaint the pages.
+HWND OpenPageWindow(PageKind kind);
+
+// The library's sheet assembly once PageSheets has made it (the Main page renames the density option again
+// whenever it paints).
+PropertySheets* LibrarySheets();
 
 }  // namespace mq::plugin::win32
