@@ -1,6 +1,7 @@
-// Gray and black-and-white conversion. Each conversion works row by row: the gray levels of one stored row
-// are computed into a row buffer, then written out (gray) or compared with a threshold (black and white). The
-// whole-image means that None and the 24-bit Dither M4 need are taken in a first pass.
+// Gray and black-and-white conversion, row by row: the gray levels of one stored row are computed into a row
+// buffer, then written out (gray) or compared with a threshold (black and white); the error diffusion computes
+// them inside its own loop. The whole-image means that None and the 24-bit Dither M4 need are taken in a
+// first pass.
 #include "imaging/LogoConverter.h"
 
 #include <algorithm>

@@ -70,12 +70,12 @@ ConversionResult ConvertBytes(const std::string& sourcePath, std::span<const uin
   return Finish(Status::kOk, code, *target);
 }
 
-template <typename Conversion>
-ConversionResult ConvertFile(const std::string& sourcePath, int (*code)(Status), Conversion convert) {
+// Reads the source of a path-based conversion; on failure, the conversion's result.
+std::optional<ConversionResult> ReadForConversion(const std::string& sourcePath, int (*code)(Status),
+                                                  std::vector<uint8_t>* source) {
   if (!IntermediatePath(sourcePath)) return Finish(Status::kBadPath, code);
-  std::vector<uint8_t> source;
-  if (Status status = ReadSourceFile(sourcePath, &source); status != Status::kOk) return Finish(status, code);
-  return ConvertBytes(sourcePath, source, code, convert);
+  if (Status status = ReadSourceFile(sourcePath, source); status != Status::kOk) return Finish(status, code);
+  return std::nullopt;
 }
 
 Status EncodeFile(const std::string& path, Status (*encode)(std::span<const uint8_t>, std::vector<uint8_t>*),
@@ -140,19 +140,6 @@ Status WriteFileWhole(const std::string& path, const std::vector<uint8_t>& bytes
   return Status::kOk;
 }
 
-ConversionResult MakeGrayImage(const std::string& sourcePath, int contrast, int brightness) {
-  return ConvertFile(sourcePath, GrayCode, [&](std::span<const uint8_t> source, std::vector<uint8_t>* out) {
-    return MakeGrayBitmap(source, contrast, brightness, out);
-  });
-}
-
-ConversionResult MakeMonoImage(const std::string& sourcePath, Halftone halftone, int contrast,
-                               int brightness) {
-  return ConvertFile(sourcePath, MonoCode, [&](std::span<const uint8_t> source, std::vector<uint8_t>* out) {
-    return MakeMonoBitmap(source, halftone, contrast, brightness, out);
-  });
-}
-
 ConversionResult MakeGrayImage(const std::string& sourcePath, std::span<const uint8_t> sourceBytes,
                                int contrast, int brightness) {
   return ConvertBytes(sourcePath, sourceBytes, GrayCode,
@@ -167,6 +154,19 @@ ConversionResult MakeMonoImage(const std::string& sourcePath, std::span<const ui
                       [&](std::span<const uint8_t> source, std::vector<uint8_t>* out) {
                         return MakeMonoBitmap(source, halftone, contrast, brightness, out);
                       });
+}
+
+ConversionResult MakeGrayImage(const std::string& sourcePath, int contrast, int brightness) {
+  std::vector<uint8_t> source;
+  if (auto failed = ReadForConversion(sourcePath, GrayCode, &source)) return *failed;
+  return MakeGrayImage(sourcePath, source, contrast, brightness);
+}
+
+ConversionResult MakeMonoImage(const std::string& sourcePath, Halftone halftone, int contrast,
+                               int brightness) {
+  std::vector<uint8_t> source;
+  if (auto failed = ReadForConversion(sourcePath, MonoCode, &source)) return *failed;
+  return MakeMonoImage(sourcePath, source, halftone, contrast, brightness);
 }
 
 Status EncodeMonoLogoFile(const std::string& bitmapPath, std::vector<uint8_t>* record) {
