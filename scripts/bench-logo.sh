@@ -18,9 +18,11 @@ echo "== in-process, 1024 x 768 24-bit picture"
 build/native/bench/logo_bench --benchmark_repetitions="${MQ_BENCH_REPETITIONS:-5}" \
   --benchmark_report_aggregates_only=true --benchmark_filter="${MQ_BENCH_FILTER:-.}"
 
+# "mq450 --help" is the floor: what starting the program costs before any picture is read.
 echo "== whole process, same picture"
 hyperfine --warmup 3 --runs "${MQ_BENCH_RUNS:-20}" -N \
   --export-markdown "$work/processes.md" \
+  "$tool --help" \
   "$tool logo mono $work/in.bmp --halftone none" \
   "$tool logo mono $work/in.bmp --halftone m3" \
   "$tool logo mono $work/in.bmp --halftone m4" \
