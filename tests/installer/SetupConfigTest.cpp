@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "InstallerFixture.h"
+#include "installer/OsDetection.h"
 #include "installer/SetupConfig.h"
 
 namespace mq::installer {
@@ -204,6 +205,44 @@ TEST(SetupConfigTest, PortCapsAndSwitches) {
   EXPECT_EQ(s.processorVersion, 5);
   EXPECT_EQ(config.SupportedUsbDeviceValue("ZNTUSB1"), 7);
   EXPECT_EQ(config.SupportedUsbDeviceValue("ZNTUSB2"), 0);
+}
+
+TEST(OsDetectionTest, GenerationFromTheVersionRecord) {
+  using platform::kProcessorArchitectureAmd64;
+  using platform::kProcessorArchitectureIntel;
+  struct Case {
+    uint32_t major, minor, platformId;
+    uint8_t productType;
+    uint16_t architecture;
+    int generation;
+    bool recognised;
+    bool windows8;
+  } cases[] = {
+      {4, 10, 1, 1, kProcessorArchitectureIntel, 0, true, false},  // Windows 98
+      {4, 0, 1, 1, kProcessorArchitectureIntel, 0, false, false},  // Windows 95: nothing matches
+      {4, 0, 2, 1, kProcessorArchitectureIntel, 1, true, false},   // NT 4.0
+      {5, 0, 2, 1, kProcessorArchitectureIntel, 2, true, false},
+      {5, 1, 2, 1, kProcessorArchitectureIntel, 3, true, false},
+      {5, 2, 2, 1, kProcessorArchitectureAmd64, 3, true, false},  // XP x64
+      {5, 2, 2, 3, kProcessorArchitectureAmd64, 4, true, false},  // Server 2003 x64
+      {5, 2, 2, 1, kProcessorArchitectureIntel, 4, true, false},
+      {6, 0, 2, 1, kProcessorArchitectureIntel, 5, true, false},
+      {6, 0, 2, 3, kProcessorArchitectureIntel, 6, true, false},
+      {6, 1, 2, 1, kProcessorArchitectureAmd64, 7, true, false},
+      {6, 1, 2, 2, kProcessorArchitectureAmd64, 6, true, false},  // 2008 R2 (domain controller)
+      {6, 2, 2, 1, kProcessorArchitectureAmd64, 7, true, true},   // Windows 8
+      {6, 3, 2, 1, kProcessorArchitectureAmd64, 7, true, true},
+      {10, 0, 2, 1, kProcessorArchitectureAmd64, 7, true, true},  // Windows 10 as manifested programs see it
+  };
+  for (const Case& c : cases) {
+    platform::OsVersion version{c.major, c.minor, 0, c.platformId, 0, c.productType};
+    DetectedOs d = DetectOs(version, c.architecture);
+    EXPECT_EQ(static_cast<int>(d.generation), c.generation) << c.major << "." << c.minor;
+    EXPECT_EQ(d.recognised, c.recognised) << c.major << "." << c.minor;
+    EXPECT_EQ(d.windows8OrLater, c.windows8) << c.major << "." << c.minor;
+    EXPECT_FALSE(d.unknownPlatform);
+  }
+  EXPECT_TRUE(DetectOs(platform::OsVersion{5, 0, 0, 3, 0, 1}, kProcessorArchitectureIntel).unknownPlatform);
 }
 
 TEST(DriverUtilityIniTest, WritesOnlyTheChosenPortSection) {
