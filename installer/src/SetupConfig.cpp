@@ -165,6 +165,13 @@ int SetupConfig::SupportedUsbDeviceValue(std::string_view portName) const {
   return reader_.Integer(DeviceListFile(), "SUPPORTED-USB-DEVICE", portName);
 }
 
+std::string SetupConfig::UsbClassHardwareId(std::string_view model, int port) const {
+  if (port < 2 || port > 4) port = 1;
+  return reader_.profile().GetString(DeviceListFile(), "USBCLASSPRINTER",
+                                     std::string(model) + "(U)" + std::to_string(port), "ERR",
+                                     kTextLimit + 1);
+}
+
 ModelDriver SetupConfig::ReadModelDriver(PrinterType type, std::string_view model, OsGeneration os,
                                          FileSet set, PortKind portKind) const {
   ModelDriver d;

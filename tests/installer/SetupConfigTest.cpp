@@ -205,6 +205,11 @@ TEST(SetupConfigTest, PortCapsAndSwitches) {
   EXPECT_EQ(s.processorVersion, 5);
   EXPECT_EQ(config.SupportedUsbDeviceValue("ZNTUSB1"), 7);
   EXPECT_EQ(config.SupportedUsbDeviceValue("ZNTUSB2"), 0);
+  machine.p.profile.WriteString(kSetupIni, "USBCLASSPRINTER", "XY-100(U)1", "USBPRINT\\XY1");
+  machine.p.profile.WriteString(kSetupIni, "USBCLASSPRINTER", "XY-100(U)3", "USBPRINT\\XY3");
+  EXPECT_EQ(config.UsbClassHardwareId("XY-100", 3), "USBPRINT\\XY3");
+  EXPECT_EQ(config.UsbClassHardwareId("XY-100", 7), "USBPRINT\\XY1");
+  EXPECT_EQ(config.UsbClassHardwareId("XY-100", 2), "ERR");
 }
 
 TEST(OsDetectionTest, GenerationFromTheVersionRecord) {

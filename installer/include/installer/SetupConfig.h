@@ -92,6 +92,9 @@ class SetupConfig {
   PortCaps ReadPortCaps(PrinterType type, std::string_view model) const;
   // [SUPPORTED-USB-DEVICE] value of a USB port name (profile integer, default 0).
   int SupportedUsbDeviceValue(std::string_view portName) const;
+  // [USBCLASSPRINTER] hardware ID of the model on USB port n ("(U)1".."(U)4"; other numbers use port 1);
+  // "ERR" when the package has no entry.
+  std::string UsbClassHardwareId(std::string_view model, int port) const;
 
   // The files, driver record and printer record of (model, system, file set, port kind). The printer name is
   // the bare model name; the port suffix is the preparation's.
