@@ -254,6 +254,7 @@ TEST_F(InstallUnderWine, ParallelPrinterInstalledAndPrintsRawBytes) {
     Sleep(100);
   }
   EXPECT_EQ(arrived, bytes);
+  RegDeleteKeyValueW(HKEY_CURRENT_USER, L"Software\\Wine\\Printing\\Spooler", L"LPT1:");
   RemovePrinter(L"MQ-450(P)");
 }
 
