@@ -101,6 +101,14 @@ for bad in "--serial 9600,q,8,1,p" "--serial 9600,n,9,1,p" "--ip 1.2.3" "--fail 
   run bad --machine "$work/m" --model MQ-450 --os Win7 --port LPT1: $bad
   check "bad argument refused: $bad" test "$(rc bad)" = 2
 done
+run port --machine "$work/m7" --model MQ-L80 --os Win7 --port LPT1:
+check "a port the model does not offer gets a note" grep -qF "does not offer LPT1: for MQ-L80 here; it offers: ZNTCOM1:" "$work/port.err"
+check "the run still goes ahead" has port "AddPrinterW name=MQ-L80(P) port=LPT1:"
+run port64 --machine "$work/m6" --model MQ-450 --os Win7 --port ZNTCOM1: --64bit
+check "64-bit port list in the note" grep -qF "it offers: LPT1: LPT2: LPT3: COM1:" "$work/port64.err"
+run kind --machine "$work/m6" --model MQ-450 --os Win7 --port FILE: --64bit
+check "port of no known kind stops with a message" test "$(rc kind)" = 1
+check "its message" has kind "result text: This port cannot be used for the printer."
 run noos --machine "$work/m" --model MQ-450 --port LPT1:
 check "missing --os refused" test "$(rc noos)" = 2
 check "refusals leave the machine alone" test "$(cat "$work/m/spooler.txt" "$work/m/registry.txt" | md5sum)" = "$before"

@@ -5,6 +5,7 @@
 // The machine folder holds the registry (registry.txt), the spooler's registrations (spooler.txt), the word
 // size it was created with (machine.txt) and its system drive (drive/); the package is reached as C:\Package
 // through a link in the drive.
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -18,6 +19,7 @@
 #include "common/LanguageTexts.h"
 #include "common/OsGeneration.h"
 #include "installer/InstallEngine.h"
+#include "installer/Ports.h"
 #include "installer/SetupConfig.h"
 #include "platform/IniProfile.h"
 #include "platform/RootedFileSystem.h"
@@ -391,10 +393,29 @@ int RunInstall(const Args& args) {
                     (o.type ? " as a " + std::string(installer::PrinterTypeName(*o.type)) + " printer" : ""));
   }
 
+  // A port that the wizard's port page would not offer for this model, system and setup mode is worth a note:
+  // the run still goes ahead as asked, so that the preparation's own refusals can be checked too.
+  common::LanguageTexts texts(profile, std::string(kPackageFolder) + "\\language", "setup", system.langId);
+  {
+    platform::CallJournal::Quiet quiet(&journal);
+    installer::PortListInput input;
+    input.caps = config.ReadPortCaps(entry->type, entry->name);
+    input.os = *o.os;
+    input.is64BitWindows = o.is64;
+    input.typical = !o.advanced;
+    input.windowsDirectory = system.windowsDirectory;
+    installer::PortPage page = installer::BuildPortList(input, usb, texts);
+    if (std::find(page.ports.begin(), page.ports.end(), o.port) == page.ports.end()) {
+      std::string offered;
+      for (const std::string& port : page.ports) offered += (offered.empty() ? "" : " ") + port;
+      std::cerr << "mq450: note: the port page does not offer " << o.port << " for " << o.model
+                << " here; it offers: " << (offered.empty() ? "nothing" : offered) << "\n";
+    }
+  }
+
   journal.SetSink([](const std::string& line) { std::cout << OneLine(line) << "\n"; });
   for (const FailRule& rule : o.failures) journal.FailCall(rule.function, rule.error, rule.nth);
 
-  common::LanguageTexts texts(profile, std::string(kPackageFolder) + "\\language", "setup", system.langId);
   PrintingUi ui;
   installer::UsbNotAvailable noUsb;
   installer::InstallerServices services_{
