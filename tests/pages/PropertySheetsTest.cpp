@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "RecordingDriverUI.h"
 #include "TableTexts.h"
 #include "pages/PropertySheets.h"
 #include "platform/fake/FakePlatform.h"
@@ -57,31 +58,7 @@ class FakeSheetHost : public SheetHost {
   std::string portName = "ZNTUSB1";
 };
 
-class RecordingDriverUI : public host::IPrintOemDriverUI {
- public:
-  com::HResult MQ_COM_CALL QueryInterface(const com::Guid&, void**) override { return com::kNoInterface; }
-  uint32_t MQ_COM_CALL AddRef() override { return 1; }
-  uint32_t MQ_COM_CALL Release() override { return 1; }
-  com::HResult MQ_COM_CALL DrvGetDriverSetting(void*, const char*, void*, uint32_t, uint32_t*,
-                                               uint32_t*) override {
-    return com::kNotImpl;
-  }
-  com::HResult MQ_COM_CALL DrvUpgradeRegistrySetting(host::Handle, const char*, const char*) override {
-    return com::kNotImpl;
-  }
-  com::HResult MQ_COM_CALL DrvUpdateUISetting(void* pci, void* item, uint32_t previous,
-                                              uint32_t mode) override {
-    updates.push_back({pci, item, previous, mode});
-    return com::kOk;
-  }
-  struct Update {
-    void* pci;
-    void* item;
-    uint32_t previous;
-    uint32_t mode;
-  };
-  std::vector<Update> updates;
-};
+using mq::testing::RecordingDriverUI;
 
 constexpr const char* kLanguageKeyPath = "HKCU\\SOFTWARE\\ZNT\\LANGUAGE";
 

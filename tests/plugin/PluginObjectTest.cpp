@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "RecordingDriverUI.h"
 #include "platform/WinError.h"
 #include "platform/fake/FakePlatform.h"
 #include "plugin/PrivateSettings.h"
@@ -12,34 +13,7 @@
 namespace mq::plugin {
 namespace {
 
-// A host helper object that answers IPrintOemDriverUI (or refuses it) and counts its references.
-class FakeDriverUI final : public host::IPrintOemDriverUI {
- public:
-  explicit FakeDriverUI(bool answers = true) : answers_(answers) {}
-  com::HResult MQ_COM_CALL QueryInterface(const com::Guid& riid, void** ppv) override {
-    if (answers_ && (riid == host::kIidIPrintOemDriverUI || riid == com::kIidIUnknown)) {
-      *ppv = this;
-      AddRef();
-      return com::kOk;
-    }
-    *ppv = nullptr;
-    return com::kNoInterface;
-  }
-  uint32_t MQ_COM_CALL AddRef() override { return ++references; }
-  uint32_t MQ_COM_CALL Release() override { return --references; }
-  com::HResult MQ_COM_CALL DrvGetDriverSetting(void*, const char*, void*, uint32_t, uint32_t*,
-                                               uint32_t*) override {
-    return com::kNotImpl;
-  }
-  com::HResult MQ_COM_CALL DrvUpgradeRegistrySetting(host::Handle, const char*, const char*) override {
-    return com::kNotImpl;
-  }
-  com::HResult MQ_COM_CALL DrvUpdateUISetting(void*, void*, uint32_t, uint32_t) override { return com::kOk; }
-  uint32_t references = 1;
-
- private:
-  bool answers_;
-};
+using FakeDriverUI = mq::testing::RecordingDriverUI;
 
 class RecordingSheets final : public SheetAssembly {
  public:

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "PngWriter.h"
+#include "RecordingDriverUI.h"
 #include "plugin/HostTypes.h"
 #include "plugin/PrivateSettings.h"
 
@@ -45,38 +46,7 @@ std::string Utf8(const std::wstring& text) {
   return out;
 }
 
-class HostHelper final : public host::IPrintOemDriverUI {
- public:
-  com::HResult MQ_COM_CALL QueryInterface(const com::Guid& riid, void** ppv) override {
-    if (riid == host::kIidIPrintOemDriverUI || riid == com::kIidIUnknown) {
-      *ppv = this;
-      return com::kOk;
-    }
-    *ppv = nullptr;
-    return com::kNoInterface;
-  }
-  uint32_t MQ_COM_CALL AddRef() override { return 2; }
-  uint32_t MQ_COM_CALL Release() override { return 1; }
-  com::HResult MQ_COM_CALL DrvGetDriverSetting(void*, const char*, void*, uint32_t, uint32_t*,
-                                               uint32_t*) override {
-    return com::kNotImpl;
-  }
-  com::HResult MQ_COM_CALL DrvUpgradeRegistrySetting(host::Handle, const char*, const char*) override {
-    return com::kNotImpl;
-  }
-  com::HResult MQ_COM_CALL DrvUpdateUISetting(void* pci, void* item, uint32_t previous,
-                                              uint32_t mode) override {
-    updates.push_back({pci, item, previous, mode});
-    return com::kOk;
-  }
-  struct Update {
-    void* pci;
-    void* item;
-    uint32_t previous;
-    uint32_t mode;
-  };
-  std::vector<Update> updates;
-};
+using HostHelper = mq::testing::RecordingDriverUI;
 
 // The driver's option items the host hands over: a print-density feature and a paper-form feature.
 struct DriverItems {

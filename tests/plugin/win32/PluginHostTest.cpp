@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "RecordingDriverUI.h"
 #include "plugin/HostTypes.h"
 #include "plugin/UiTexts.h"
 
@@ -57,34 +58,7 @@ class LoadedPlugin {
   HMODULE module_ = nullptr;
 };
 
-// A host helper that records DrvUpdateUISetting calls.
-class HostHelper final : public host::IPrintOemDriverUI {
- public:
-  com::HResult MQ_COM_CALL QueryInterface(const com::Guid& riid, void** ppv) override {
-    if (riid == host::kIidIPrintOemDriverUI || riid == com::kIidIUnknown) {
-      *ppv = this;
-      AddRef();
-      return com::kOk;
-    }
-    *ppv = nullptr;
-    return com::kNoInterface;
-  }
-  uint32_t MQ_COM_CALL AddRef() override { return ++references; }
-  uint32_t MQ_COM_CALL Release() override { return --references; }
-  com::HResult MQ_COM_CALL DrvGetDriverSetting(void*, const char*, void*, uint32_t, uint32_t*,
-                                               uint32_t*) override {
-    return com::kNotImpl;
-  }
-  com::HResult MQ_COM_CALL DrvUpgradeRegistrySetting(host::Handle, const char*, const char*) override {
-    return com::kNotImpl;
-  }
-  com::HResult MQ_COM_CALL DrvUpdateUISetting(void*, void*, uint32_t, uint32_t) override {
-    ++updates;
-    return com::kOk;
-  }
-  uint32_t references = 1;
-  int updates = 0;
-};
+using HostHelper = mq::testing::RecordingDriverUI;
 
 struct PluginHost : ::testing::Test {
   LoadedPlugin plugin;
