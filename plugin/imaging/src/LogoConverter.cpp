@@ -64,51 +64,62 @@ void LevelRow(const Bitmap& bitmap, const LumaTables& luma, const LevelTable& tr
   }
 }
 
-// Per-channel sums over the whole picture, each channel through its table (blue, green, red order).
-std::array<uint64_t, 3> ChannelSums(const Bitmap& bitmap, const LevelTable& transfer) {
+// One pass over a 24-bit picture: every pixel's level (luma of the mapped channels) into levels, row after
+// row, and the luma of the three mapped channel means as the result.
+int LevelsAndColourMean(const Bitmap& bitmap, const LevelTable& transfer, uint8_t* levels) {
   std::array<uint64_t, 3> sums{};
   for (int y = 0; y < bitmap.height; ++y) {
     const uint8_t* row = bitmap.Row(y);
     uint32_t blue = 0, green = 0, red = 0;  // one row: at most 1024 * 255
     for (int x = 0; x < bitmap.width; ++x, row += 3) {
-      blue += transfer[row[0]];
-      green += transfer[row[1]];
-      red += transfer[row[2]];
+      int b = transfer[row[0]], g = transfer[row[1]], r = transfer[row[2]];
+      blue += b;
+      green += g;
+      red += r;
+      *levels++ = static_cast<uint8_t>((114 * b + 587 * g + 299 * r) / 1000);
     }
     sums[0] += blue;
     sums[1] += green;
     sums[2] += red;
   }
-  return sums;
+  uint64_t count = static_cast<uint64_t>(bitmap.width) * static_cast<uint64_t>(bitmap.height);
+  return Luma(static_cast<int>(sums[2] / count), static_cast<int>(sums[1] / count),
+              static_cast<int>(sums[0] / count));
 }
 
-// Per-channel sums of the stored values (blue, green, red order).
-std::array<uint64_t, 3> RawChannelSums(const Bitmap& bitmap) {
-  std::array<uint64_t, 3> sums{};
-  for (int y = 0; y < bitmap.height; ++y) {
-    const uint8_t* row = bitmap.Row(y);
-    uint32_t blue = 0, green = 0, red = 0;
-    for (int x = 0; x < bitmap.width; ++x) {
-      blue += row[3 * x];
-      green += row[3 * x + 1];
-      red += row[3 * x + 2];
-    }
-    sums[0] += blue;
-    sums[1] += green;
-    sums[2] += red;
-  }
-  return sums;
-}
-
-uint64_t LevelSum(const Bitmap& bitmap, const LevelTable& transfer) {
+// The same for an 8-bit picture: every mapped level, and their mean.
+int LevelsAndGrayMean(const Bitmap& bitmap, const LevelTable& transfer, uint8_t* levels) {
   uint64_t sum = 0;
   for (int y = 0; y < bitmap.height; ++y) {
     const uint8_t* row = bitmap.Row(y);
     uint32_t rowSum = 0;
-    for (int x = 0; x < bitmap.width; ++x) rowSum += transfer[row[x]];
+    for (int x = 0; x < bitmap.width; ++x) {
+      uint8_t level = transfer[row[x]];
+      rowSum += level;
+      *levels++ = level;
+    }
     sum += rowSum;
   }
-  return sum;
+  return static_cast<int>(sum / (static_cast<uint64_t>(bitmap.width) * static_cast<uint64_t>(bitmap.height)));
+}
+
+// Per-channel sums of the stored values (blue, green, red order). A row is summed in runs of 48 bytes (16
+// pixels) into 48 lanes, which the compiler turns into wide additions; lane k belongs to channel k % 3.
+std::array<uint64_t, 3> RawChannelSums(const Bitmap& bitmap) {
+  constexpr int kLanes = 48;
+  std::array<uint64_t, 3> sums{};
+  const int bytes = bitmap.width * 3;
+  for (int y = 0; y < bitmap.height; ++y) {
+    const uint8_t* row = bitmap.Row(y);
+    uint32_t lanes[kLanes] = {};
+    int i = 0;
+    for (; i + kLanes <= bytes; i += kLanes) {
+      for (int k = 0; k < kLanes; ++k) lanes[k] += row[i + k];
+    }
+    for (int k = 0; k < kLanes; ++k) sums[k % 3] += lanes[k];
+    for (; i < bytes; ++i) sums[i % 3] += row[i];
+  }
+  return sums;
 }
 
 // A 16 x 16 threshold matrix: a pixel is white when its level is at least the threshold of its cell
@@ -307,17 +318,19 @@ Status MakeMonoBitmap(std::span<const uint8_t> source, Halftone halftone, int co
   switch (halftone) {
     case Halftone::kNone: {
       // White when the level is greater than the image mean. For colour the mean is the luma of the three
-      // channel means, not the mean of the lumas.
-      int mean;
-      if (colour) {
-        std::array<uint64_t, 3> sums = ChannelSums(bitmap, table);
-        mean = Luma(static_cast<int>(sums[2] / pixelCount), static_cast<int>(sums[1] / pixelCount),
-                    static_cast<int>(sums[0] / pixelCount));
-      } else {
-        mean = static_cast<int>(LevelSum(bitmap, table) / pixelCount);
+      // channel means, not the mean of the lumas. The pass that sums the channels also keeps every pixel's
+      // level, so the threshold pass only compares bytes.
+      std::vector<uint8_t> levels(static_cast<size_t>(pixelCount));
+      int mean = colour ? LevelsAndColourMean(bitmap, table, levels.data())
+                        : LevelsAndGrayMean(bitmap, table, levels.data());
+      std::array<int16_t, 16> threshold;
+      threshold.fill(static_cast<int16_t>(mean + 1));
+      for (int y = 0; y < bitmap.height; ++y) {
+        PackRow(levels.data() + static_cast<size_t>(y) * bitmap.width, threshold, bitmap.width,
+                outPixels + static_cast<size_t>(y) * outStride);
       }
-      for (auto& row : thresholds) row.fill(static_cast<int16_t>(mean + 1));
-      break;
+      *out = std::move(file);
+      return Status::kOk;
     }
     case Halftone::kDitherM3:
       // Colour: white when L / 4 >= m, that is L >= 4m. Gray: white when g / 4 > m, that is g >= 4m + 4.
