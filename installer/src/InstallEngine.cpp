@@ -5,6 +5,7 @@
 #include <cctype>
 
 #include "installer/Ports.h"
+#include "platform/RegistryText.h"
 #include "platform/Text.h"
 #include "platform/WinError.h"
 
@@ -39,17 +40,6 @@ bool IsUniversalDriverFile(std::string_view upperName) {
 // A name the copy skips on purpose: the "0" default and anything else starting with '0'.
 bool Named(std::string_view name) {
   return !name.empty() && !common::NamesNoFile(name);
-}
-
-std::vector<uint8_t> RegSz(std::string_view value) {
-  std::u16string wide = text::Utf8ToUtf16(value);
-  std::vector<uint8_t> bytes;
-  for (char16_t unit : wide) {
-    bytes.push_back(static_cast<uint8_t>(unit & 0xFF));
-    bytes.push_back(static_cast<uint8_t>(unit >> 8));
-  }
-  bytes.insert(bytes.end(), {0, 0});
-  return bytes;
 }
 
 }  // namespace
@@ -901,9 +891,7 @@ bool InstallEngine::SetString(std::string_view keyPath, std::string_view name, s
   platform::RegKey key = 0;
   if (s_.platform.registry.CreateKey(kHkeyLocalMachine, keyPath, RegistryAccess(), &key, nullptr) != 0)
     return false;
-  std::vector<uint8_t> data = RegSz(value);
-  uint32_t e = s_.platform.registry.SetValue(key, name, platform::kRegSz, data.data(),
-                                             static_cast<uint32_t>(data.size()));
+  uint32_t e = platform::WriteRegString(s_.platform.registry, key, name, value);
   s_.platform.registry.CloseKey(key);
   return e == 0;
 }

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/RegistryText.h"
 #include "platform/Text.h"
 
 namespace mq::installer {
@@ -24,18 +25,6 @@ void PutWide(std::vector<uint8_t>& record, size_t offset, std::string_view text,
     record[offset + 2 * i] = static_cast<uint8_t>(wide[i] & 0xFF);
     record[offset + 2 * i + 1] = static_cast<uint8_t>(wide[i] >> 8);
   }
-}
-
-std::vector<uint8_t> RegSz(std::string_view value) {
-  std::u16string wide = text::Utf8ToUtf16(value);
-  std::vector<uint8_t> bytes;
-  for (char16_t unit : wide) {
-    bytes.push_back(static_cast<uint8_t>(unit & 0xFF));
-    bytes.push_back(static_cast<uint8_t>(unit >> 8));
-  }
-  bytes.push_back(0);
-  bytes.push_back(0);
-  return bytes;
 }
 
 int FirstContaining(const std::vector<std::string>& ports, std::string_view a, char digit = 0) {
@@ -179,8 +168,7 @@ void WriteSerialSettings(platform::Registry& registry, platform::Profile& profil
   if (os != OsGeneration::kWin98) {
     platform::RegKey key = 0;
     if (registry.CreateKey(platform::kHkeyLocalMachine, kPortsKey, platform::kKeyWrite, &key, nullptr) == 0) {
-      std::vector<uint8_t> data = RegSz(value);
-      registry.SetValue(key, name, platform::kRegSz, data.data(), static_cast<uint32_t>(data.size()));
+      platform::WriteRegString(registry, key, name, value);
       registry.CloseKey(key);
     }
     return;

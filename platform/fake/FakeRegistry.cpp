@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "platform/RegistryText.h"
 #include "platform/Text.h"
 #include "platform/WinError.h"
 
@@ -38,18 +39,6 @@ std::string RootLabel(RegKey key) {
     if (root.key == key) return std::string(root.shortName);
   }
   return CallJournal::Hex(key);
-}
-
-std::vector<uint8_t> StringBytes(std::string_view value) {
-  std::u16string wide = text::Utf8ToUtf16(value);
-  std::vector<uint8_t> bytes;
-  for (char16_t unit : wide) {
-    bytes.push_back(static_cast<uint8_t>(unit & 0xFF));
-    bytes.push_back(static_cast<uint8_t>(unit >> 8));
-  }
-  bytes.push_back(0);
-  bytes.push_back(0);
-  return bytes;
 }
 
 std::string Describe(uint32_t type, const uint8_t* data, uint32_t size) {
@@ -304,7 +293,7 @@ void FakeRegistry::PutString(std::string_view keyPath, std::string_view name, st
     v = &key->values.back();
   }
   v->type = kRegSz;
-  v->data = StringBytes(value);
+  v->data = RegSzBytes(value);
 }
 
 void FakeRegistry::PutDword(std::string_view keyPath, std::string_view name, uint32_t value) {

@@ -32,7 +32,7 @@ uint32_t ReadRegString(Registry& registry, RegKey key, std::string_view name, st
   return err::kMoreData;
 }
 
-uint32_t WriteRegString(Registry& registry, RegKey key, std::string_view name, std::string_view value) {
+std::vector<uint8_t> RegSzBytes(std::string_view value) {
   std::u16string wide = text::Utf8ToUtf16(value);
   std::vector<uint8_t> data;
   data.reserve((wide.size() + 1) * 2);
@@ -42,6 +42,11 @@ uint32_t WriteRegString(Registry& registry, RegKey key, std::string_view name, s
   }
   data.push_back(0);
   data.push_back(0);
+  return data;
+}
+
+uint32_t WriteRegString(Registry& registry, RegKey key, std::string_view name, std::string_view value) {
+  std::vector<uint8_t> data = RegSzBytes(value);
   return registry.SetValue(key, name, kRegSz, data.data(), static_cast<uint32_t>(data.size()));
 }
 

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/Registry.h"
 
@@ -14,6 +15,9 @@ namespace mq::platform {
 // A REG_SZ or REG_EXPAND_SZ value as UTF-8 (the size is probed first; a missing terminator is tolerated).
 // Returns the registry error: ERROR_FILE_NOT_FOUND when missing, ERROR_INVALID_DATA for another type.
 uint32_t ReadRegString(Registry& registry, RegKey key, std::string_view name, std::string* value);
+
+// The bytes of a REG_SZ value: UTF-16LE with its terminating zero.
+std::vector<uint8_t> RegSzBytes(std::string_view value);
 
 // Writes a REG_SZ value; the byte count includes the terminating zero.
 uint32_t WriteRegString(Registry& registry, RegKey key, std::string_view name, std::string_view value);
