@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "WineHostPath.h"
 #include "common/LanguageTexts.h"
 #include "common/OsGeneration.h"
 #include "installer/InstallEngine.h"
@@ -22,13 +23,6 @@
 
 namespace mq::installer {
 namespace {
-
-// Unix paths from the build reach Wine programs through the Z: drive.
-std::wstring HostPath(const char* unixPath) {
-  std::wstring out = L"Z:";
-  for (const char* p = unixPath; *p != 0; ++p) out += *p == '/' ? L'\\' : static_cast<wchar_t>(*p);
-  return out;
-}
 
 bool CopyInto(const std::wstring& source, const std::wstring& folder, const std::wstring& name) {
   return CopyFileW(source.c_str(), (folder + L"\\" + name).c_str(), FALSE) != 0;
@@ -95,7 +89,7 @@ class InstallUnderWine : public ::testing::Test {
     wchar_t temp[MAX_PATH];
     GetTempPathW(MAX_PATH, temp);
     package_ = std::wstring(temp) + L"mq-installer-package-" + std::to_wstring(GetCurrentProcessId());
-    std::wstring source = HostPath(MQ_PACKAGE_DIR);
+    std::wstring source = mq::testing::WineHostPathW(MQ_PACKAGE_DIR);
     std::wstring w64 = package_ + L"\\W64";
     SHCreateDirectoryExW(nullptr, (package_ + L"\\DRVCONFIG").c_str(), nullptr);
     SHCreateDirectoryExW(nullptr, (package_ + L"\\language").c_str(), nullptr);
@@ -110,10 +104,10 @@ class InstallUnderWine : public ::testing::Test {
       for (const std::wstring& name : FilesIn(source + folder))
         CopyInto(source + folder + L"\\" + name, w64, name);
     }
-    CopyInto(HostPath(MQ_MONITOR_DLL), w64, L"ZNTUSBMON.DLL");
-    CopyInto(HostPath(MQ_MONITOR_DLL), w64, L"ZNTCOMMON.DLL");
+    CopyInto(mq::testing::WineHostPathW(MQ_MONITOR_DLL), w64, L"ZNTUSBMON.DLL");
+    CopyInto(mq::testing::WineHostPathW(MQ_MONITOR_DLL), w64, L"ZNTCOMMON.DLL");
 #ifdef MQ_PLUGIN_DLL
-    CopyInto(HostPath(MQ_PLUGIN_DLL), w64, L"MQ450UI.dll");
+    CopyInto(mq::testing::WineHostPathW(MQ_PLUGIN_DLL), w64, L"MQ450UI.dll");
 #else
     PutText(w64 + L"\\MQ450UI.dll", "plug-in placeholder\r\n");
 #endif
@@ -229,7 +223,7 @@ TEST_F(InstallUnderWine, ParallelPrinterInstalledAndPrintsRawBytes) {
 
   // A raw job through the port mapped to a Unix file.
   std::string outputUnix = std::string(MQ_OUTPUT_DIR) + "/wine-lpt1-job.bin";
-  std::wstring output = HostPath(outputUnix.c_str());
+  std::wstring output = mq::testing::WineHostPathW(outputUnix.c_str());
   DeleteFileW(output.c_str());
   std::wstring target(outputUnix.begin(), outputUnix.end());
   ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Wine\\Printing\\Spooler", L"LPT1:", REG_SZ,

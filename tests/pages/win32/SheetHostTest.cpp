@@ -17,6 +17,7 @@
 #include <thread>
 #include <vector>
 
+#include "WineHostPath.h"
 #include "PngWriter.h"
 #include "RecordingDriverUI.h"
 #include "plugin/HostTypes.h"
@@ -25,12 +26,6 @@
 namespace {
 
 using namespace mq;
-
-std::wstring HostPath(const char* unixPath) {
-  std::wstring out = L"Z:";
-  for (const char* p = unixPath; *p != 0; ++p) out += *p == '/' ? L'\\' : static_cast<wchar_t>(*p);
-  return out;
-}
 
 std::wstring TextOf(HWND window) {
   wchar_t buffer[2048] = {};
@@ -252,14 +247,14 @@ class SheetHost : public ::testing::Test {
     const std::wstring userDir = std::wstring(appData) + L"\\ZNT\\";
     SHCreateDirectoryExW(nullptr, driverDir.c_str(), nullptr);
     SHCreateDirectoryExW(nullptr, userDir.c_str(), nullptr);
-    const std::wstring package = HostPath(MQ_PACKAGE_DIR) + L"\\Driver\\UI\\";
+    const std::wstring package = mq::testing::WineHostPathW(MQ_PACKAGE_DIR) + L"\\Driver\\UI\\";
     for (const wchar_t* f : {L"LANGUAGE_MQ450.ini", L"ENG_MQ450.res", L"CHN_MQ450.res", L"CHF_MQ450.res"}) {
       CopyFileW((package + f).c_str(), (driverDir + f).c_str(), FALSE);
       CopyFileW((package + f).c_str(), (userDir + f).c_str(), FALSE);
     }
     SetLanguage(L"ENG_MQ450.res");
 
-    module_ = LoadLibraryW(HostPath(MQ_PLUGIN_DLL).c_str());
+    module_ = LoadLibraryW(mq::testing::WineHostPathW(MQ_PLUGIN_DLL).c_str());
     ASSERT_NE(module_, nullptr);
     auto getClassObject = reinterpret_cast<GetClassObjectFn>(
         reinterpret_cast<void*>(GetProcAddress(module_, "DllGetClassObject")));
@@ -273,7 +268,7 @@ class SheetHost : public ::testing::Test {
     ASSERT_EQ(factory->CreateInstance(nullptr, host::kIidIPrintOemUI, &made), com::kOk);
     factory->Release();
     g_object = static_cast<host::IPrintOemUI*>(made);
-    SHCreateDirectoryExW(nullptr, HostPath(MQ_SCREENS_DIR).c_str(), nullptr);
+    SHCreateDirectoryExW(nullptr, mq::testing::WineHostPathW(MQ_SCREENS_DIR).c_str(), nullptr);
   }
 
   static void TearDownTestSuite() {
@@ -339,7 +334,7 @@ class SheetHost : public ::testing::Test {
 
   DocumentFindings DocumentSheet(const std::string& language) {
     DocumentFindings found;
-    Driver driver(GetCurrentThreadId(), HostPath(MQ_SCREENS_DIR), language);
+    Driver driver(GetCurrentThreadId(), mq::testing::WineHostPathW(MQ_SCREENS_DIR), language);
     const LONG answer = RunSheet(
         false,
         [&](Driver& d) {
@@ -416,7 +411,7 @@ class SheetHost : public ::testing::Test {
 
   std::vector<std::wstring> DeviceSheet(const std::string& language, int* treeItems) {
     std::vector<std::wstring> tabs;
-    Driver driver(GetCurrentThreadId(), HostPath(MQ_SCREENS_DIR), language);
+    Driver driver(GetCurrentThreadId(), mq::testing::WineHostPathW(MQ_SCREENS_DIR), language);
     const LONG answer = RunSheet(
         true,
         [&](Driver& d) {

@@ -3,19 +3,12 @@
 #include <gtest/gtest.h>
 
 #include "../ProfileCorpus.h"
+#include "WineHostPath.h"
 #include "platform/IniProfile.h"
 #include "platform/win32/Win32Platform.h"
 
 namespace mq::platform::testing {
 namespace {
-
-// Unix paths from the build reach Wine programs through the Z: drive.
-std::string HostFolder(std::string unixPath) {
-  for (char& c : unixPath) {
-    if (c == '/') c = '\\';
-  }
-  return "Z:" + unixPath;
-}
 
 const std::string kCorpus = std::string(MQ_TEST_DATA_DIR) + "/ini";
 
@@ -23,7 +16,7 @@ TEST(ProfileDifferential, SystemAndPortableReadersAgree) {
   std::vector<ProfileQuery> queries = LoadQueries(kCorpus);
   std::vector<std::string> expected = ReadLines(kCorpus + "/expected.txt");
   ASSERT_EQ(expected.size(), queries.size());
-  std::string folder = HostFolder(kCorpus);
+  std::string folder = mq::testing::WineHostPath(kCorpus);
 
   Win32Profile system;
   std::vector<std::string> systemAnswers = AskAll(system, folder, queries);

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "WineHostPath.h"
 #include "RecordingDriverUI.h"
 #include "plugin/HostTypes.h"
 #include "plugin/UiTexts.h"
@@ -18,20 +19,13 @@ namespace {
 
 using namespace mq;
 
-// Unix paths from the build reach Wine programs through the Z: drive.
-std::wstring HostPath(const char* unixPath) {
-  std::wstring out = L"Z:";
-  for (const char* p = unixPath; *p != 0; ++p) out += *p == '/' ? L'\\' : static_cast<wchar_t>(*p);
-  return out;
-}
-
 using GetClassObjectFn = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**);
 using CanUnloadNowFn = HRESULT(STDAPICALLTYPE*)();
 
 class LoadedPlugin {
  public:
   LoadedPlugin() {
-    module_ = LoadLibraryW(HostPath(MQ_PLUGIN_DLL).c_str());
+    module_ = LoadLibraryW(mq::testing::WineHostPathW(MQ_PLUGIN_DLL).c_str());
     if (module_ != nullptr) {
       getClassObject = reinterpret_cast<GetClassObjectFn>(
           reinterpret_cast<void*>(GetProcAddress(module_, "DllGetClassObject")));
@@ -210,7 +204,7 @@ TEST(LanguageAtLoad, FirstLoadWritesTheRegistryAndCopiesTheFiles) {
   std::wstring driverDir = std::wstring(windowsDir) + L"\\system32\\spool\\drivers\\x64\\3\\";
   SHCreateDirectoryExW(nullptr, driverDir.c_str(), nullptr);
   const wchar_t* files[] = {L"LANGUAGE_MQ450.ini", L"ENG_MQ450.res", L"CHN_MQ450.res", L"CHF_MQ450.res"};
-  std::wstring package = HostPath(MQ_PACKAGE_DIR) + L"\\Driver\\UI\\";
+  std::wstring package = mq::testing::WineHostPathW(MQ_PACKAGE_DIR) + L"\\Driver\\UI\\";
   for (const wchar_t* f : files) {
     DeleteFileW((userFolder + f).c_str());
     ASSERT_TRUE(CopyFileW((package + f).c_str(), (driverDir + f).c_str(), FALSE)) << GetLastError();
