@@ -3,27 +3,7 @@
 #include <setupapi.h>
 #include <winspool.h>
 
-// The role's method names are those of the winspool functions; the headers above turn the bare names into
-// macros for their W forms.
-#undef GetPrinterDriverDirectory
-#undef GetPrintProcessorDirectory
-#undef AddMonitor
-#undef DeleteMonitor
-#undef EnumMonitors
-#undef AddPrintProcessor
-#undef DeletePrintProcessor
-#undef EnumPrintProcessors
-#undef AddPrinterDriver
-#undef DeletePrinterDriver
-#undef EnumPrinterDrivers
-#undef AddPrinter
-#undef EnumPrinters
-#undef OpenPrinter
-#undef GetPrinter
-#undef SetPrinter
-#undef SetDefaultPrinter
-#undef EnumPorts
-#undef XcvData
+#include "platform/win32/WinspoolNames.h"
 
 #include "platform/win32/Win32SetupRoles.h"
 

@@ -10,29 +10,10 @@
 #include <string>
 #include <vector>
 
-#undef AddMonitor
-#undef DeleteMonitor
-#undef EnumMonitors
-#undef AddPrinterDriver
-#undef EnumPrinterDrivers
-#undef AddPrinter
-#undef EnumPrinters
-#undef OpenPrinter
-#undef GetPrinter
-#undef SetPrinter
-#undef SetDefaultPrinter
-#undef EnumPorts
-#undef XcvData
-#undef GetPrinterDriverDirectory
-#undef GetPrintProcessorDirectory
-#undef EnumPrintProcessors
-#undef AddPrintProcessor
-#undef DeletePrintProcessor
-#undef DeletePrinterDriver
-
 #include "platform/ServiceControl.h"
 #include "platform/Text.h"
 #include "platform/WinError.h"
+#include "platform/win32/WinspoolNames.h"
 #include "platform/win32/Win32Platform.h"
 #include "platform/win32/Win32SetupRoles.h"
 
