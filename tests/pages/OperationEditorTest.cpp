@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <map>
+#include <string>
+#include <vector>
 
 #include "TableTexts.h"
 #include "pages/OperationEditor.h"
@@ -127,6 +130,104 @@ TEST_F(OperationEditorTest, ShowsTheSlotAndStoresItBackUnchangedOnOk) {
   EXPECT_EQ(slots_.slots[1], CommandSlot());
   EXPECT_EQ(ChangedCount(), 1u);
   EXPECT_EQ(journal_.CallsTo("SendMessageW")[0], "SendMessageW message=PSM_CHANGED");
+}
+
+TEST_F(OperationEditorTest, EachMomentOpensTheEditorUnderItsOwnTitle) {
+  struct Case {
+    OperationMoment moment;
+    const char* key;
+    const char* englishTitle;
+  };
+  const Case cases[] = {{OperationMoment::kStartDoc, "RC_DOCUMENT_STARTDOC", "Start Document Operation"},
+                        {OperationMoment::kStartPage, "RC_DOCUMENT_STARTPAGE", "Start Page Operation"},
+                        {OperationMoment::kEndPage, "RC_DOCUMENT_ENDPAGE", "End Page Operation"},
+                        {OperationMoment::kEndDoc, "RC_DOCUMENT_ENDDOC", "End Document Operation"}};
+  for (const Case& c : cases) {
+    for (bool translated : {false, true}) {
+      texts_.table.clear();
+      if (translated) texts_.table[{"DOCUMENT", c.key}] = std::string("title of ") + c.key;
+      Edit(c.moment, [&](FakeDialogControls& d) {
+        EXPECT_EQ(d.Title(), translated ? std::string("title of ") + c.key : std::string(c.englishTitle));
+        d.Click(ui::kIdCancel);
+      });
+    }
+  }
+}
+
+TEST_F(OperationEditorTest, ListsHoldEveryEntryInOrder) {
+  struct Case {
+    int list;
+    std::vector<std::string> english;
+    const char* keyPrefix;  // keys are the prefix and 1, 2, ... in entry order
+  };
+  const Case cases[] = {
+      {kDrawerList,
+       {"No Cash Drawer", "Cash Drawer #1 Waiting 10ms", "Cash Drawer #1 Waiting 20ms",
+        "Cash Drawer #1 Waiting 40ms", "Cash Drawer #1 Waiting 60ms", "Cash Drawer #2 Waiting 10ms",
+        "Cash Drawer #2 Waiting 20ms", "Cash Drawer #2 Waiting 40ms", "Cash Drawer #2 Waiting 60ms",
+        "Cash Drawer #1+#2 Waiting 10ms", "Cash Drawer #1+#2 Waiting 20ms", "Cash Drawer #1+#2 Waiting 40ms",
+        "Cash Drawer #1+#2 Waiting 60ms"},
+       "RC_OPENDRAWER"},
+      {kHeraldList, {"Enable", "Disable"}, "RC_ORDERMESSENGER"},
+      {kBuzzerList,
+       {"Beep off", "Beep one", "Beep three", "Beep five", "Beep ten", "Beep twenty"},
+       "RC_OPERATION_BUZZER"},
+      {kCutList, {"No Cut", "Partial Cut", "Full Cut"}, "RC_PAPER_CUT"},
+      {kLogoList,
+       {"Not Print Logo", "Print Logo1", "Print Logo2", "Print Logo3", "Print Logo4", "Print Logo5",
+        "Print Logo6", "Print Logo7", "Print Logo8", "Print Logo9"},
+       "RC_PRINT_LOGO"},
+  };
+  Edit(OperationMoment::kStartDoc, [&](FakeDialogControls& d) {
+    for (const Case& c : cases) EXPECT_EQ(d.At(c.list).items, c.english) << c.keyPrefix;
+    d.Click(ui::kIdCancel);
+  });
+  // Each entry is read under its own key.
+  for (const Case& c : cases)
+    for (size_t i = 0; i < c.english.size(); ++i)
+      texts_.table[{"DOCUMENT", c.keyPrefix + std::to_string(i + 1)}] = c.keyPrefix + std::to_string(i + 1);
+  Edit(OperationMoment::kStartDoc, [&](FakeDialogControls& d) {
+    for (const Case& c : cases) {
+      std::vector<std::string> keys;
+      for (size_t i = 0; i < c.english.size(); ++i) keys.push_back(c.keyPrefix + std::to_string(i + 1));
+      EXPECT_EQ(d.At(c.list).items, keys);
+    }
+    d.Click(ui::kIdCancel);
+  });
+}
+
+TEST_F(OperationEditorTest, EveryControlCarriesTheHelpTipOfItsOwnKey) {
+  const std::map<int, std::string> keys = {
+      {kSendCommand, "CTEXT_SEND_COMMAND"},
+      {kCommand, "CTEXT_EDIT"},
+      {kOpenDrawer, "CTEXT_OPEN_DRAWER"},
+      {kDrawerList, "CTEXT_OPENDRAWER"},
+      {kHerald, "CTEXT_ORDER_MESSENGER"},
+      {kHeraldList, "CTEXT_ORDERMESSENGER"},
+      {kBuzzerList, "CTEXT_BUZZER"},
+      {kVolumeEdit, "CTEXT_BUZZERVOLUME"},
+      {kFeedEdit, "CTEXT_PAPER_FEED"},
+      {kFeedToCut, "CTEXT_FEEDTOPOSITION"},
+      {kCutList, "CTEXT_PAPER_CUT"},
+      {kLogoList, "CTEXT_PRINT_LOGO"},
+      {kLeft, "CTEXT_LEFT"},
+      {kCentered, "CTEXT_CENTERED"},
+      {kRight, "CTEXT_RIGHT"},
+      {kBeforeCut, "CTEXT_BEFORE_CUT"},
+      {kAfterCut, "CTEXT_AFTER_CUT"},
+      {kDefault, "CTEXT_IDDEFAULT"},
+      {ui::kIdOk, "CTEXT_IDOK"},
+      {ui::kIdCancel, "CTEXT_IDCANCEL"},
+  };
+  std::map<int, std::string> expected;
+  for (const auto& [id, key] : keys) expected[id] = texts_.table[{"DOCUMENT", key}] = "tip " + key;
+  Edit(OperationMoment::kEndPage, [&](FakeDialogControls& d) {
+    std::map<int, std::string> tips;  // every control of the template has an id below 2000
+    for (int id = 0; id < 2000; ++id)
+      if (d.Has(id) && !d.At(id).toolTip.empty()) tips[id] = d.At(id).toolTip;
+    EXPECT_EQ(tips, expected);
+    d.Click(ui::kIdCancel);
+  });
 }
 
 TEST_F(OperationEditorTest, WritesBackIntoTheSlotOfTheButtonUsed) {
