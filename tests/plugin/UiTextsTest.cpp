@@ -132,6 +132,37 @@ TEST_F(UiTextsFixture, NewKeyTakesCurIniFromTheUserIndexFile) {
   EXPECT_NE(writes[0].find("data=CHF_MQ450.res"), std::string::npos) << writes[0];
 }
 
+TEST_F(UiTextsFixture, KeyWithoutTheLanguageValueStartsInEnglishUntilTheSystemLanguageIsFollowed) {
+  platform.system.langId = 0x0804;
+  struct Case {
+    std::optional<std::string_view> firstRun;  // nullopt: no flag either
+    std::vector<std::string> languageWrites;
+    std::string_view current;
+  };
+  const Case cases[] = {{std::nullopt, {"CHN_MQ450.res"}, "CHN_MQ450.res"}, {"FALSE", {}, "ENG_MQ450.res"}};
+  for (const Case& c : cases) {
+    platform.registry.DeleteKey(platform::kHkeyCurrentUser, "SOFTWARE\\ZNT\\LANGUAGE");
+    platform::RegKey key = 0;
+    ASSERT_EQ(platform.registry.CreateKey(platform::kHkeyCurrentUser, "SOFTWARE\\ZNT\\LANGUAGE",
+                                          platform::kKeyAllAccess, &key, nullptr),
+              0u);
+    platform.registry.CloseKey(key);
+    if (c.firstRun) platform.registry.PutString(kKey, "IsFirstRun_MQ450", *c.firstRun);
+    // The user's index file names another language: only a key made at this load takes CUR_INI.
+    platform.files.Put(std::string(kUserDir) + "LANGUAGE_MQ450.ini",
+                       "[LANGUAGE]\r\nCUR_INI=CHF_MQ450.res\r\n");
+    platform.journal.Clear();
+    texts.PrepareAtLoad();
+    std::vector<std::string> languageWrites;
+    for (const std::string& line : platform.journal.CallsTo("RegSetValueExW"))
+      if (line.find("name=LANGUAGE_MQ450 ") != std::string::npos)
+        languageWrites.push_back(line.substr(line.find("data=") + 5));
+    EXPECT_EQ(languageWrites, c.languageWrites) << c.firstRun.value_or("no flag");
+    EXPECT_EQ(texts.CurrentResFile(), c.current);
+    EXPECT_EQ(platform.registry.GetString(kKey, "IsFirstRun_MQ450"), c.firstRun.value_or("TRUE"));
+  }
+}
+
 TEST_F(UiTextsFixture, NoSpecialFolderFunctionUsesTheDriveRoot) {
   platform.system.specialFolderAvailable = false;
   texts.PrepareAtLoad();
