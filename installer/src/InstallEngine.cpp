@@ -5,6 +5,7 @@
 #include <cctype>
 
 #include "installer/Ports.h"
+#include "installer/UniversalDriver.h"
 #include "platform/RegistryText.h"
 #include "platform/Text.h"
 #include "platform/WinError.h"
@@ -32,12 +33,8 @@ bool Contains(std::string_view text, std::string_view part) {
   return text.find(part) != std::string_view::npos;
 }
 
-bool IsUniversalDriverFile(std::string_view upperName) {
-  return Contains(upperName, "UNIDRV") || Contains(upperName, "STDNAMES") || Contains(upperName, "TTFSUB") ||
-         Contains(upperName, "UNIRES");
-}
-
-// A name the copy skips on purpose: the "0" default and anything else starting with '0'.
+// True for a name that stands for a file: not empty, and not one the copy skips on purpose (the "0" default
+// and anything else starting with '0').
 bool Named(std::string_view name) {
   return !name.empty() && !common::NamesNoFile(name);
 }
@@ -79,12 +76,12 @@ std::string ErrorTextFallback(uint32_t error) {
 
 InstallEngine::InstallEngine(InstallerServices services, const SetupConfig& config,
                              const common::LanguageTexts& texts, InstallUi& ui, UsbInstallStep& usb)
-    : s_(std::move(services)), config_(config), texts_(texts), ui_(ui), usb_(usb) {
+    : services_(std::move(services)), config_(config), texts_(texts), ui_(ui), usb_(usb) {
   switches_ = config_.ReadSwitches();
 }
 
 std::string InstallEngine::ErrorText(uint32_t error) const {
-  return s_.errorText ? s_.errorText(error) : ErrorTextFallback(error);
+  return services_.errorText ? services_.errorText(error) : ErrorTextFallback(error);
 }
 
 uint32_t InstallEngine::RegistryAccess() const {
@@ -93,11 +90,11 @@ uint32_t InstallEngine::RegistryAccess() const {
 
 bool InstallEngine::RedirectSystemFolder() const {
   // Only a 32-bit program on 64-bit Windows is redirected.
-  return config_.is64BitWindows() && s_.platform.system.IsWow64Process();
+  return config_.is64BitWindows() && System().IsWow64Process();
 }
 
 std::string InstallEngine::ZntFolder() const {
-  std::string windows = s_.platform.system.WindowsDirectory();
+  std::string windows = System().WindowsDirectory();
   return windows.substr(0, std::min<size_t>(3, windows.size())) + "Program Files\\ZNT";
 }
 
@@ -113,21 +110,31 @@ bool InstallEngine::Stop(PrepareResult* result, std::string message) {
 
 PrepareResult InstallEngine::Prepare(InstallJob& job) {
   PrepareResult result;
-  platform::FileSystem& files = s_.platform.files;
-  platform::Profile& profile = s_.platform.profile;
+  CreateUtilityFolder(job);
+  if (!CheckModelAndSystem(job, &result) || !DecidePortKind(job, &result)) return result;
+  ReadModelDriver(job);
+  CopyDriverlogConfiguration(job);
+  if (!SetUpPort(job, &result)) return result;
+  ChooseLanguageMonitor(job);
+  if (!NamePrinterAfterPort(job, &result)) return result;
+  if (job.os == OsGeneration::kNt4 && job.portKind == PortKind::kUsb) {
+    Stop(&result, Message("IDS_ERR_NOSUPPORTUSB"));
+  }
+  return result;
+}
 
-  // 1. The utility folder and its DriverUtility.ini.
+// The utility folder and the path of its DriverUtility.ini.
+void InstallEngine::CreateUtilityFolder(InstallJob& job) {
   std::string znt = ZntFolder();
   std::string utility = znt + "\\Utility";
-  files.CreateFolder(znt);
-  files.CreateFolder(utility);
+  Files().CreateFolder(znt);
+  Files().CreateFolder(utility);
   job.utilityIniPath = utility + "\\DriverUtility.ini";
+}
 
-  // 3, 4. Model and system.
-  if (job.model.empty()) {
-    Stop(&result, Message("IDS_ERR_SELPRINTER"));
-    return result;
-  }
+// A model must be chosen, and its port section must not rule out the chosen Windows.
+bool InstallEngine::CheckModelAndSystem(InstallJob& job, PrepareResult* result) {
+  if (job.model.empty()) return Stop(result, Message("IDS_ERR_SELPRINTER"));
   PortCaps caps = config_.ReadPortCaps(job.type, job.model);
   struct OsCheck {
     OsGeneration os;
@@ -142,102 +149,103 @@ PrepareResult InstallEngine::Prepare(InstallJob& job) {
       {OsGeneration::kWin7, &PortCaps::win7Supported, "IDS_NOTSUPPORTWin7"},
   };
   for (const OsCheck& check : kOsChecks) {
-    if (job.os == check.os && caps.*check.supported == 0) {
-      Stop(&result, Message(check.message));
-      return result;
-    }
+    if (job.os == check.os && caps.*check.supported == 0) return Stop(result, Message(check.message));
   }
+  return true;
+}
 
-  // 5. Port kind; a USB port first goes through the USB decision.
+// The port kind from the port name; a USB port first goes through the USB decision, which may hand the
+// installation over to the USB driver package.
+bool InstallEngine::DecidePortKind(InstallJob& job, PrepareResult* result) {
   PortKind kind = PortKindOf(job.portName);
   if (kind == PortKind::kUsb) {
     std::string message;
     UsbInstallStep::Outcome outcome = usb_.Decide(job, &message);
     if (outcome == UsbInstallStep::Outcome::kHandedOver) {
-      result.outcome = PrepareResult::Outcome::kHandedOver;
-      result.message = message;
-      return result;
+      result->outcome = PrepareResult::Outcome::kHandedOver;
+      result->message = message;
+      return false;
     }
-    if (outcome == UsbInstallStep::Outcome::kStop) {
-      Stop(&result, message);
-      return result;
-    }
+    if (outcome == UsbInstallStep::Outcome::kStop) return Stop(result, message);
   } else if (kind == PortKind::kUnknown) {
-    Stop(&result, Message("IDS_ERR_NOSUPPORTINTERFACE"));
-    return result;
+    return Stop(result, Message("IDS_ERR_NOSUPPORTINTERFACE"));
   }
   job.portKind = kind;
+  return true;
+}
 
-  // 6. The model's files and records.
-  FileSet set = ChooseFileSet(job.raster, switches_.gdiStdSign, kind);
-  job.driver = config_.ReadModelDriver(job.type, job.model, job.os, set, kind);
+// The model's files and its driver and printer records for this system, file set and port kind.
+void InstallEngine::ReadModelDriver(InstallJob& job) {
+  FileSet set = ChooseFileSet(job.raster, switches_.gdiStdSign, job.portKind);
+  job.driver = config_.ReadModelDriver(job.type, job.model, job.os, set, job.portKind);
   job.driver.printer.portName = job.portName;
+}
 
-  // 7. The driver log configuration goes in now; a failure ends the run at the worker's first check.
-  if (!job.driver.files.driverlogIni.empty()) {
-    CopyResult copied =
-        CopyPackageFile(job, job.driver.files.driverlogIni, Destination::kUtilityFolder, false);
-    if (copied == CopyResult::kLocked && job.resultText.empty()) {
-      job.resultText = Message("IDS_ERR_COPYFIEL") + job.driver.files.driverlogIni + std::string(kCrLf) +
-                       ErrorText(err::kSharingViolation) + Message("IDS_ERR_COPYFIEL1");
-    }
+// The driver log configuration goes in now; a failure is not shown here, its text ends the run at the
+// worker's first check.
+void InstallEngine::CopyDriverlogConfiguration(InstallJob& job) {
+  const std::string& ini = job.driver.files.driverlogIni;
+  if (ini.empty()) return;
+  CopyResult copied = CopyPackageFile(job, ini, Destination::kUtilityFolder, false);
+  if (copied == CopyResult::kLocked && job.resultText.empty()) {
+    job.resultText = CopyFailureText(ini, err::kSharingViolation);
   }
+}
 
-  // 8. Network port; the port section of DriverUtility.ini.
+// A network port is created now; the port's section of DriverUtility.ini is written for every kind.
+bool InstallEngine::SetUpPort(InstallJob& job, PrepareResult* result) {
   UtilityPortSettings utilitySettings;
-  utilitySettings.kind = kind;
+  utilitySettings.kind = job.portKind;
   utilitySettings.portName = job.portName;
   utilitySettings.serial = job.serial;
-  if (kind == PortKind::kNetwork) {
-    if (job.ipAddress == std::array<uint8_t, 4>{0, 0, 0, 0}) {
-      Stop(&result, Message("IDS_ERR_IPADDRISNULL"));
-      return result;
-    }
+  if (job.portKind == PortKind::kNetwork) {
+    if (job.ipAddress == std::array<uint8_t, 4>{0, 0, 0, 0})
+      return Stop(result, Message("IDS_ERR_IPADDRISNULL"));
     std::string portName = NetworkPortName(job.ipAddress);
-    if (uint32_t e = CreateNetworkPort(s_.spooler, portName, DottedAddress(job.ipAddress))) {
+    if (uint32_t e = CreateNetworkPort(Spooler(), portName, DottedAddress(job.ipAddress))) {
       ui_.ShowMessage(ErrorText(e), "ERROR");
-      Stop(&result, Message("IDS_ERR_ADDPORTERROR"));
-      return result;
+      return Stop(result, Message("IDS_ERR_ADDPORTERROR"));
     }
     job.portName = portName;
     job.driver.printer.portName = portName;
     utilitySettings.ipAddress = DottedAddress(job.ipAddress);
   }
-  WriteDriverUtilityIni(profile, job.utilityIniPath, config_.is64BitWindows(), utilitySettings);
+  WriteDriverUtilityIni(services_.platform.profile, job.utilityIniPath, config_.is64BitWindows(),
+                        utilitySettings);
+  return true;
+}
 
-  // 9. The USB language monitor.
+// Only a USB printer's driver names the package's language monitor.
+void InstallEngine::ChooseLanguageMonitor(InstallJob& job) {
   MonitorSet monitors = config_.ReadMonitors(job.os);
-  if (kind == PortKind::kUsb && monitors.language.used) {
+  if (job.portKind == PortKind::kUsb && monitors.language.used) {
     job.driver.driver.monitorName = monitors.language.name;
     job.driver.files.languageMonitorDll = monitors.language.dll;
   } else {
     job.driver.driver.monitorName.clear();
     job.driver.files.languageMonitorDll.clear();
   }
+}
 
-  // 10. Printer name suffix; USB ports are checked and recorded.
+// The printer name gets its port suffix; a USB port is checked against the printer's ID and recorded.
+bool InstallEngine::NamePrinterAfterPort(InstallJob& job, PrepareResult* result) {
   std::string& printerName = job.driver.printer.printerName;
-  if (kind == PortKind::kUsb) {
-    std::string message;
-    if (usb_.CheckPrinterId(job, &message) != UsbInstallStep::Outcome::kContinue) {
-      Stop(&result, message);
-      return result;
-    }
-    job.driver.printer.portName = job.portName;
-    for (int n = 1; n <= 4; ++n) {
-      if (Contains(job.portName, "USB" + std::to_string(n))) printerName += "(U) " + std::to_string(n);
-    }
-    RecordUsbPort(s_.platform.registry, config_, job.portName);
-  } else {
-    printerName += kind == PortKind::kSerial ? "(S)" : kind == PortKind::kParallel ? "(P)" : "(E)";
+  if (job.portKind != PortKind::kUsb) {
+    printerName += job.portKind == PortKind::kSerial     ? "(S)"
+                   : job.portKind == PortKind::kParallel ? "(P)"
+                                                         : "(E)";
+    return true;
   }
-
-  // 11.
-  if (job.os == OsGeneration::kNt4 && kind == PortKind::kUsb) {
-    Stop(&result, Message("IDS_ERR_NOSUPPORTUSB"));
-    return result;
+  std::string message;
+  if (usb_.CheckPrinterId(job, &message) != UsbInstallStep::Outcome::kContinue) {
+    return Stop(result, message);
   }
-  return result;
+  job.driver.printer.portName = job.portName;
+  for (int n = 1; n <= 4; ++n) {
+    if (Contains(job.portName, "USB" + std::to_string(n))) printerName += "(U) " + std::to_string(n);
+  }
+  RecordUsbPort(Registry(), config_, job.portName);
+  return true;
 }
 
 // ---------------------------------------------------------------------------------------------------------------
@@ -245,7 +253,6 @@ PrepareResult InstallEngine::Prepare(InstallJob& job) {
 
 void InstallEngine::RunWorker(InstallJob& job) {
   job.resultState = kStateRunning;
-  int code = static_cast<int>(job.os);
   MonitorSet monitors = config_.ReadMonitors(job.os);
 
   // What the preparation left in the result text (the driver log configuration copy) ends the run here.
@@ -255,31 +262,46 @@ void InstallEngine::RunWorker(InstallJob& job) {
   if (job.updateFlags != 0 && !UpdateComponents(job, monitors)) return Fail(job);
   if (!job.resultText.empty()) return Fail(job);
   if (job.portKind == PortKind::kUsb && !EnumeratePorts(job)) return Fail(job);
-  if (!CopyDriverFiles(job)) return Fail(job);
-
-  if (job.os == OsGeneration::kXp && !config_.is64BitWindows()) {
-    if (!CopyRequired(job, "srclient.dll", Destination::kSystemFolderIfMissing) ||
-        !CopyRequired(job, "framedyn.dll", Destination::kSystemOrWbemIfMissing) ||
-        !CopyRequired(job, "newdev.dll", Destination::kSystemFolderIfMissing)) {
-      return Fail(job);
-    }
-  }
-
+  if (!CopyDriverFiles(job) || !CopyXpSystemLibraries(job)) return Fail(job);
   CopyUniversalDriverFiles(job);
+  if (!CopyColourLibraryOfOldModels(job) || !CheckUniversalDriverResource(job)) return Fail(job);
+  if (!InstallLanguageMonitor(job, monitors)) return Fail(job);
+  if (!AddPrinterDriver(job)) return Fail(job);
+  RecordUsbPrinterPort(job);
+  if (!AddPrinter(job)) return Fail(job);
+  if (job.setDefault) MakeDefault(job);
+  if (Named(job.driver.files.driverlogIni) && common::IsXpOrServer2003(job.os)) SetSpoolDirectory(job);
+  if (job.portKind == PortKind::kSerial) {
+    WriteSerialSettings(Registry(), services_.platform.profile, Spooler(), job.os, job.portName, job.serial);
+  }
+  SetSuccessText(job);
+  job.resultState = kStateSucceeded;
+}
 
-  if (job.os == OsGeneration::kWin98 &&
-      (Contains(job.model, "KLP-W330") || Contains(job.model, "KLP-T410"))) {
-    if (!CopyRequired(job, "DMCOLOR.DLL", Destination::kDriverDirectory)) return Fail(job);
-  }
-  if (job.driver.universalDriver && job.driver.files.dataResourceDll.empty()) {
-    job.resultText = Message("IDS_ERR_LOSTDRIVERFILE");
-    return Fail(job);
-  }
-  if (job.portKind == PortKind::kUsb && code != 1 && !job.driver.files.languageMonitorDll.empty()) {
-    if (!InstallLanguageMonitor(job, monitors)) return Fail(job);
-  }
+// Windows XP on 32-bit Windows gets the system libraries the driver needs, when they are missing.
+bool InstallEngine::CopyXpSystemLibraries(InstallJob& job) {
+  if (job.os != OsGeneration::kXp || config_.is64BitWindows()) return true;
+  return CopyRequired(job, "srclient.dll", Destination::kSystemFolderIfMissing) &&
+         CopyRequired(job, "framedyn.dll", Destination::kSystemOrWbemIfMissing) &&
+         CopyRequired(job, "newdev.dll", Destination::kSystemFolderIfMissing);
+}
 
-  // 11. The printer driver.
+// Two old colour models need the colour library on Windows 98.
+bool InstallEngine::CopyColourLibraryOfOldModels(InstallJob& job) {
+  if (!common::IsWindows9x(job.os) || !(Contains(job.model, "KLP-W330") || Contains(job.model, "KLP-T410"))) {
+    return true;
+  }
+  return CopyRequired(job, "DMCOLOR.DLL", Destination::kDriverDirectory);
+}
+
+// A driver built on the universal driver cannot work without its data resource DLL.
+bool InstallEngine::CheckUniversalDriverResource(InstallJob& job) {
+  if (!job.driver.universalDriver || !job.driver.files.dataResourceDll.empty()) return true;
+  job.resultText = Message("IDS_ERR_LOSTDRIVERFILE");
+  return false;
+}
+
+bool InstallEngine::AddPrinterDriver(InstallJob& job) {
   const DriverRecord& record = job.driver.driver;
   platform::DriverInfo3 info;
   info.version = record.version;
@@ -291,42 +313,31 @@ void InstallEngine::RunWorker(InstallJob& job) {
   info.helpFile = record.helpFile;
   info.dependentFiles = record.dependentFiles;
   info.monitorName = record.monitorName;
-  if (uint32_t e = s_.spooler.AddPrinterDriver(info)) {
+  if (uint32_t e = Spooler().AddPrinterDriver(info)) {
     job.resultText = Message("IDS_ERR_ADDPRNDRV3") + std::string(kCrLf) + ErrorText(e);
-    return Fail(job);
+    return false;
   }
+  return true;
+}
 
-  // 12.
-  if (job.portKind == PortKind::kUsb) {
-    SetDword("SOFTWARE\\ZNT\\PRINTERPORT", job.portName, 0, true);
-  }
+// A USB printer's port is recorded once its driver is in place.
+void InstallEngine::RecordUsbPrinterPort(InstallJob& job) {
+  if (job.portKind == PortKind::kUsb) SetDword("SOFTWARE\\ZNT\\PRINTERPORT", job.portName, 0, true);
+}
 
-  // 13 - 16.
-  if (!AddPrinter(job)) return Fail(job);
-  if (job.setDefault) MakeDefault(job);
-  if (Named(job.driver.files.driverlogIni) &&
-      (job.os == OsGeneration::kXp || job.os == OsGeneration::kServer2003)) {
-    SetSpoolDirectory(job);
-  }
-  if (job.portKind == PortKind::kSerial) {
-    WriteSerialSettings(s_.platform.registry, s_.platform.profile, s_.spooler, job.os, job.portName,
-                        job.serial);
-  }
-
-  // 17.
-  if (code >= 1) {
-    job.resultText = Message(job.portKind == PortKind::kUsb ? "IDS_INF_USBRESTART" : "IDS_INF_NTRESTART");
-  }
-  job.resultState = kStateSucceeded;
+// NT systems end with the restart advice (the USB one for USB printers); Windows 98 asks its question later.
+void InstallEngine::SetSuccessText(InstallJob& job) {
+  if (!common::IsNtFamily(job.os)) return;
+  job.resultText = Message(job.portKind == PortKind::kUsb ? "IDS_INF_USBRESTART" : "IDS_INF_NTRESTART");
 }
 
 void InstallEngine::Finish(InstallJob& job) {
   ui_.ShowMessage(job.resultText.empty() ? Message("IDS_INF_NTRESTART") : job.resultText, "");
-  if (job.os == OsGeneration::kWin98 && ui_.AskYesNo(Message("IDS_INF_RESTART"))) {
+  if (common::IsWindows9x(job.os) && ui_.AskYesNo(Message("IDS_INF_RESTART"))) {
     if (!ui_.RestartWindows()) job.resultText = Message("IDS_ERR_EXITWIN");
   }
   std::string program = config_.packageFolder() + "\\Utility\\" + switches_.shellExeName + ".exe";
-  s_.platform.shell.Execute("open", program, "/VERYSILENT", "", platform::kShowNormal);
+  services_.platform.shell.Execute("open", program, "/VERYSILENT", "", platform::kShowNormal);
 }
 
 // ---------------------------------------------------------------------------------------------------------------
@@ -341,19 +352,19 @@ bool InstallEngine::DestinationFolder(InstallJob& job, Destination destination, 
     case Destination::kDriverDirectory:
     case Destination::kDriverVersionFolder: {
       std::string dir;
-      if (s_.spooler.GetPrinterDriverDirectory("", &dir) != 0 || dir.empty())
+      if (Spooler().GetPrinterDriverDirectory("", &dir) != 0 || dir.empty())
         return fail("IDS_ERR_GETDRIVERDIR");
       if (destination == Destination::kDriverVersionFolder) {
         dir += "\\3";
         uint32_t attributes = 0;
-        if (s_.platform.files.GetAttributes(dir, &attributes) != 0) s_.platform.files.CreateFolder(dir);
+        if (Files().GetAttributes(dir, &attributes) != 0) Files().CreateFolder(dir);
       }
       *folder = dir;
       return true;
     }
     case Destination::kProcessorDirectory: {
       std::string dir;
-      if (s_.spooler.GetPrintProcessorDirectory("", &dir) != 0 || dir.empty())
+      if (Spooler().GetPrintProcessorDirectory("", &dir) != 0 || dir.empty())
         return fail("IDS_ERR_GETPRODIR");
       *folder = dir;
       return true;
@@ -361,20 +372,20 @@ bool InstallEngine::DestinationFolder(InstallJob& job, Destination destination, 
     case Destination::kSystemFolder:
     case Destination::kSystemFolderIfMissing:
     case Destination::kSystemOrWbemIfMissing: {
-      std::string dir = s_.platform.system.SystemDirectory();
+      std::string dir = System().SystemDirectory();
       if (dir.empty()) return fail("IDS_ERR_GETSYSDIR");
       *folder = dir;
       return true;
     }
     case Destination::kDriverlogFolder:
     case Destination::kUtilityFolder: {
-      if (s_.platform.system.WindowsDirectory().empty()) return fail("IDS_ERR_GETWINDIR");
+      if (System().WindowsDirectory().empty()) return fail("IDS_ERR_GETWINDIR");
       std::string znt = ZntFolder();
       std::string dir = znt + (destination == Destination::kDriverlogFolder ? "\\ZNTDriverlog" : "\\Utility");
       uint32_t attributes = 0;
-      if (s_.platform.files.GetAttributes(dir, &attributes) != 0) {
-        s_.platform.files.CreateFolder(znt);
-        s_.platform.files.CreateFolder(dir);
+      if (Files().GetAttributes(dir, &attributes) != 0) {
+        Files().CreateFolder(znt);
+        Files().CreateFolder(dir);
       }
       *folder = dir;
       return true;
@@ -398,105 +409,110 @@ CopyResult InstallEngine::CopyPackageFile(InstallJob& job, std::string_view name
   bool system = destination == Destination::kSystemFolder ||
                 destination == Destination::kSystemFolderIfMissing ||
                 destination == Destination::kSystemOrWbemIfMissing;
-  platform::RedirectionOff redirection(s_.redirection, system && RedirectSystemFolder());
-  uint32_t attributes = 0;
-  if (destination == Destination::kSystemFolderIfMissing &&
-      s_.platform.files.GetAttributes(text::JoinPath(folder, upper), &attributes) == 0) {
-    return CopyResult::kCopied;
-  }
+  platform::RedirectionOff redirection(services_.redirection, system && RedirectSystemFolder());
+  auto present = [&](const std::string& dir) {
+    uint32_t attributes = 0;
+    return Files().GetAttributes(text::JoinPath(dir, upper), &attributes) == 0;
+  };
+  if (destination == Destination::kSystemFolderIfMissing && present(folder)) return CopyResult::kCopied;
   if (destination == Destination::kSystemOrWbemIfMissing) {
-    int code = static_cast<int>(job.os);
-    if (code >= 5 && s_.platform.files.GetAttributes(text::JoinPath(folder, upper), &attributes) == 0) {
-      return CopyResult::kCopied;
-    }
+    // Vista and later keep such libraries in the system folder itself; older systems in its "wbem" folder.
+    if (common::IsVistaOrLater(job.os) && present(folder)) return CopyResult::kCopied;
     folder += "\\wbem";
-    if (s_.platform.files.GetAttributes(text::JoinPath(folder, upper), &attributes) == 0)
-      return CopyResult::kCopied;
+    if (present(folder)) return CopyResult::kCopied;
   }
   return CopyFromPackage(job, upper, folder, renameMode);
 }
 
+std::string InstallEngine::PackageSource(std::string_view name) const {
+  return config_.packageFolder() + (config_.is64BitWindows() ? "\\W64\\" : "\\W32\\") + std::string(name);
+}
+
+std::string InstallEngine::CopyFailureText(std::string_view name, uint32_t error) const {
+  return Message("IDS_ERR_COPYFIEL") + std::string(name) + std::string(kCrLf) + ErrorText(error) +
+         Message("IDS_ERR_COPYFIEL1");
+}
+
 CopyResult InstallEngine::CopyFromPackage(InstallJob& job, const std::string& name, const std::string& folder,
                                           bool renameMode) {
-  std::string source = config_.packageFolder() + (config_.is64BitWindows() ? "\\W64\\" : "\\W32\\") + name;
   std::string target = text::JoinPath(folder, renameMode ? "n" + name : name);
-  s_.platform.files.SetAttributes(target, platform::kFileAttributeArchive);
-  uint32_t e = s_.platform.files.Copy(source, target, false);
+  Files().SetAttributes(target, platform::kFileAttributeArchive);
+  uint32_t e = Files().Copy(PackageSource(name), target, false);
   if (e == 0) return CopyResult::kCopied;
   if (e == err::kSharingViolation || e == err::kAccessDenied) return CopyResult::kLocked;
-  job.resultText =
-      Message("IDS_ERR_COPYFIEL") + name + std::string(kCrLf) + ErrorText(e) + Message("IDS_ERR_COPYFIEL1");
+  job.resultText = CopyFailureText(name, e);
   return CopyResult::kFailed;
 }
 
+// A universal-driver file comes from the running Windows: the driver cache's cabinets on Windows 2000, XP and
+// Server 2003, the driver store on Vista and later. *handled is false when the package's copy must be used.
 CopyResult InstallEngine::CopyUniversalFile(InstallJob& job, const std::string& name, bool* handled) {
-  int code = static_cast<int>(job.os);
-  platform::FileSystem& files = s_.platform.files;
-  std::string windows = s_.platform.system.WindowsDirectory();
+  if (!common::IsWindows2000OrLater(job.os)) return CopyResult::kCopied;  // the package's copy
   std::string driverDir;
-  if (code >= 2 && code <= 7 && !DestinationFolder(job, Destination::kDriverDirectory, &driverDir)) {
+  if (!DestinationFolder(job, Destination::kDriverDirectory, &driverDir)) {
     *handled = true;
     return CopyResult::kFailed;
   }
-  platform::RedirectionOff redirection(s_.redirection, RedirectSystemFolder());
-  if (code >= 2 && code <= 4) {
-    std::string temp = s_.platform.system.TempPath();
-    if (!universalFilesExtracted_) {
-      universalFilesExtracted_ = true;
-      std::string cacheFolder =
-          windows + (config_.is64BitWindows() ? "\\Driver Cache\\AMD64\\" : "\\Driver Cache\\i386\\");
-      std::vector<platform::FileFindData> cabs;
-      if (files.FindFiles(cacheFolder + "*.cab", &cabs) != 0) universalExtractionFailed_ = true;
-      static constexpr std::string_view kWanted[] = {"unidrvui.dll", "unidrv.dll",   "unires.dll",
-                                                     "unidrv.hlp",   "stdnames.gpd", "ttfsub.gpd"};
-      for (const platform::FileFindData& cab : cabs) {
-        uint32_t e = s_.cabinet.Extract(cacheFolder + cab.name, temp, [](std::string_view member) {
-          return std::find(std::begin(kWanted), std::end(kWanted), member) != std::end(kWanted);
-        });
-        if (e != 0) universalExtractionFailed_ = true;
+  platform::RedirectionOff redirection(services_.redirection, RedirectSystemFolder());
+  if (common::KeepsDriverCache(job.os)) return ExtractFromDriverCache(name, driverDir, handled);
+  *handled = true;
+  return CopyFromDriverStore(job, name, driverDir);
+}
+
+// The first time in a run every cabinet of the driver cache gives up the universal driver's files into the
+// temporary folder; the file is then copied from there. Any failure leaves it to the package's copy.
+CopyResult InstallEngine::ExtractFromDriverCache(const std::string& name, const std::string& driverDir,
+                                                 bool* handled) {
+  std::string temp = System().TempPath();
+  if (!universalFilesExtracted_) {
+    universalFilesExtracted_ = true;
+    std::string cacheFolder =
+        System().WindowsDirectory() +
+        (config_.is64BitWindows() ? "\\Driver Cache\\AMD64\\" : "\\Driver Cache\\i386\\");
+    std::vector<platform::FileFindData> cabs;
+    if (Files().FindFiles(cacheFolder + "*.cab", &cabs) != 0) universalExtractionFailed_ = true;
+    for (const platform::FileFindData& cab : cabs) {
+      if (services_.cabinet.Extract(cacheFolder + cab.name, temp, IsUniversalDriverCabinetMember) != 0) {
+        universalExtractionFailed_ = true;
       }
     }
-    if (!universalExtractionFailed_ && files.Copy(temp + name, text::JoinPath(driverDir, name), false) == 0) {
-      *handled = true;
-      return CopyResult::kCopied;
-    }
-    return CopyResult::kCopied;  // not handled: the package's copy follows
   }
-  if (code >= 5 && code <= 7) {
+  if (!universalExtractionFailed_ && Files().Copy(temp + name, text::JoinPath(driverDir, name), false) == 0) {
     *handled = true;
-    std::vector<platform::FileFindData> found;
-    std::string pattern = windows + "\\System32\\DriverStore\\FileRepository\\ntprint*";
-    uint32_t e = files.FindFiles(pattern, &found);
-    const platform::FileFindData* folder = nullptr;
-    for (const platform::FileFindData& entry : found) {
-      if ((entry.attributes & platform::kFileAttributeDirectory) != 0) {
-        folder = &entry;
-        break;
-      }
-    }
-    if (folder == nullptr) {
-      job.resultText = "Couldn't find system files." + ErrorText(e != 0 ? e : err::kFileNotFound);
-      return CopyResult::kFailed;
-    }
-    std::string source = windows + "\\System32\\DriverStore\\FileRepository\\" + folder->name +
-                         (config_.is64BitWindows() ? "\\AMD64\\" : "\\I386\\") + name;
-    if (uint32_t copyError = files.Copy(source, text::JoinPath(driverDir, name), false)) {
-      job.resultText = Message("IDS_ERR_COPYFIEL") + name + std::string(kCrLf) + ErrorText(copyError) +
-                       Message("IDS_ERR_COPYFIEL1");
-      return CopyResult::kFailed;
-    }
-    return CopyResult::kCopied;
   }
-  return CopyResult::kCopied;  // other systems: the package's copy
+  return CopyResult::kCopied;
+}
+
+// The file from the first "ntprint*" folder of the driver store.
+CopyResult InstallEngine::CopyFromDriverStore(InstallJob& job, const std::string& name,
+                                              const std::string& driverDir) {
+  std::string repository = System().WindowsDirectory() + "\\System32\\DriverStore\\FileRepository\\";
+  std::vector<platform::FileFindData> found;
+  uint32_t e = Files().FindFiles(repository + "ntprint*", &found);
+  const platform::FileFindData* folder = nullptr;
+  for (const platform::FileFindData& entry : found) {
+    if ((entry.attributes & platform::kFileAttributeDirectory) != 0) {
+      folder = &entry;
+      break;
+    }
+  }
+  if (folder == nullptr) {
+    job.resultText = "Couldn't find system files." + ErrorText(e != 0 ? e : err::kFileNotFound);
+    return CopyResult::kFailed;
+  }
+  std::string source =
+      repository + folder->name + (config_.is64BitWindows() ? "\\AMD64\\" : "\\I386\\") + name;
+  if (uint32_t copyError = Files().Copy(source, text::JoinPath(driverDir, name), false)) {
+    job.resultText = CopyFailureText(name, copyError);
+    return CopyResult::kFailed;
+  }
+  return CopyResult::kCopied;
 }
 
 bool InstallEngine::CopyRequired(InstallJob& job, std::string_view name, Destination destination) {
   CopyResult result = CopyPackageFile(job, name, destination, false);
-  if (result == CopyResult::kLocked) {
-    // Without a rename a locked file is a failure like any other, and it says so.
-    job.resultText = Message("IDS_ERR_COPYFIEL") + Upper(name) + std::string(kCrLf) +
-                     ErrorText(err::kSharingViolation) + Message("IDS_ERR_COPYFIEL1");
-  }
+  // Without a rename a locked file is a failure like any other, and it says so.
+  if (result == CopyResult::kLocked) job.resultText = CopyFailureText(Upper(name), err::kSharingViolation);
   return result == CopyResult::kCopied;
 }
 
@@ -508,8 +524,7 @@ bool InstallEngine::CopyAllowingRename(InstallJob& job, std::string_view dll, De
     *used = "n" + std::string(dll);
     result = CopyPackageFile(job, dll, destination, true);
     if (result == CopyResult::kLocked) {
-      job.resultText = Message("IDS_ERR_COPYFIEL") + Upper(*used) + std::string(kCrLf) +
-                       ErrorText(err::kSharingViolation) + Message("IDS_ERR_COPYFIEL1");
+      job.resultText = CopyFailureText(Upper(*used), err::kSharingViolation);
       return false;
     }
   }
@@ -519,20 +534,23 @@ bool InstallEngine::CopyAllowingRename(InstallJob& job, std::string_view dll, De
 // ---------------------------------------------------------------------------------------------------------------
 // Monitors and processor
 
+// The package's serial monitor serves the ZNTCOM ports of 32-bit NT systems (64-bit Windows uses its own COM
+// ports); its USB monitor serves USB ports on every system but NT 4.0. Parallel and network ports need none.
 bool InstallEngine::InstallPortMonitors(InstallJob& job, const MonitorSet& monitors) {
-  int code = static_cast<int>(job.os);
-  if (job.portKind == PortKind::kSerial && !config_.is64BitWindows() && code >= 1 &&
+  if (job.portKind == PortKind::kSerial && !config_.is64BitWindows() && common::IsNtFamily(job.os) &&
       !monitors.serial.dll.empty()) {
     return InstallMonitor(job, monitors.serial.name, monitors.serial.dll, monitors.serial.uiDll,
                           monitors.serial.version, kUpdateSerialMonitor);
   }
-  if (job.portKind == PortKind::kUsb && code != 1 && !monitors.usb.dll.empty()) {
+  if (job.portKind == PortKind::kUsb && job.os != OsGeneration::kNt4 && !monitors.usb.dll.empty()) {
     return InstallMonitor(job, monitors.usb.name, monitors.usb.dll, monitors.usb.uiDll, monitors.usb.version,
                           kUpdateUsbMonitor);
   }
   return true;
 }
 
+// A monitor already registered is only compared with the package's version (an older one sets updateBit);
+// a new one is copied into the system folder and added.
 bool InstallEngine::InstallMonitor(InstallJob& job, const std::string& name, const std::string& dll,
                                    const std::string& uiDll, int version, uint32_t updateBit) {
   std::string key = std::string(kMonitorsKey) + name;
@@ -546,8 +564,8 @@ bool InstallEngine::InstallMonitor(InstallJob& job, const std::string& name, con
   std::string used;
   if (!CopyAllowingRename(job, dll, Destination::kSystemFolder, &used)) return false;
   if (!uiDll.empty() && !CopyRequired(job, uiDll, Destination::kSystemFolder)) return false;
-  platform::MonitorInfo2 info{name, job.os == OsGeneration::kWin98 ? "Windows 4.0" : "", used};
-  uint32_t e = s_.spooler.AddMonitor(info);
+  platform::MonitorInfo2 info{name, common::IsWindows9x(job.os) ? "Windows 4.0" : "", used};
+  uint32_t e = Spooler().AddMonitor(info);
   if (e != 0 && e != err::kPrintMonitorAlreadyInstalled && e != err::kAlreadyExists) {
     job.resultText = Message("IDS_ERR_ADDMONITOR") + std::string(kCrLf) + ErrorText(e);
     return false;
@@ -556,17 +574,18 @@ bool InstallEngine::InstallMonitor(InstallJob& job, const std::string& name, con
   return true;
 }
 
-std::string InstallEngine::ProcessorKey(std::string_view name) const {
-  std::string environment = config_.is64BitWindows() ? "Windows x64" : "Windows NT x86";
+// The processor's key in the environment of the system: Windows 98's own, or the local NT one.
+std::string InstallEngine::ProcessorKey(std::string_view name, OsGeneration os) const {
+  std::string environment = common::IsWindows9x(os)    ? "Windows 4.0"
+                            : config_.is64BitWindows() ? "Windows x64"
+                                                       : "Windows NT x86";
   return std::string(kEnvironmentsKey) + environment + "\\Print Processors\\" + std::string(name);
 }
 
 bool InstallEngine::InstallPrintProcessor(InstallJob& job) {
   const std::string& name = job.driver.printer.printProcessor;
   if (name == "WinPrint") return true;  // the system's own; the comparison is case-sensitive on purpose
-  bool win98 = job.os == OsGeneration::kWin98;
-  std::string key =
-      win98 ? std::string(kEnvironmentsKey) + "Windows 4.0\\Print Processors\\" + name : ProcessorKey(name);
+  std::string key = ProcessorKey(name, job.os);
   if (KeyExists(key)) {
     uint32_t installed = 0;
     if (QueryDword(key, "DriverVersion", &installed) != 0 ||
@@ -577,23 +596,24 @@ bool InstallEngine::InstallPrintProcessor(InstallJob& job) {
   }
   const std::string& dll = job.driver.files.processorDll;
   if (!dll.empty() && !CopyRequired(job, dll, Destination::kProcessorDirectory)) return false;
-  if (s_.spooler.AddPrintProcessor(win98 ? "Windows 4.0" : "", dll, name) != 0) {
+  if (Spooler().AddPrintProcessor(common::IsWindows9x(job.os) ? "Windows 4.0" : "", dll, name) != 0) {
     job.resultText = Message("IDS_ERR_ADDPROCESSOR");
     return false;
   }
   SetDword(key, "DriverVersion", static_cast<uint32_t>(switches_.processorVersion), true);
-  s_.platform.clock.Sleep(200);
+  Clock().Sleep(200);
   return true;
 }
 
+// The monitor DLL over the loaded one: when it is locked, beside it as "n" + name, and the monitor's key
+// points at the new name.
 bool InstallEngine::UpdateMonitorDll(InstallJob& job, const MonitorConfig& monitor) {
   std::string key = std::string(kMonitorsKey) + monitor.name;
   CopyResult result = CopyPackageFile(job, monitor.dll, Destination::kSystemFolder, false);
   if (result == CopyResult::kLocked) {
     result = CopyPackageFile(job, monitor.dll, Destination::kSystemFolder, true);
     if (result == CopyResult::kLocked) {
-      job.resultText = Message("IDS_ERR_COPYFIEL") + "N" + Upper(monitor.dll) + std::string(kCrLf) +
-                       ErrorText(err::kSharingViolation) + Message("IDS_ERR_COPYFIEL1");
+      job.resultText = CopyFailureText("N" + Upper(monitor.dll), err::kSharingViolation);
       return false;
     }
     if (result == CopyResult::kCopied) SetString(key, "Driver", "n" + monitor.dll);
@@ -604,51 +624,56 @@ bool InstallEngine::UpdateMonitorDll(InstallJob& job, const MonitorConfig& monit
   return true;
 }
 
+// The print processor DLL over the installed one, from the package's folder of this word size.
+bool InstallEngine::UpdateProcessorDll(InstallJob& job) {
+  const std::string& dll = job.driver.files.processorDll;
+  if (CopyPackageFile(job, dll, Destination::kProcessorDirectory, false) != CopyResult::kCopied) {
+    job.resultText = Message("IDS_ERR_COPYFIEL") + PackageSource(dll);
+    return false;
+  }
+  SetDword(ProcessorKey(job.driver.printer.printProcessor, job.os), "DriverVersion",
+           static_cast<uint32_t>(switches_.processorVersion), true);
+  return true;
+}
+
+// One older component per run, the first of serial monitor, USB monitor and print processor, with the
+// spooler stopped around the copy.
 bool InstallEngine::UpdateComponents(InstallJob& job, const MonitorSet& monitors) {
-  if (job.os == OsGeneration::kWin98) return UpdateComponentsWin98(job, monitors);
-  int code = static_cast<int>(job.os);
+  if (common::IsWindows9x(job.os)) return UpdateComponentsWin98(job, monitors);
   StopSpooler();
-  s_.platform.clock.Sleep(500);
+  Clock().Sleep(500);
   bool updated = true;
   if ((job.updateFlags & kUpdateSerialMonitor) != 0) {
     updated = UpdateMonitorDll(job, monitors.serial);
   } else if ((job.updateFlags & kUpdateUsbMonitor) != 0) {
     updated = UpdateMonitorDll(job, monitors.usb);
   } else if ((job.updateFlags & kUpdateProcessor) != 0) {
-    const std::string& dll = job.driver.files.processorDll;
-    std::string folder;
-    CopyResult result = CopyPackageFile(job, dll, Destination::kProcessorDirectory, false);
-    if (result != CopyResult::kCopied) {
-      std::string source = config_.packageFolder() + (config_.is64BitWindows() ? "\\W64\\" : "\\W32\\") + dll;
-      job.resultText = Message("IDS_ERR_COPYFIEL") + source;
-      updated = false;
-    } else {
-      SetDword(ProcessorKey(job.driver.printer.printProcessor), "DriverVersion",
-               static_cast<uint32_t>(switches_.processorVersion), true);
-    }
+    updated = UpdateProcessorDll(job);
   }
   // The spooler comes back whatever the update's outcome, so that the system is not left without printing.
   StartSpooler(job);
-  if (code == 1 || code == 2) s_.platform.clock.Sleep(1000);
-  if (code == 3 || code == 4) s_.platform.clock.Sleep(2500);
+  // The older systems' spoolers take a while before they answer queries.
+  if (job.os == OsGeneration::kNt4 || job.os == OsGeneration::kWin2000) Clock().Sleep(1000);
+  if (common::IsXpOrServer2003(job.os)) Clock().Sleep(2500);
   uint32_t state = WaitUntilRunning(job);
   if (!updated) return false;
   if (state == platform::kServiceStopped || state == platform::kServiceStopPending) {
     StartSpooler(job);
-    s_.platform.clock.Sleep(2500);
+    Clock().Sleep(2500);
     return true;  // the "StartSpoolService error" text ends the run at the next check
   }
   return state == platform::kServiceRunning;
 }
 
+// Windows 98 replaces the USB monitor or else the print processor without touching the spooler; a DLL locked
+// even under its new name needs a restart.
 bool InstallEngine::UpdateComponentsWin98(InstallJob& job, const MonitorSet& monitors) {
   bool usbMonitor = (job.updateFlags & kUpdateUsbMonitor) != 0;
   if (!usbMonitor && (job.updateFlags & kUpdateProcessor) == 0) return true;
   std::string dll = usbMonitor ? monitors.usb.dll : job.driver.files.processorDll;
   Destination destination = usbMonitor ? Destination::kSystemFolder : Destination::kProcessorDirectory;
   std::string key = usbMonitor ? std::string(kMonitorsKey) + monitors.usb.name
-                               : std::string(kEnvironmentsKey) + "Windows 4.0\\Print Processors\\" +
-                                     job.driver.printer.printProcessor;
+                               : ProcessorKey(job.driver.printer.printProcessor, job.os);
   std::string used = dll;
   CopyResult result = CopyPackageFile(job, dll, destination, false);
   if (result == CopyResult::kLocked) {
@@ -666,7 +691,13 @@ bool InstallEngine::UpdateComponentsWin98(InstallJob& job, const MonitorSet& mon
   return true;
 }
 
+// A USB printer's language monitor: added when it is new, its DLL replaced when the recorded version is
+// older; the spooler is not stopped for it.
 bool InstallEngine::InstallLanguageMonitor(InstallJob& job, const MonitorSet& monitors) {
+  if (job.portKind != PortKind::kUsb || job.os == OsGeneration::kNt4 ||
+      job.driver.files.languageMonitorDll.empty()) {
+    return true;
+  }
   const LanguageMonitorConfig& language = monitors.language;
   std::string key = std::string(kMonitorsKey) + language.name;
   if (!KeyExists(key)) {
@@ -687,13 +718,14 @@ bool InstallEngine::InstallLanguageMonitor(InstallJob& job, const MonitorSet& mo
 // ---------------------------------------------------------------------------------------------------------------
 // Driver files, ports, printer
 
+// The port enumeration of a USB installation: a first call learns the size.
 bool InstallEngine::EnumeratePorts(InstallJob& job) {
   uint32_t needed = 0;
   std::vector<std::string> ports;
-  uint32_t e = s_.spooler.EnumPorts(100, &needed, &ports);
+  uint32_t e = Spooler().EnumPorts(100, &needed, &ports);
   if (e == err::kInsufficientBuffer) {
     uint32_t size = needed < 300 ? 1000 : needed;
-    e = s_.spooler.EnumPorts(size, &needed, &ports);
+    e = Spooler().EnumPorts(size, &needed, &ports);
   }
   if (e != 0) {
     job.resultText = Message("IDS_ERR_ALLOCMEMORY") + std::string(kCrLf) + ErrorText(e);
@@ -702,6 +734,8 @@ bool InstallEngine::EnumeratePorts(InstallJob& job) {
   return true;
 }
 
+// The four required files first (a required value present but empty fails), then the further driver files,
+// the files of the driver version folder and the driver log viewer; "0" entries are skipped.
 bool InstallEngine::CopyDriverFiles(InstallJob& job) {
   const InstallFiles& f = job.driver.files;
   if (f.configDll.empty() || f.dataFile.empty() || f.driverDll.empty() || f.helpFile.empty()) {
@@ -734,28 +768,22 @@ bool InstallEngine::CopyDriverFiles(InstallJob& job) {
   return true;
 }
 
+// Failures here leave the installation going: the driver can still be added when the system has the files.
 void InstallEngine::CopyUniversalDriverFiles(InstallJob& job) {
-  // Failures here leave the installation going: the driver can still be added when the system has the files.
   std::string kept = job.resultText;
-  int code = static_cast<int>(job.os);
-  if (code == 0) {
+  if (common::IsWindows9x(job.os)) {
     CopyPackageFile(job, "ICONLIB.DLL", Destination::kDriverDirectory, false);
-    std::string system = s_.platform.system.SystemDirectory();
+    std::string system = System().SystemDirectory();
     uint32_t attributes = 0;
-    if (s_.platform.files.GetAttributes(system + "\\UNIDRV.DLL", &attributes) != 0) {
-      std::string backup = s_.platform.system.WindowsDirectory() + "\\Sysbckup\\UNIDRV.DLL";
-      if (s_.platform.files.Copy(backup, system + "\\UNIDRV.DLL", true) != 0) {
-        CopyFromPackage(
-            job, "UNIDRV.DLL",
-            [&] {
-              std::string dir;
-              s_.spooler.GetPrinterDriverDirectory("", &dir);
-              return dir;
-            }(),
-            false);
+    if (Files().GetAttributes(system + "\\UNIDRV.DLL", &attributes) != 0) {
+      std::string backup = System().WindowsDirectory() + "\\Sysbckup\\UNIDRV.DLL";
+      if (Files().Copy(backup, system + "\\UNIDRV.DLL", true) != 0) {
+        std::string driverDir;
+        Spooler().GetPrinterDriverDirectory("", &driverDir);
+        CopyFromPackage(job, "UNIDRV.DLL", driverDir, false);
       }
     }
-  } else if (code >= 2 && job.driver.universalDriver) {
+  } else if (common::IsWindows2000OrLater(job.os) && job.driver.universalDriver) {
     for (std::string_view name : {"TTFSUB.GPD", "STDNAMES.GPD", "UNIRES.DLL"}) {
       CopyPackageFile(job, name, Destination::kDriverDirectory, false);
     }
@@ -771,11 +799,12 @@ bool InstallEngine::AddPrinter(InstallJob& job) {
   info.driverName = record.driverName;
   info.printProcessor = record.printProcessor;
   info.attributes = record.attributes;
-  uint32_t e = s_.spooler.AddPrinter(info);
+  uint32_t e = Spooler().AddPrinter(info);
+  // A taken name gets the first free number from 1 to 98 after it; a USB port has one printer per model.
   if (e == err::kPrinterAlreadyExists && job.portKind != PortKind::kUsb) {
     for (int n = 1; n <= 98 && e == err::kPrinterAlreadyExists; ++n) {
       info.printerName = record.printerName + "(" + std::to_string(n) + ")";
-      e = s_.spooler.AddPrinter(info);
+      e = Spooler().AddPrinter(info);
     }
   }
   if (e == err::kPrinterAlreadyExists) {
@@ -790,29 +819,32 @@ bool InstallEngine::AddPrinter(InstallJob& job) {
   return true;
 }
 
+// Each generation has its own way to the default printer; failures are ignored.
 void InstallEngine::MakeDefault(InstallJob& job) {
   const PrinterRecord& printer = job.driver.printer;
-  if (job.os == OsGeneration::kWin98) {
+  if (common::IsWindows9x(job.os)) {
     platform::PrinterHandle handle = 0;
-    if (s_.spooler.OpenPrinter(printer.printerName, platform::kPrinterAllAccess, &handle) == 0) {
+    if (Spooler().OpenPrinter(printer.printerName, platform::kPrinterAllAccess, &handle) == 0) {
       platform::PrinterInfo2 info;
-      if (s_.spooler.GetPrinter(handle, &info) == 0) {
+      if (Spooler().GetPrinter(handle, &info) == 0) {
         info.attributes |= platform::kPrinterAttributeDefault;
-        s_.spooler.SetPrinter(handle, info);
+        Spooler().SetPrinter(handle, info);
       }
-      s_.spooler.ClosePrinter(handle);
+      Spooler().ClosePrinter(handle);
     }
   } else if (job.os == OsGeneration::kNt4) {
-    s_.platform.profile.WriteString("win.ini", "windows", "device",
-                                    printer.printerName + "," + printer.driverName + "," + printer.portName);
+    services_.platform.profile.WriteString(
+        "win.ini", "windows", "device",
+        printer.printerName + "," + printer.driverName + "," + printer.portName);
   } else {
-    s_.spooler.SetDefaultPrinter(printer.printerName);
+    Spooler().SetDefaultPrinter(printer.printerName);
   }
-  s_.spooler.BroadcastSettingChange("windows", 1000);
+  Spooler().BroadcastSettingChange("windows", 1000);
 }
 
+// With a driver log on XP and Server 2003 the printer spools into the system's printers folder.
 void InstallEngine::SetSpoolDirectory(InstallJob& job) {
-  std::string windows = s_.platform.system.WindowsDirectory();
+  std::string windows = System().WindowsDirectory();
   std::string drive = windows.substr(0, std::min<size_t>(3, windows.size()));
   SetString(std::string(kPrintersKey) + job.driver.printer.printerName, "SpoolDirectory",
             drive + "windows\\system32\\spool\\printers");
@@ -823,12 +855,13 @@ void InstallEngine::SetSpoolDirectory(InstallJob& job) {
 // The spooler service
 
 void InstallEngine::StopSpooler() {
-  s_.services.Stop(kSpooler);  // not running is fine; other failures show in the start that follows
-  s_.platform.clock.Sleep(100);
+  services_.serviceControl.Stop(
+      kSpooler);  // not running is fine; other failures show in the start that follows
+  Clock().Sleep(100);
 }
 
 void InstallEngine::StartSpooler(InstallJob& job) {
-  uint32_t e = s_.services.Start(kSpooler);
+  uint32_t e = services_.serviceControl.Start(kSpooler);
   if (e != 0 && e != err::kServiceAlreadyRunning) {
     job.resultText = "Start spool service error, error code = " + std::to_string(e);
   }
@@ -837,8 +870,9 @@ void InstallEngine::StartSpooler(InstallJob& job) {
 uint32_t InstallEngine::WaitUntilRunning(InstallJob& job) {
   uint32_t state = 0;
   for (int i = 0; i < 10; ++i) {
-    if (s_.services.QueryState(kSpooler, &state) == 0 && state == platform::kServiceRunning) return state;
-    s_.platform.clock.Sleep(300);
+    if (services_.serviceControl.QueryState(kSpooler, &state) == 0 && state == platform::kServiceRunning)
+      return state;
+    Clock().Sleep(300);
   }
   job.resultText = "StartSpoolService error";
   return state;
@@ -846,7 +880,7 @@ uint32_t InstallEngine::WaitUntilRunning(InstallJob& job) {
 
 void InstallEngine::RestartSpooler(InstallJob& job) {
   StopSpooler();
-  s_.platform.clock.Sleep(300);
+  Clock().Sleep(300);
   StartSpooler(job);
 }
 
@@ -855,19 +889,19 @@ void InstallEngine::RestartSpooler(InstallJob& job) {
 
 bool InstallEngine::KeyExists(std::string_view keyPath) {
   platform::RegKey key = 0;
-  if (s_.platform.registry.OpenKey(kHkeyLocalMachine, keyPath, RegistryAccess(), &key) != 0) return false;
-  s_.platform.registry.CloseKey(key);
+  if (Registry().OpenKey(kHkeyLocalMachine, keyPath, RegistryAccess(), &key) != 0) return false;
+  Registry().CloseKey(key);
   return true;
 }
 
 uint32_t InstallEngine::QueryDword(std::string_view keyPath, std::string_view name, uint32_t* value) {
   platform::RegKey key = 0;
-  if (uint32_t e = s_.platform.registry.OpenKey(kHkeyLocalMachine, keyPath, RegistryAccess(), &key)) return e;
+  if (uint32_t e = Registry().OpenKey(kHkeyLocalMachine, keyPath, RegistryAccess(), &key)) return e;
   uint8_t data[4] = {};
   uint32_t size = sizeof data;
   uint32_t type = 0;
-  uint32_t e = s_.platform.registry.QueryValue(key, name, &type, data, &size);
-  s_.platform.registry.CloseKey(key);
+  uint32_t e = Registry().QueryValue(key, name, &type, data, &size);
+  Registry().CloseKey(key);
   if (e != 0) return e;
   if (type != platform::kRegDword || size != 4) return err::kFileNotFound;
   *value = data[0] | (data[1] << 8) | (data[2] << 16) | (static_cast<uint32_t>(data[3]) << 24);
@@ -876,23 +910,21 @@ uint32_t InstallEngine::QueryDword(std::string_view keyPath, std::string_view na
 
 bool InstallEngine::SetDword(std::string_view keyPath, std::string_view name, uint32_t value, bool create) {
   platform::RegKey key = 0;
-  uint32_t e =
-      create ? s_.platform.registry.CreateKey(kHkeyLocalMachine, keyPath, RegistryAccess(), &key, nullptr)
-             : s_.platform.registry.OpenKey(kHkeyLocalMachine, keyPath, RegistryAccess(), &key);
+  uint32_t e = create ? Registry().CreateKey(kHkeyLocalMachine, keyPath, RegistryAccess(), &key, nullptr)
+                      : Registry().OpenKey(kHkeyLocalMachine, keyPath, RegistryAccess(), &key);
   if (e != 0) return false;
   uint8_t data[4] = {static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8),
                      static_cast<uint8_t>(value >> 16), static_cast<uint8_t>(value >> 24)};
-  e = s_.platform.registry.SetValue(key, name, platform::kRegDword, data, 4);
-  s_.platform.registry.CloseKey(key);
+  e = Registry().SetValue(key, name, platform::kRegDword, data, 4);
+  Registry().CloseKey(key);
   return e == 0;
 }
 
 bool InstallEngine::SetString(std::string_view keyPath, std::string_view name, std::string_view value) {
   platform::RegKey key = 0;
-  if (s_.platform.registry.CreateKey(kHkeyLocalMachine, keyPath, RegistryAccess(), &key, nullptr) != 0)
-    return false;
-  uint32_t e = platform::WriteRegString(s_.platform.registry, key, name, value);
-  s_.platform.registry.CloseKey(key);
+  if (Registry().CreateKey(kHkeyLocalMachine, keyPath, RegistryAccess(), &key, nullptr) != 0) return false;
+  uint32_t e = platform::WriteRegString(Registry(), key, name, value);
+  Registry().CloseKey(key);
   return e == 0;
 }
 

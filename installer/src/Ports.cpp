@@ -60,8 +60,7 @@ void Adjust(PortPage& page, const PortListInput& input, platform::UsbDevices& us
       page.serialListsEnabled = false;
       page.rasterEnabled = true;
       page.rasterChecked = true;
-      int code = static_cast<int>(input.os);
-      if (code < 2) break;
+      if (!common::IsWindows2000OrLater(input.os)) break;
       std::string version = usb.FileVersion(input.windowsDirectory + "\\system32\\drivers\\ZNUSB.sys");
       bool absent = version == "0.0.0.0";
       page.usbNote = texts.Message("IDS_ERR_UPDATEUSB");
@@ -268,10 +267,9 @@ PortPage BuildPortList(const PortListInput& input, platform::UsbDevices& usb,
                        const common::LanguageTexts& texts) {
   PortPage page;
   const PortCaps& caps = input.caps;
-  int code = static_cast<int>(input.os);
   page.speedIndex = SpeedIndexOf(caps.baudRate);
 
-  if (code != 0) {
+  if (!common::IsWindows9x(input.os)) {
     if (caps.lpt != 0) {
       for (int i = 1; i <= 3; ++i) page.ports.push_back("LPT" + std::to_string(i) + ":");
     }
@@ -292,7 +290,7 @@ PortPage BuildPortList(const PortListInput& input, platform::UsbDevices& usb,
     page.ports.push_back("NET:");
     page.ipFieldEnabled = true;
   }
-  if (caps.com == 0 && code >= 1) {
+  if (caps.com == 0 && common::IsNtFamily(input.os)) {
     page.comNote = texts.Message("IDS_ERR_UNSUPPORTCOM");
     page.comNoteVisible = true;
   }
@@ -302,7 +300,7 @@ PortPage BuildPortList(const PortListInput& input, platform::UsbDevices& usb,
   bool answered = descriptor >= 0;
   if (answered) page.printerId = descriptor % 8 + 1;
 
-  bool usbOffered = caps.usb != 0 && code != 1;
+  bool usbOffered = caps.usb != 0 && input.os != OsGeneration::kNt4;
   bool skipDefaultRule = false;
   if (usbOffered) {
     page.ports.push_back("ZNTUSB1");

@@ -185,9 +185,8 @@ ModelDriver SetupConfig::ReadModelDriver(PrinterType type, std::string_view mode
     return text(prefix + std::string(key), limit);
   };
 
-  int code = static_cast<int>(os);
   std::string driverName;
-  if (code <= 1) {
+  if (!common::IsWindows2000OrLater(os)) {
     driverName = text("GDIDriverName", kNameLimit);
   } else {
     static constexpr std::string_view kByKind[] = {"DriverNameS", "DriverNameP", "DriverNameU",
@@ -218,14 +217,14 @@ ModelDriver SetupConfig::ReadModelDriver(PrinterType type, std::string_view mode
   d.universalDriver = bySet("2KDDKDEV", kSwitchLimit) == "1";
 
   DriverRecord& r = d.driver;
-  r.version = code == 0 ? 0 : code == 1 ? 2 : 3;
+  r.version = common::IsWindows9x(os) ? 0 : os == OsGeneration::kNt4 ? 2 : 3;
   r.name = driverName;
-  r.environment = code == 0 ? "Windows 4.0" : "";
+  r.environment = common::IsWindows9x(os) ? "Windows 4.0" : "";
   r.driverPath = f.driverDll;
   r.dataFile = f.dataFile;
   r.configFile = f.configDll;
   r.helpFile = f.helpFile;
-  if (code >= 2 && LeadingNumber(text("GDI2KDDKDEV", kSwitchLimit)) != 0) {
+  if (common::IsWindows2000OrLater(os) && LeadingNumber(text("GDI2KDDKDEV", kSwitchLimit)) != 0) {
     // Built as a list of names, so a long list is never cut or overrun; empty names are left out because an
     // empty entry would end the zero-separated list early.
     r.dependentFiles = {f.dataFile, "TTFSUB.GPD", "UNIRES.DLL", "STDNAMES.GPD"};

@@ -1,13 +1,8 @@
 // The "simulate" command group: runs an installation of a package against a simulated Windows machine kept in
-// a folder, printing every platform call, so that a package author can check a package's configuration on
-// Linux before shipping it.
-//
-// The machine folder holds the registry (registry.txt), the spooler's registrations (spooler.txt), the word
-// size it was created with (machine.txt) and its system drive (drive/); the package is reached as C:\Package
-// through a link in the drive.
+// a folder (SimulatedMachine), printing every platform call, so that a package author can check a package's
+// configuration on Linux before shipping it.
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <optional>
 #include <sstream>
@@ -15,19 +10,13 @@
 #include <vector>
 
 #include "Commands.h"
+#include "SimulatedMachine.h"
 #include "ToolSupport.h"
 #include "common/LanguageTexts.h"
 #include "common/OsGeneration.h"
 #include "installer/InstallEngine.h"
 #include "installer/Ports.h"
 #include "installer/SetupConfig.h"
-#include "platform/IniProfile.h"
-#include "platform/RootedFileSystem.h"
-#include "platform/Text.h"
-#include "platform/fake/FakeRegistry.h"
-#include "platform/fake/FakeServices.h"
-#include "platform/fake/FakeSpooler.h"
-#include "platform/fake/FakeSystem.h"
 
 namespace mq::tool {
 namespace {
@@ -40,7 +29,6 @@ constexpr const char* kUsage =
     "usage: mq450 simulate install --package DIR --machine DIR --model NAME --os GENERATION --port PORT\n"
     "         [--type receipt|ticket|label|embedded] [--raster] [--default] [--advanced] [--64bit]\n"
     "         [--ip A.B.C.D] [--serial SPEED,PARITY,BITS,STOP,PROTOCOL] [--fail CALL=ERROR[@N]]...\n";
-constexpr const char* kPackageFolder = "C:\\Package";
 
 struct FailRule {
   std::string function;
@@ -265,51 +253,49 @@ class PrintingUi : public installer::InstallUi {
   bool RestartWindows() override { return false; }
 };
 
-bool ReadText(const fs::path& path, std::string* text) {
-  std::vector<uint8_t> bytes;
-  std::string error;
-  if (!ReadWholeFile(path.string(), &bytes, &error)) return false;
-  text->assign(bytes.begin(), bytes.end());
-  return true;
+// The model as the package lists it (under the type asked for, when one is given).
+std::optional<installer::ModelEntry> FindModel(SimulatedMachine& machine,
+                                               const installer::SetupConfig& config, const Options& o) {
+  platform::CallJournal::Quiet quiet(&machine.journal);
+  for (const installer::ModelEntry& m : config.ReadDeviceList().models) {
+    if (m.name == o.model && (!o.type || *o.type == m.type)) return m;
+  }
+  return std::nullopt;
 }
 
-bool WriteText(const fs::path& path, const std::string& text, std::string* error) {
-  return WriteFileAtomically(path.string(), std::vector<uint8_t>(text.begin(), text.end()), error);
+// A port that the wizard's port page would not offer for this model, system and setup mode is worth a note:
+// the run still goes ahead as asked, so that the preparation's own refusals can be checked too.
+void NoteUnofferedPort(SimulatedMachine& machine, const installer::SetupConfig& config,
+                       const common::LanguageTexts& texts, const installer::ModelEntry& entry,
+                       const Options& o) {
+  platform::CallJournal::Quiet quiet(&machine.journal);
+  installer::PortListInput input;
+  input.caps = config.ReadPortCaps(entry.type, entry.name);
+  input.os = *o.os;
+  input.is64BitWindows = o.is64;
+  input.typical = !o.advanced;
+  input.windowsDirectory = machine.system.windowsDirectory;
+  installer::PortPage page = installer::BuildPortList(input, machine.usb, texts);
+  if (std::find(page.ports.begin(), page.ports.end(), o.port) != page.ports.end()) return;
+  std::string offered;
+  for (const std::string& port : page.ports) offered += (offered.empty() ? "" : " ") + port;
+  std::cerr << "mq450: note: the port page does not offer " << o.port << " for " << o.model
+            << " here; it offers: " << (offered.empty() ? "nothing" : offered) << "\n";
 }
 
-void PutFile(const fs::path& path, std::string_view contents) {
-  fs::create_directories(path.parent_path());
-  std::ofstream(path, std::ios::binary) << contents;
-}
-
-// A new machine: the folders a Windows installation has, and the system's own universal-driver files in its
-// driver store (stand-ins with a note inside).
-bool CreateMachine(const fs::path& machine, bool is64, std::string* error) {
-  std::error_code ec;
-  fs::path drive = machine / "drive";
-  const char* arch = is64 ? "x64" : "W32X86";
-  for (std::string folder :
-       {std::string("Windows/system32/wbem"), std::string("Windows/Temp"), std::string("Program Files"),
-        std::string("Windows/system32/spool/drivers/") + arch,
-        std::string("Windows/system32/spool/prtprocs/") + arch}) {
-    fs::create_directories(drive / folder, ec);
-    if (ec) {
-      *error = "cannot create the machine folder " + (drive / folder).string() + ": " + ec.message();
-      return false;
-    }
-  }
-  fs::path store =
-      drive / "Windows/system32/DriverStore/FileRepository/ntprint.inf_simulated" / (is64 ? "AMD64" : "I386");
-  for (const char* name :
-       {"UNIDRV.DLL", "UNIDRVUI.DLL", "UNIRES.DLL", "UNIDRV.HLP", "STDNAMES.GPD", "TTFSUB.GPD"}) {
-    PutFile(store / name, "simulated system file\n");
-  }
-  // System libraries that the setup brings along for Windows XP only when they are missing.
-  for (const char* name : {"system32/srclient.dll", "system32/newdev.dll", "system32/wbem/framedyn.dll"}) {
-    PutFile(drive / "Windows" / name, "simulated system file\n");
-  }
-  PutFile(drive / "Windows/Driver Cache" / (is64 ? "AMD64" : "i386") / "driver.cab", "simulated cabinet\n");
-  return WriteText(machine / "machine.txt", is64 ? "64-bit\n" : "32-bit\n", error);
+// The install job as the wizard's pages would fill it.
+InstallJob JobFromOptions(const installer::ModelEntry& entry, const Options& o) {
+  InstallJob job;
+  job.os = *o.os;
+  job.type = entry.type;
+  job.model = entry.name;
+  job.portName = o.port;
+  job.raster = o.raster;
+  job.setDefault = o.setDefault;
+  job.typical = !o.advanced;
+  if (o.serial) job.serial = *o.serial;
+  if (o.ip) job.ipAddress = *o.ip;
+  return job;
 }
 
 int RunInstall(const Args& args) {
@@ -324,134 +310,37 @@ int RunInstall(const Args& args) {
       !fs::is_regular_file(fs::path(o.package) / "DRVCONFIG" / "setup.ini", ec)) {
     return Fail(kExitUsage, "not a package folder (no DRVCONFIG/setup.ini): " + o.package);
   }
+  int status = kExitFailed;
+  std::unique_ptr<SimulatedMachine> machine =
+      SimulatedMachine::Open(o.machine, o.is64, o.package, &status, &error);
+  if (!machine) return Fail(status, error);
 
-  // The machine: created when missing, else it must have the word size asked for.
-  fs::path machine(o.machine);
-  std::string kind;
-  if (!fs::exists(machine / "machine.txt", ec)) {
-    if (fs::exists(machine, ec) && !fs::is_directory(machine, ec)) {
-      return Fail(kExitUsage, "--machine names a file, not a folder: " + o.machine);
-    }
-    if (!CreateMachine(machine, o.is64, &error)) return Fail(kExitFailed, error);
-  } else if (!ReadText(machine / "machine.txt", &kind) || kind != (o.is64 ? "64-bit\n" : "32-bit\n")) {
-    return Fail(kExitUsage, "the machine in " + o.machine + " was not created as " +
-                                (o.is64 ? "64-bit" : "32-bit") + " Windows (see machine.txt)");
-  }
-  fs::path link = machine / "drive" / "Package";
-  fs::remove(link, ec);
-  fs::create_directory_symlink(fs::absolute(o.package), link, ec);
-  if (ec) return Fail(kExitFailed, "cannot link the package into the machine: " + ec.message());
-
-  platform::CallJournal journal;
-  platform::FakeRegistry registry(journal);
-  platform::FakeSpooler spooler(journal, o.is64);
-  std::string text;
-  if (ReadText(machine / "registry.txt", &text) && !registry.Deserialize(text)) {
-    return Fail(kExitFailed, "the machine's registry.txt cannot be read");
-  }
-  if (ReadText(machine / "spooler.txt", &text) && !spooler.Deserialize(text)) {
-    return Fail(kExitFailed, "the machine's spooler.txt cannot be read");
-  }
-  platform::RootedFileSystem files(machine / "drive", &journal);
-  platform::FakeSystemInfo system;
-  system.moduleDirectory = kPackageFolder;
-  system.wow64 = o.is64;
-  system.architecture =
-      o.is64 ? platform::kProcessorArchitectureAmd64 : platform::kProcessorArchitectureIntel;
-  platform::IniProfile profile(files, system.windowsDirectory, &journal);
-  platform::FakeClock clock(journal);
-  platform::FakeShell shell(journal);
-  platform::FakeThreadError lastError;
-  platform::FakeServiceControl services(journal);
-  platform::FakeCabinet cabinet(journal, files);
-  // The driver cache of Windows 2000, XP and Server 2003 holds the universal driver's files.
-  for (const char* folder : {"i386", "AMD64"}) {
-    auto& members = cabinet.cabinets[std::string("C:\\Windows\\Driver Cache\\") + folder + "\\driver.cab"];
-    for (const char* name :
-         {"unidrvui.dll", "unidrv.dll", "unires.dll", "unidrv.hlp", "stdnames.gpd", "ttfsub.gpd"}) {
-      members[name] = "simulated system file\n";
-    }
-  }
-  platform::FakeFsRedirection redirection(journal);
-  platform::FakeUsbDevices usb(journal);
-
-  // The model must be one the package lists (under the type asked for, when one is given).
-  installer::SetupConfig config(profile, kPackageFolder, o.is64);
-  std::optional<installer::ModelEntry> entry;
-  {
-    platform::CallJournal::Quiet quiet(&journal);
-    for (const installer::ModelEntry& m : config.ReadDeviceList().models) {
-      if (m.name == o.model && (!o.type || *o.type == m.type)) {
-        entry = m;
-        break;
-      }
-    }
-  }
+  installer::SetupConfig config(machine->profile, kSimulatedPackageFolder, o.is64);
+  std::optional<installer::ModelEntry> entry = FindModel(*machine, config, o);
   if (!entry) {
     return Fail(kExitUsage,
                 "the package does not list the model " + o.model +
                     (o.type ? " as a " + std::string(installer::PrinterTypeName(*o.type)) + " printer" : ""));
   }
+  common::LanguageTexts texts(machine->profile, std::string(kSimulatedPackageFolder) + "\\language", "setup",
+                              machine->system.langId);
+  NoteUnofferedPort(*machine, config, texts, *entry, o);
 
-  // A port that the wizard's port page would not offer for this model, system and setup mode is worth a note:
-  // the run still goes ahead as asked, so that the preparation's own refusals can be checked too.
-  common::LanguageTexts texts(profile, std::string(kPackageFolder) + "\\language", "setup", system.langId);
-  {
-    platform::CallJournal::Quiet quiet(&journal);
-    installer::PortListInput input;
-    input.caps = config.ReadPortCaps(entry->type, entry->name);
-    input.os = *o.os;
-    input.is64BitWindows = o.is64;
-    input.typical = !o.advanced;
-    input.windowsDirectory = system.windowsDirectory;
-    installer::PortPage page = installer::BuildPortList(input, usb, texts);
-    if (std::find(page.ports.begin(), page.ports.end(), o.port) == page.ports.end()) {
-      std::string offered;
-      for (const std::string& port : page.ports) offered += (offered.empty() ? "" : " ") + port;
-      std::cerr << "mq450: note: the port page does not offer " << o.port << " for " << o.model
-                << " here; it offers: " << (offered.empty() ? "nothing" : offered) << "\n";
-    }
-  }
-
-  journal.SetSink([](const std::string& line) { std::cout << OneLine(line) << "\n"; });
-  for (const FailRule& rule : o.failures) journal.FailCall(rule.function, rule.error, rule.nth);
-
+  machine->journal.SetSink([](const std::string& line) { std::cout << OneLine(line) << "\n"; });
+  for (const FailRule& rule : o.failures) machine->journal.FailCall(rule.function, rule.error, rule.nth);
   PrintingUi ui;
   installer::UsbNotAvailable noUsb;
-  installer::InstallerServices services_{
-      platform::PlatformServices{registry, files, profile, system, clock, shell, lastError},
-      spooler,
-      services,
-      cabinet,
-      redirection,
-      usb,
-      {}};
-  installer::InstallEngine engine(services_, config, texts, ui, noUsb);
-
-  InstallJob job;
-  job.os = *o.os;
-  job.type = entry->type;
-  job.model = entry->name;
-  job.portName = o.port;
-  job.raster = o.raster;
-  job.setDefault = o.setDefault;
-  job.typical = !o.advanced;
-  if (o.serial) job.serial = *o.serial;
-  if (o.ip) job.ipAddress = *o.ip;
-
+  installer::InstallEngine engine(machine->InstallerServices(), config, texts, ui, noUsb);
+  InstallJob job = JobFromOptions(*entry, o);
   installer::PrepareResult prepared = engine.Prepare(job);
   bool ran = prepared.outcome == installer::PrepareResult::Outcome::kReady;
   if (ran) {
     engine.RunWorker(job);
     engine.Finish(job);
   }
-  journal.SetSink(nullptr);
+  machine->journal.SetSink(nullptr);
 
-  // What the run registered stays on the machine, whatever its outcome, as on Windows.
-  if (!WriteText(machine / "registry.txt", registry.Serialize(), &error) ||
-      !WriteText(machine / "spooler.txt", spooler.Serialize(), &error)) {
-    return Fail(kExitFailed, error);
-  }
+  if (!machine->Save(&error)) return Fail(kExitFailed, error);
   std::cout << "result state: " << job.resultState << "\n";
   std::cout << "result text: " << OneLine(ran ? job.resultText : prepared.message) << "\n";
   if (ran && job.resultState == installer::kStateSucceeded) return kExitOk;

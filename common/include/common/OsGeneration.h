@@ -20,6 +20,30 @@ enum class OsGeneration : int {
   kWin7 = 7,        // Windows 7; Windows 8 and later are mapped here
 };
 
+// Named groups of generations, for the rules that differ between them.
+constexpr bool IsWindows9x(OsGeneration g) {
+  return g == OsGeneration::kWin98;
+}
+// Windows NT 4.0 and every later system.
+constexpr bool IsNtFamily(OsGeneration g) {
+  return static_cast<int>(g) >= 1 && static_cast<int>(g) <= 7;
+}
+// Windows 2000 and later: the systems with the version-3 driver model and the universal printer driver.
+constexpr bool IsWindows2000OrLater(OsGeneration g) {
+  return static_cast<int>(g) >= 2 && static_cast<int>(g) <= 7;
+}
+// Windows 2000, XP and Server 2003 keep the universal driver's files in the driver cache's cabinets.
+constexpr bool KeepsDriverCache(OsGeneration g) {
+  return static_cast<int>(g) >= 2 && static_cast<int>(g) <= 4;
+}
+// Vista, Server 2008 and Windows 7 keep them in the driver store.
+constexpr bool IsVistaOrLater(OsGeneration g) {
+  return static_cast<int>(g) >= 5 && static_cast<int>(g) <= 7;
+}
+constexpr bool IsXpOrServer2003(OsGeneration g) {
+  return g == OsGeneration::kXp || g == OsGeneration::kServer2003;
+}
+
 // ".98", ".NT", ".2K", ".XP", ".2003", ".Vista", ".2008", ".Win7"; "" for a value outside 0..7.
 std::string_view OsSectionSuffix(OsGeneration generation);
 

@@ -58,33 +58,56 @@ class InstallEngine {
   std::string ZntFolder() const;
 
  private:
+  // Preparation, in the order it runs; each returns false when it stopped (the result says how).
+  void CreateUtilityFolder(InstallJob& job);
+  bool CheckModelAndSystem(InstallJob& job, PrepareResult* result);
+  bool DecidePortKind(InstallJob& job, PrepareResult* result);
+  void ReadModelDriver(InstallJob& job);
+  void CopyDriverlogConfiguration(InstallJob& job);
+  bool SetUpPort(InstallJob& job, PrepareResult* result);
+  void ChooseLanguageMonitor(InstallJob& job);
+  bool NamePrinterAfterPort(InstallJob& job, PrepareResult* result);
   bool Stop(PrepareResult* result, std::string message);
+
+  // Worker steps, in the order they run; each returns false when the installation fails.
+  bool InstallPortMonitors(InstallJob& job, const MonitorSet& monitors);
+  bool InstallPrintProcessor(InstallJob& job);
+  bool UpdateComponents(InstallJob& job, const MonitorSet& monitors);
+  bool EnumeratePorts(InstallJob& job);
+  bool CopyDriverFiles(InstallJob& job);
+  bool CopyXpSystemLibraries(InstallJob& job);
+  void CopyUniversalDriverFiles(InstallJob& job);
+  bool CopyColourLibraryOfOldModels(InstallJob& job);
+  bool CheckUniversalDriverResource(InstallJob& job);
+  bool InstallLanguageMonitor(InstallJob& job, const MonitorSet& monitors);
+  bool AddPrinterDriver(InstallJob& job);
+  void RecordUsbPrinterPort(InstallJob& job);
+  bool AddPrinter(InstallJob& job);
+  void MakeDefault(InstallJob& job);
+  void SetSpoolDirectory(InstallJob& job);
+  void SetSuccessText(InstallJob& job);
   void Fail(InstallJob& job) { job.resultState = kStateFailed; }
-  std::string Message(std::string_view key) const { return texts_.Message(key); }
-  std::string ErrorText(uint32_t error) const;
-  uint32_t RegistryAccess() const;
-  bool RedirectSystemFolder() const;
+
+  // Pieces of the monitor, processor and update steps.
+  bool InstallMonitor(InstallJob& job, const std::string& name, const std::string& dll,
+                      const std::string& uiDll, int version, uint32_t updateBit);
+  bool UpdateMonitorDll(InstallJob& job, const MonitorConfig& monitor);
+  bool UpdateProcessorDll(InstallJob& job);
+  bool UpdateComponentsWin98(InstallJob& job, const MonitorSet& monitors);
+  std::string ProcessorKey(std::string_view name, OsGeneration os) const;
+
+  // Copying.
   bool DestinationFolder(InstallJob& job, Destination destination, std::string* folder);
   CopyResult CopyUniversalFile(InstallJob& job, const std::string& name, bool* handled);
+  CopyResult ExtractFromDriverCache(const std::string& name, const std::string& driverDir, bool* handled);
+  CopyResult CopyFromDriverStore(InstallJob& job, const std::string& name, const std::string& driverDir);
   CopyResult CopyFromPackage(InstallJob& job, const std::string& name, const std::string& folder,
                              bool renameMode);
   bool CopyRequired(InstallJob& job, std::string_view name, Destination destination);
   bool CopyAllowingRename(InstallJob& job, std::string_view dll, Destination destination, std::string* used);
-
-  bool InstallPortMonitors(InstallJob& job, const MonitorSet& monitors);
-  bool InstallMonitor(InstallJob& job, const std::string& name, const std::string& dll,
-                      const std::string& uiDll, int version, uint32_t updateBit);
-  bool InstallPrintProcessor(InstallJob& job);
-  bool UpdateComponents(InstallJob& job, const MonitorSet& monitors);
-  bool UpdateMonitorDll(InstallJob& job, const MonitorConfig& monitor);
-  bool UpdateComponentsWin98(InstallJob& job, const MonitorSet& monitors);
-  bool EnumeratePorts(InstallJob& job);
-  bool CopyDriverFiles(InstallJob& job);
-  void CopyUniversalDriverFiles(InstallJob& job);
-  bool InstallLanguageMonitor(InstallJob& job, const MonitorSet& monitors);
-  bool AddPrinter(InstallJob& job);
-  void MakeDefault(InstallJob& job);
-  void SetSpoolDirectory(InstallJob& job);
+  std::string PackageSource(std::string_view name) const;
+  // IDS_ERR_COPYFIEL, the file name, a line break, the system's text of error and IDS_ERR_COPYFIEL1.
+  std::string CopyFailureText(std::string_view name, uint32_t error) const;
 
   // The "Spooler" service.
   void StopSpooler();
@@ -92,19 +115,30 @@ class InstallEngine {
   uint32_t WaitUntilRunning(InstallJob& job);
   void RestartSpooler(InstallJob& job);
 
-  std::string ProcessorKey(std::string_view name) const;
+  // Registry values under HKEY_LOCAL_MACHINE.
   bool SetDword(std::string_view keyPath, std::string_view name, uint32_t value, bool create);
   bool SetString(std::string_view keyPath, std::string_view name, std::string_view value);
   // 0 with *value set, or the error (ERROR_FILE_NOT_FOUND for a missing key or value).
   uint32_t QueryDword(std::string_view keyPath, std::string_view name, uint32_t* value);
   bool KeyExists(std::string_view keyPath);
+  uint32_t RegistryAccess() const;
 
-  InstallerServices s_;
+  std::string Message(std::string_view key) const { return texts_.Message(key); }
+  std::string ErrorText(uint32_t error) const;
+  bool RedirectSystemFolder() const;
+  platform::FileSystem& Files() { return services_.platform.files; }
+  platform::Registry& Registry() { return services_.platform.registry; }
+  platform::SystemInfo& System() const { return services_.platform.system; }
+  platform::Clock& Clock() { return services_.platform.clock; }
+  platform::Spooler& Spooler() { return services_.spooler; }
+
+  InstallerServices services_;
   const SetupConfig& config_;
   const common::LanguageTexts& texts_;
   InstallUi& ui_;
   UsbInstallStep& usb_;
   PackageSwitches switches_;
+  // The driver cache's cabinets are opened once per run, on the first universal-driver file.
   bool universalFilesExtracted_ = false;
   bool universalExtractionFailed_ = false;
 };

@@ -19,7 +19,7 @@ namespace mq::installer {
 struct InstallerServices {
   platform::PlatformServices platform;
   platform::Spooler& spooler;
-  platform::ServiceControl& services;
+  platform::ServiceControl& serviceControl;
   platform::Cabinet& cabinet;
   platform::FsRedirection& redirection;
   platform::UsbDevices& usb;
