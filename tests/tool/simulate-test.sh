@@ -61,6 +61,20 @@ check "failed call marked" has failed "AddPrinterDriverW version=3 name=MQ-L80 L
 check "failure text" has failed 'result text: The printer driver could not be added.\r\nAccess is denied.'
 check "state 1 printed" has failed "result state: 1"
 
+# Injected failures name a call in either spelling, and one that never happens is an error, not a success.
+run spelledA --machine "$work/mA" --model MQ-450 --os Win7 --port LPT1: --fail AddPrinterDriverA=5
+check "A spelling fails the W call" test "$(rc spelledA)" = 1
+check "A spelling: state 1" has spelledA "result state: 1"
+check "A spelling: the call is marked" grep -qE '^AddPrinterDriverW .* -> error 5$' "$work/spelledA.out"
+before_missed=$(cat "$work/mA/spooler.txt" "$work/mA/registry.txt" | md5sum)
+run missed --machine "$work/mA" --model MQ-450 --os Win7 --port LPT1: --fail NoSuchCall=5
+check "a call that never happened exits 2" test "$(rc missed)" = 2
+check "it names the call" grep -qF -- "--fail NoSuchCall=5 never happened: the run made 0 calls of NoSuchCall" "$work/missed.err"
+check "its run is not kept" test "$(cat "$work/mA/spooler.txt" "$work/mA/registry.txt" | md5sum)" = "$before_missed"
+run late --machine "$work/mA" --model MQ-450 --os Win7 --port LPT1: --fail AddPrinterW=1802@3
+check "an Nth call beyond the run exits 2" test "$(rc late)" = 2
+check "it counts the calls made" grep -qF "the run made 1 call of AddPrinterW or AddPrinterA" "$work/late.err"
+
 run nth --machine "$work/m2" --model MQ-450 --os Vista --port LPT1: --fail AddPrinterW=1802@1 --raster
 check "printer name taken once: next name" has nth "AddPrinterW name=MQ-450(P)(1)"
 check "succeeds after the retry" test "$(rc nth)" = 0

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "Commands.h"
+#include "FailureInjection.h"
 #include "SimulatedMachine.h"
 #include "ToolSupport.h"
 #include "common/LanguageTexts.h"
@@ -29,12 +30,6 @@ constexpr const char* kUsage =
     "usage: mq450 simulate install --package DIR --machine DIR --model NAME --os GENERATION --port PORT\n"
     "         [--type receipt|ticket|label|embedded] [--raster] [--default] [--advanced] [--64bit]\n"
     "         [--ip A.B.C.D] [--serial SPEED,PARITY,BITS,STOP,PROTOCOL] [--fail CALL=ERROR[@N]]...\n";
-
-struct FailRule {
-  std::string function;
-  uint32_t error = 0;
-  int nth = 0;
-};
 
 struct Options {
   std::string package;
@@ -116,21 +111,6 @@ bool ParseSerial(const std::string& text, installer::SerialSettings* s) {
   return true;
 }
 
-bool ParseFail(const std::string& text, FailRule* rule) {
-  size_t equals = text.find('=');
-  if (equals == std::string::npos || equals == 0) return false;
-  rule->function = text.substr(0, equals);
-  std::string rest = text.substr(equals + 1);
-  size_t at = rest.find('@');
-  uint64_t error = 0;
-  uint64_t nth = 0;
-  if (!ParseNumber(rest.substr(0, at), 0xFFFFFFFFu, &error) || error == 0) return false;
-  if (at != std::string::npos && (!ParseNumber(rest.substr(at + 1), 1000000, &nth) || nth == 0)) return false;
-  rule->error = static_cast<uint32_t>(error);
-  rule->nth = static_cast<int>(nth);
-  return true;
-}
-
 bool ParseType(const std::string& text, PrinterType* type) {
   for (PrinterType t :
        {PrinterType::kReceipt, PrinterType::kTicket, PrinterType::kLabel, PrinterType::kEmbedded}) {
@@ -203,7 +183,7 @@ bool ParseOptions(const Args& args, Options* o, std::string* error) {
     } else if (a == "--fail") {
       if (!value(&v)) return false;
       FailRule rule;
-      if (!ParseFail(v, &rule)) {
+      if (!ParseFailRule(v, &rule)) {
         *error = "--fail takes CALL=ERROR or CALL=ERROR@N with a non-zero error and N from 1: " + v;
         return false;
       }
@@ -327,7 +307,8 @@ int RunInstall(const Args& args) {
   NoteUnofferedPort(*machine, config, texts, *entry, o);
 
   machine->journal.SetSink([](const std::string& line) { std::cout << OneLine(line) << "\n"; });
-  for (const FailRule& rule : o.failures) machine->journal.FailCall(rule.function, rule.error, rule.nth);
+  FailureInjection injection(o.failures);
+  injection.Arm(machine->journal);
   PrintingUi ui;
   installer::UsbNotAvailable noUsb;
   installer::InstallEngine engine(machine->InstallerServices(), config, texts, ui, noUsb);
@@ -340,9 +321,15 @@ int RunInstall(const Args& args) {
   }
   machine->journal.SetSink(nullptr);
 
-  if (!machine->Save(&error)) return Fail(kExitFailed, error);
+  // A run without the failure it was asked to show proves nothing: the machine keeps its earlier state.
+  std::vector<std::string> missed = injection.Missed(machine->journal);
+  if (missed.empty() && !machine->Save(&error)) return Fail(kExitFailed, error);
   std::cout << "result state: " << job.resultState << "\n";
   std::cout << "result text: " << OneLine(ran ? job.resultText : prepared.message) << "\n";
+  for (const std::string& rule : missed) {
+    Fail(kExitUsage, rule + "; the machine was left as it was");
+  }
+  if (!missed.empty()) return kExitUsage;
   if (ran && job.resultState == installer::kStateSucceeded) return kExitOk;
   return kExitFailed;
 }
