@@ -18,13 +18,15 @@ struct AddedPage {
   uint32_t function;
   PropSheetPageW page;
   std::u16string title;
+  host::LParam lParam1;
+  host::LParam lParam2;
 };
 
-// The host's common property-sheet callback: records each call and answers page additions with 100, 101, ...
+// The host's common property-sheet callback: records each call and answers them with 100, 101, ...
 std::vector<AddedPage> g_added;
 intptr_t MQ_COM_CALL RecordingComPropSheet(host::Handle sheet, uint32_t function, host::LParam lParam1,
-                                           host::LParam) {
-  AddedPage added{sheet, function, {}, {}};
+                                           host::LParam lParam2) {
+  AddedPage added{sheet, function, {}, {}, lParam1, lParam2};
   if (function == host::kCpsFuncAddPropSheetPageW) {
     added.page = *reinterpret_cast<const PropSheetPageW*>(lParam1);
     added.title = added.page.pszTitle;
@@ -188,6 +190,38 @@ TEST_F(PropertySheetsTest, OtherReasonsAnswerTheSameForBothSheetsAndAddNothing) 
   }
   EXPECT_TRUE(g_added.empty());
   EXPECT_EQ(document_.pOEMUIPSParam, nullptr);
+}
+
+TEST_F(PropertySheetsTest, PagesReportTheirResultUnderTheHandleOfTheLastPageAdded) {
+  ReportPageResult(&document_, host::kCpsuiOk);
+  ReportPageResult(&device_, host::kCpsuiOk);
+  EXPECT_TRUE(g_added.empty()) << "no callback before the init reason";
+
+  host::OemUiPsParam psParam{};
+  host::PropSheetUiInfo documentInfo = Info(host::kReasonInit, reinterpret_cast<host::LParam>(&psParam));
+  ASSERT_EQ(sheets_.DocumentSheet(&documentInfo, 0, document_), com::kOk);
+  host::PropSheetUiInfo deviceInfo = Info(host::kReasonInit);
+  deviceInfo.hComPropSheet = reinterpret_cast<host::Handle>(0x6B6B);
+  ASSERT_EQ(sheets_.DeviceSheet(&deviceInfo, 0, device_), com::kOk);
+  g_added.clear();
+  ReportPageResult(&document_, host::kCpsuiOk);
+  ReportPageResult(&device_, host::kCpsuiOk);
+
+  struct Call {
+    host::Handle sheet;
+    uint32_t function;
+    host::LParam page;
+    host::LParam result;
+  };
+  const Call expected[] = {{documentInfo.hComPropSheet, host::kCpsFuncSetResult, 105, host::kCpsuiOk},
+                           {deviceInfo.hComPropSheet, host::kCpsFuncSetResult, 109, host::kCpsuiOk}};
+  ASSERT_EQ(g_added.size(), 2u);
+  for (size_t i = 0; i < 2; ++i) {
+    EXPECT_EQ(g_added[i].sheet, expected[i].sheet) << i;
+    EXPECT_EQ(g_added[i].function, expected[i].function) << i;
+    EXPECT_EQ(g_added[i].lParam1, expected[i].page) << i;
+    EXPECT_EQ(g_added[i].lParam2, expected[i].result) << i;
+  }
 }
 
 // Driver option items: a print-density item (two options), a form item, and near misses.

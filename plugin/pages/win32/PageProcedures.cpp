@@ -115,13 +115,6 @@ class TrackedPage : public DialogLogic {
   std::unique_ptr<DialogLogic> page_;
 };
 
-template <typename Context>
-void ReportResult(const Context* context, intptr_t result) {
-  if (context != nullptr && context->pfnComPropSheet != nullptr)
-    context->pfnComPropSheet(context->hComPropSheet, host::kCpsFuncSetResult,
-                             reinterpret_cast<host::LParam>(context->pageHandle), result);
-}
-
 template <PageKind kKind>
 INT_PTR CALLBACK PageProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message != WM_INITDIALOG) return DialogSession::Dispatch(dialog, message, wParam, lParam);
@@ -147,10 +140,10 @@ INT_PTR CALLBACK PageProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPara
       DialogSession::Attach(dialog, state.instance, ActivationContext(), raw, std::move(logic));
   if constexpr (kDevice)
     session->Controls().SetResultReporter(
-        [context](intptr_t result) { ReportResult(static_cast<DevicePageContext*>(context), result); });
+        [context](intptr_t result) { ReportPageResult(static_cast<DevicePageContext*>(context), result); });
   else
     session->Controls().SetResultReporter(
-        [context](intptr_t result) { ReportResult(static_cast<DocumentPageContext*>(context), result); });
+        [context](intptr_t result) { ReportPageResult(static_cast<DocumentPageContext*>(context), result); });
   return session->Init();
 }
 

@@ -84,11 +84,38 @@ using GetClassObjectFn = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**);
 host::IPrintOemUI* g_object = nullptr;
 bool g_deviceSheet = false;
 
-// The system calls this with the Windows callback convention; MinGW's PFNPROPSHEETUI leaves it out.
+// Every call the plug-in makes through the system's sheet callback, with the system's answer (the sheet's
+// thread only; read after the sheet has closed).
+struct SheetCall {
+  HANDLE sheet;
+  UINT function;
+  LPARAM lParam1;
+  LPARAM lParam2;
+  LONG_PTR answer;
+};
+std::vector<SheetCall> g_sheetCalls;
+HANDLE g_initSheet = nullptr;  // the sheet handle the init reason handed over
+PFNCOMPROPSHEET g_systemComPropSheet = nullptr;
+
+LONG_PTR CALLBACK RecordingComPropSheet(HANDLE sheet, UINT function, LPARAM lParam1, LPARAM lParam2) {
+  const LONG_PTR answer = g_systemComPropSheet(sheet, function, lParam1, lParam2);
+  g_sheetCalls.push_back({sheet, function, lParam1, lParam2, answer});
+  return answer;
+}
+
+// The system calls this with the Windows callback convention; MinGW's PFNPROPSHEETUI leaves it out. On the
+// init reason the plug-in keeps the callback it is given, so it is handed the recording one.
 LONG CALLBACK ForwardSheetUi(PPROPSHEETUI_INFO info, LPARAM lParam) {
   auto* portable = reinterpret_cast<host::PropSheetUiInfo*>(info);
+  const PFNCOMPROPSHEET system = info->pfnComPropSheet;
+  if (info->Reason == PROPSHEETUI_REASON_INIT) {
+    g_initSheet = info->hComPropSheet;
+    g_systemComPropSheet = system;
+    info->pfnComPropSheet = RecordingComPropSheet;
+  }
   const com::HResult hr = g_deviceSheet ? g_object->DevicePropertySheets(portable, lParam)
                                         : g_object->DocumentPropertySheets(portable, lParam);
+  info->pfnComPropSheet = system;
   return hr == com::kOk ? 1 : -1;
 }
 
@@ -312,6 +339,8 @@ class SheetHost : public ::testing::Test {
   // Opens one sheet through the system host while script plays the user on a second thread.
   LONG RunSheet(bool device, const std::function<void(Driver&)>& script, Driver& driver) {
     g_deviceSheet = device;
+    g_sheetCalls.clear();
+    g_initSheet = nullptr;
     EXPECT_EQ(g_object->CommonUIProp(device ? host::kOemCuipPrnProp : host::kOemCuipDocProp, &cuip_),
               com::kOk);
     std::thread player([&] { script(driver); });
@@ -330,6 +359,25 @@ class SheetHost : public ::testing::Test {
     player.join();
     for (const std::string& failure : driver.failures) ADD_FAILURE() << failure;
     return answer;
+  }
+
+  // The sheet was closed with OK after every page had been shown: each page but the Version page (which
+  // changes nothing on apply) reported CPSUI_OK through CPSFUNC_SET_RESULT, on the sheet it was given, under
+  // the value of the last page addition.
+  static void ExpectPagesReportedOk(size_t pages) {
+    std::vector<LONG_PTR> added;
+    size_t results = 0;
+    for (const SheetCall& call : g_sheetCalls) {
+      EXPECT_EQ(call.sheet, g_initSheet) << "function " << call.function;
+      if (call.function == CPSFUNC_ADD_PROPSHEETPAGEW) added.push_back(call.answer);
+      if (call.function != CPSFUNC_SET_RESULT) continue;
+      ++results;
+      ASSERT_FALSE(added.empty()) << "a result before any page was added";
+      EXPECT_EQ(call.lParam1, added.back()) << "the last page addition, not the sheet handle";
+      EXPECT_EQ(call.lParam2, CPSUI_OK);
+    }
+    EXPECT_EQ(added.size(), pages);
+    EXPECT_EQ(results, pages - 1);
   }
 
   DocumentFindings DocumentSheet(const std::string& language) {
@@ -406,6 +454,7 @@ class SheetHost : public ::testing::Test {
         driver);
     EXPECT_GT(answer, 0);
     EXPECT_EQ(driver.screenshots, 8);
+    ExpectPagesReportedOk(6);
     return found;
   }
 
@@ -428,6 +477,7 @@ class SheetHost : public ::testing::Test {
         driver);
     EXPECT_GT(answer, 0);
     EXPECT_EQ(driver.screenshots, 4);
+    ExpectPagesReportedOk(4);
     return tabs;
   }
 

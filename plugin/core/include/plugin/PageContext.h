@@ -34,6 +34,16 @@ struct DevicePageContext {
   host::IPrintOemDriverUI* driverUI = nullptr;
 };
 
+// A page's answer to the host (CPSFUNC_SET_RESULT, CPSUI_OK on apply): the host knows the plug-in's pages by
+// the value of the last page addition, not by its sheet handle. Before the init reason has given a callback
+// nothing is reported.
+template <typename PageContext>
+void ReportPageResult(const PageContext* context, host::LParam result) {
+  if (context != nullptr && context->pfnComPropSheet != nullptr)
+    context->pfnComPropSheet(context->hComPropSheet, host::kCpsFuncSetResult,
+                             reinterpret_cast<host::LParam>(context->pageHandle), result);
+}
+
 // Builds the printer's pages into the host's sheets. The plug-in object has checked pPSUIInfo (non-null,
 // Version 0x0100) and filled the context's helper interface before calling.
 class SheetAssembly {
