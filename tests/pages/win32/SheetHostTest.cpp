@@ -1,7 +1,8 @@
 // Plays the universal-driver UI host against the real MQ450UI.dll under a display: loads it through its
 // exports, publishes a recording helper, hands it driver option items, opens both sheets through the system's
 // CommonPropertySheetUIW, drives the operation editor by window messages from a second thread, checks what
-// was stored, and saves a PNG screenshot of every tab and of the editor in English and simplified Chinese.
+// was stored, and saves a PNG screenshot of every tab and of the editor in English, simplified and
+// traditional Chinese.
 #include <windows.h>
 #include <commctrl.h>
 #include <compstui.h>
@@ -558,6 +559,30 @@ TEST_F(SheetHost, DeviceSheetInSimplifiedChinese) {
   const std::vector<std::wstring> tabs = DeviceSheet("zh", &treeItems);
   ASSERT_EQ(tabs.size(), 4u);
   EXPECT_NE(tabs[2], L"Font");
+  EXPECT_EQ(treeItems, 19);
+  SetLanguage(L"ENG_MQ450.res");
+}
+
+TEST_F(SheetHost, DocumentSheetInTraditionalChinese) {
+  SetLanguage(L"CHF_MQ450.res");
+  const DocumentFindings found = DocumentSheet("tw");
+  // Texts that differ from the simplified ones show which file was read.
+  ASSERT_EQ(found.tabs.size(), 6u);
+  EXPECT_NE(found.tabs[2], L"Operation");
+  EXPECT_EQ(Utf8(found.editorTitle), "文件結束操作");
+  EXPECT_EQ(Utf8(found.errorText), "命令長度錯誤！");
+  EXPECT_EQ(found.shownAgain, L"1D 56 42 00 ");
+  EXPECT_EQ(EndDoc().commandLength.Get(record_.data()), 4);
+  EXPECT_EQ(Utf8(items_.items[0].pName), "列印濃度");
+  SetLanguage(L"ENG_MQ450.res");
+}
+
+TEST_F(SheetHost, DeviceSheetInTraditionalChinese) {
+  SetLanguage(L"CHF_MQ450.res");
+  int treeItems = 0;
+  const std::vector<std::wstring> tabs = DeviceSheet("tw", &treeItems);
+  ASSERT_EQ(tabs.size(), 4u);
+  EXPECT_EQ(Utf8(tabs[2]), "字型");
   EXPECT_EQ(treeItems, 19);
   SetLanguage(L"ENG_MQ450.res");
 }
