@@ -368,6 +368,112 @@ uint32_t FakeSpooler::XcvData(PrinterHandle handle, std::string_view command, st
   return 0;
 }
 
+namespace {
+constexpr uint32_t kNoStartDoc = 3003;           // ERROR_SPL_NO_STARTDOC
+constexpr uint32_t kPrinterStateInvalid = 1906;  // ERROR_INVALID_PRINTER_STATE
+}  // namespace
+
+FakeSpooler::PrintedJob* FakeSpooler::OpenJob(PrinterHandle handle, uint32_t* error) {
+  Handle* h = FindHandle(handle);
+  if (h == nullptr || h->printer.empty()) {
+    *error = err::kInvalidHandle;
+    return nullptr;
+  }
+  if (h->job < 0) {
+    *error = kNoStartDoc;
+    return nullptr;
+  }
+  return &jobs_[static_cast<size_t>(h->job)];
+}
+
+uint32_t FakeSpooler::StartDocPrinter(PrinterHandle handle, std::string_view documentName,
+                                      std::string_view dataType, uint32_t* jobId) {
+  if (uint32_t e = journal_.Enter("StartDocPrinterW", {{"handle", CallJournal::Hex(handle)},
+                                                       {"level", "1"},
+                                                       {"document", std::string(documentName)},
+                                                       {"dataType", std::string(dataType)}})) {
+    return e;
+  }
+  Handle* h = FindHandle(handle);
+  if (h == nullptr || h->printer.empty()) return err::kInvalidHandle;
+  if (h->job >= 0) return kPrinterStateInvalid;
+  PrintedJob job;
+  job.id = static_cast<uint32_t>(jobs_.size() + 1);
+  job.printer = h->printer;
+  job.documentName = std::string(documentName);
+  job.dataType = std::string(dataType);
+  jobs_.push_back(std::move(job));
+  h->job = static_cast<int>(jobs_.size() - 1);
+  *jobId = jobs_.back().id;
+  return 0;
+}
+
+uint32_t FakeSpooler::StartPagePrinter(PrinterHandle handle) {
+  if (uint32_t e = journal_.Enter("StartPagePrinter", {{"handle", CallJournal::Hex(handle)}})) return e;
+  uint32_t error = 0;
+  PrintedJob* job = OpenJob(handle, &error);
+  if (job == nullptr) return error;
+  ++job->pages;
+  FindHandle(handle)->inPage = true;
+  return 0;
+}
+
+uint32_t FakeSpooler::WritePrinter(PrinterHandle handle, std::span<const uint8_t> bytes, uint32_t* written) {
+  if (uint32_t e = journal_.Enter(
+          "WritePrinter", {{"handle", CallJournal::Hex(handle)}, {"bytes", std::to_string(bytes.size())}}))
+    return e;
+  uint32_t error = 0;
+  PrintedJob* job = OpenJob(handle, &error);
+  if (job == nullptr) return error;
+  const size_t taken = writeLimit_ == 0 ? bytes.size() : std::min<size_t>(bytes.size(), writeLimit_);
+  job->bytes.insert(job->bytes.end(), bytes.begin(), bytes.begin() + static_cast<ptrdiff_t>(taken));
+  *written = static_cast<uint32_t>(taken);
+  return 0;
+}
+
+uint32_t FakeSpooler::EndPagePrinter(PrinterHandle handle) {
+  if (uint32_t e = journal_.Enter("EndPagePrinter", {{"handle", CallJournal::Hex(handle)}})) return e;
+  uint32_t error = 0;
+  if (OpenJob(handle, &error) == nullptr) return error;
+  FindHandle(handle)->inPage = false;
+  return 0;
+}
+
+uint32_t FakeSpooler::EndDocPrinter(PrinterHandle handle) {
+  if (uint32_t e = journal_.Enter("EndDocPrinter", {{"handle", CallJournal::Hex(handle)}})) return e;
+  uint32_t error = 0;
+  PrintedJob* job = OpenJob(handle, &error);
+  if (job == nullptr) return error;
+  job->ended = true;
+  Handle* h = FindHandle(handle);
+  h->job = -1;
+  h->inPage = false;
+  return 0;
+}
+
+PrinterHandle FakeSpooler::OpenPrinterForJobs(std::string_view name, std::string_view portName) {
+  if (FindPrinter(name) == nullptr) {
+    PrinterInfo2 printer;
+    printer.printerName = std::string(name);
+    printer.portName = std::string(portName);
+    printer.printProcessor = "winprint";
+    printer.dataType = "RAW";
+    printers_.push_back(printer);
+  }
+  Handle h;
+  h.printer = FindPrinter(name)->printerName;
+  const PrinterHandle opened = nextHandle_++;
+  handles_[opened] = h;
+  return opened;
+}
+
+std::vector<std::vector<uint8_t>> FakeSpooler::JobBytes(std::string_view documentName) const {
+  std::vector<std::vector<uint8_t>> out;
+  for (const PrintedJob& job : jobs_)
+    if (job.documentName == documentName) out.push_back(job.bytes);
+  return out;
+}
+
 void FakeSpooler::BroadcastSettingChange(std::string_view area, uint32_t timeoutMs) {
   journal_.Enter(
       "SendMessageTimeoutW",

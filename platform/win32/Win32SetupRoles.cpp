@@ -364,6 +364,51 @@ uint32_t Win32Spooler::XcvData(PrinterHandle handle, std::string_view command, s
   return ERROR_SUCCESS;
 }
 
+namespace {
+// A document call that failed must never read as success, even when the spooler left no last error.
+uint32_t DocumentCallError(BOOL ok, DWORD fallback = ERROR_INVALID_FUNCTION) {
+  if (ok) return ERROR_SUCCESS;
+  const DWORD error = GetLastError();
+  return error != ERROR_SUCCESS ? error : fallback;
+}
+}  // namespace
+
+uint32_t Win32Spooler::StartDocPrinter(PrinterHandle handle, std::string_view documentName,
+                                       std::string_view dataType, uint32_t* jobId) {
+  WideArg name(documentName), type(dataType);
+  DOC_INFO_1W info = {};
+  info.pDocName = name.Ptr();
+  info.pOutputFile = nullptr;
+  info.pDatatype = type.OrNull();
+  const DWORD job = StartDocPrinterW(reinterpret_cast<HANDLE>(handle), 1, reinterpret_cast<LPBYTE>(&info));
+  if (job == 0) return DocumentCallError(FALSE);
+  *jobId = job;
+  return ERROR_SUCCESS;
+}
+
+uint32_t Win32Spooler::StartPagePrinter(PrinterHandle handle) {
+  return DocumentCallError(::StartPagePrinter(reinterpret_cast<HANDLE>(handle)));
+}
+
+uint32_t Win32Spooler::WritePrinter(PrinterHandle handle, std::span<const uint8_t> bytes, uint32_t* written) {
+  // The call takes a DWORD count and a non-const buffer it does not change.
+  if (bytes.size() > 0xFFFFFFFFu) return ERROR_INVALID_PARAMETER;
+  DWORD took = 0;
+  const BOOL ok = ::WritePrinter(reinterpret_cast<HANDLE>(handle), const_cast<uint8_t*>(bytes.data()),
+                                 static_cast<DWORD>(bytes.size()), &took);
+  if (!ok) return DocumentCallError(ok, ERROR_WRITE_FAULT);
+  *written = took;
+  return ERROR_SUCCESS;
+}
+
+uint32_t Win32Spooler::EndPagePrinter(PrinterHandle handle) {
+  return DocumentCallError(::EndPagePrinter(reinterpret_cast<HANDLE>(handle)));
+}
+
+uint32_t Win32Spooler::EndDocPrinter(PrinterHandle handle) {
+  return DocumentCallError(::EndDocPrinter(reinterpret_cast<HANDLE>(handle)));
+}
+
 void Win32Spooler::BroadcastSettingChange(std::string_view area, uint32_t timeoutMs) {
   WideArg a(area);
   DWORD_PTR result = 0;

@@ -1,7 +1,8 @@
-// The Windows print spooler (winspool) as the installer and uninstaller use it: driver and processor folders,
-// port monitors, print processors, printer drivers, printers, ports, the port monitors' transceiver (XcvData)
-// and the default printer. Names are UTF-8. Every operation returns a Windows error code, 0 on success, with
-// outputs untouched on failure. An empty environment means the local one ("Windows NT x86" or "Windows x64").
+// The Windows print spooler (winspool) as the installer, the uninstaller and the plug-in's raw jobs use it:
+// driver and processor folders, port monitors, print processors, printer drivers, printers, ports, the port
+// monitors' transceiver (XcvData), the default printer, and the document calls that send bytes to a printer.
+// Names are UTF-8. Every operation returns a Windows error code, 0 on success, with outputs untouched on
+// failure. An empty environment means the local one ("Windows NT x86" or "Windows x64").
 #pragma once
 
 #include <cstdint>
@@ -115,6 +116,17 @@ class Spooler {
   // which must also be 0 for the command to have worked.
   virtual uint32_t XcvData(PrinterHandle handle, std::string_view command, std::span<const uint8_t> input,
                            uint32_t outputSize, std::vector<uint8_t>* output, uint32_t* status) = 0;
+
+  // A raw document on an open printer, in the order the spooler wants them: StartDocPrinterW level 1
+  // (DOC_INFO_1W with the document name, no output file and the data type; *jobId receives the job number),
+  // StartPagePrinter, WritePrinter once per block (*written receives the bytes the spooler took, which may be
+  // fewer than given), EndPagePrinter and EndDocPrinter.
+  virtual uint32_t StartDocPrinter(PrinterHandle handle, std::string_view documentName,
+                                   std::string_view dataType, uint32_t* jobId) = 0;
+  virtual uint32_t StartPagePrinter(PrinterHandle handle) = 0;
+  virtual uint32_t WritePrinter(PrinterHandle handle, std::span<const uint8_t> bytes, uint32_t* written) = 0;
+  virtual uint32_t EndPagePrinter(PrinterHandle handle) = 0;
+  virtual uint32_t EndDocPrinter(PrinterHandle handle) = 0;
 
   // SendMessageTimeoutW(HWND_BROADCAST, WM_SETTINGCHANGE, 0, area, SMTO_NORMAL, timeout): tells every program
   // that the printer or port settings of area ("windows", "Ports") changed. Never fails.

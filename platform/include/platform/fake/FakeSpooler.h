@@ -41,6 +41,12 @@ class FakeSpooler : public Spooler {
   uint32_t EnumPorts(uint32_t bufferSize, uint32_t* needed, std::vector<std::string>* ports) override;
   uint32_t XcvData(PrinterHandle handle, std::string_view command, std::span<const uint8_t> input,
                    uint32_t outputSize, std::vector<uint8_t>* output, uint32_t* status) override;
+  uint32_t StartDocPrinter(PrinterHandle handle, std::string_view documentName, std::string_view dataType,
+                           uint32_t* jobId) override;
+  uint32_t StartPagePrinter(PrinterHandle handle) override;
+  uint32_t WritePrinter(PrinterHandle handle, std::span<const uint8_t> bytes, uint32_t* written) override;
+  uint32_t EndPagePrinter(PrinterHandle handle) override;
+  uint32_t EndDocPrinter(PrinterHandle handle) override;
   void BroadcastSettingChange(std::string_view area, uint32_t timeoutMs) override;
 
   // The local environment name and the folders the spooler reports.
@@ -58,6 +64,25 @@ class FakeSpooler : public Spooler {
   const std::string& defaultPrinter() const { return defaultPrinter_; }
   size_t OpenHandleCount() const { return handles_.size(); }
 
+  // A raw document as the printer received it. Jobs are kept in the order they started.
+  struct PrintedJob {
+    uint32_t id = 0;
+    std::string printer;
+    std::string documentName;
+    std::string dataType;
+    std::vector<uint8_t> bytes;  // every block the spooler took, in order
+    int pages = 0;               // StartPagePrinter calls that worked
+    bool ended = false;          // EndDocPrinter worked: the job was ended, not left open
+  };
+  const std::vector<PrintedJob>& Jobs() const { return jobs_; }
+  // The bytes of each job of that document name, oldest first.
+  std::vector<std::vector<uint8_t>> JobBytes(std::string_view documentName) const;
+  // Set-up for raw jobs, not journaled: a printer of that name on portName (added when missing, without the
+  // driver checks of AddPrinter) and a new handle open on it.
+  PrinterHandle OpenPrinterForJobs(std::string_view name, std::string_view portName = "LPT1:");
+  // Makes each WritePrinter take at most limit bytes and report that count (a short write); 0 takes all.
+  void LimitWrites(uint32_t limit) { writeLimit_ = limit; }
+
   std::string Serialize() const;
   bool Deserialize(std::string_view text);
 
@@ -70,7 +95,11 @@ class FakeSpooler : public Spooler {
   struct Handle {
     std::string printer;  // printer name, or "" for a transceiver
     std::string xcvMonitor;
+    int job = -1;  // index into jobs_ while a document is open on the handle
+    bool inPage = false;
   };
+  // The open document of a printer handle, or null with *error set.
+  PrintedJob* OpenJob(PrinterHandle handle, uint32_t* error);
   std::string Environment(std::string_view environment) const;
   PrinterInfo2* FindPrinterMutable(std::string_view name);
   Handle* FindHandle(PrinterHandle handle);
@@ -86,6 +115,8 @@ class FakeSpooler : public Spooler {
   std::string defaultPrinter_;
   std::map<PrinterHandle, Handle> handles_;
   PrinterHandle nextHandle_ = 0x5000;
+  std::vector<PrintedJob> jobs_;
+  uint32_t writeLimit_ = 0;
 };
 
 }  // namespace mq::platform

@@ -36,6 +36,12 @@ class Win32Spooler : public Spooler {
   uint32_t EnumPorts(uint32_t bufferSize, uint32_t* needed, std::vector<std::string>* ports) override;
   uint32_t XcvData(PrinterHandle handle, std::string_view command, std::span<const uint8_t> input,
                    uint32_t outputSize, std::vector<uint8_t>* output, uint32_t* status) override;
+  uint32_t StartDocPrinter(PrinterHandle handle, std::string_view documentName, std::string_view dataType,
+                           uint32_t* jobId) override;
+  uint32_t StartPagePrinter(PrinterHandle handle) override;
+  uint32_t WritePrinter(PrinterHandle handle, std::span<const uint8_t> bytes, uint32_t* written) override;
+  uint32_t EndPagePrinter(PrinterHandle handle) override;
+  uint32_t EndDocPrinter(PrinterHandle handle) override;
   void BroadcastSettingChange(std::string_view area, uint32_t timeoutMs) override;
 };
 

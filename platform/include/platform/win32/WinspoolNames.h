@@ -21,3 +21,4 @@
 #undef XcvData
 #undef GetPrinterDriverDirectory
 #undef GetPrintProcessorDirectory
+#undef StartDocPrinter
