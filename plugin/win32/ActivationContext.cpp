@@ -1,4 +1,4 @@
-// The pages' activation context: the library's own manifest (resource 2) asks for version 6 of the common
+// The pages' activation context: the library's own manifest asks for version 6 of the common
 // controls, which the host process may not have activated.
 #include "PluginWin32.h"
 
@@ -17,7 +17,7 @@ HANDLE ActivationContext() {
     actctx.cbSize = sizeof actctx;
     actctx.dwFlags = ACTCTX_FLAG_HMODULE_VALID | ACTCTX_FLAG_RESOURCE_NAME_VALID;
     actctx.hModule = ModuleHandle();
-    actctx.lpResourceName = MAKEINTRESOURCEW(2);
+    actctx.lpResourceName = MAKEINTRESOURCEW(IDR_MANIFEST);
     g_context = CreateActCtxW(&actctx);
   }
   return g_context == INVALID_HANDLE_VALUE ? nullptr : g_context;

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "MQ450UIResources.h"
 #include "plugin/PluginModule.h"
 
 namespace mq::plugin::win32 {
@@ -11,7 +12,7 @@ namespace mq::plugin::win32 {
 HINSTANCE ModuleHandle();
 PluginModule& LibraryModule();
 
-// The activation context made from the library's manifest (resource 2) for the pages, created once per
+// The activation context made from the library's manifest (IDR_MANIFEST) for the pages, created once per
 // process; null when it could not be made.
 HANDLE ActivationContext();
 void ReleaseActivationContext();

@@ -1,6 +1,7 @@
 // The two sheets: the reasons, the page table, the port-name value and the print-density renaming.
 #include "pages/PropertySheets.h"
 
+#include "MQ450UIResources.h"
 #include "platform/RegistryText.h"
 #include "platform/Text.h"
 #include "platform/WinError.h"
@@ -8,19 +9,19 @@
 namespace mq::plugin {
 
 const std::array<PageEntry, 6> kDocumentPages = {{
-    {PageKind::kMain, 128, "LAYOUT", "RC_LAYOUTFORM", "Main"},
-    {PageKind::kWatermark, 131, "WATERMARK", "RC_WATERMARKFORM", "Water Mark"},
-    {PageKind::kOperation, 103, "OPERATION", "RC_OPERATIONFORM", "Operation"},
-    {PageKind::k1DCode, 117, "1DCODE", "RC_1DCODEFORM", "1D Code"},
-    {PageKind::k2DCode, 118, "2DCODE", "RC_2DCODEFORM", "2D Code"},
-    {PageKind::kDocumentVersion, 105, "VERSION", "RC_VERSIONFORM", "Version"},
+    {PageKind::kMain, IDD_MAIN_PAGE, "LAYOUT", "RC_LAYOUTFORM", "Main"},
+    {PageKind::kWatermark, IDD_WATERMARK_PAGE, "WATERMARK", "RC_WATERMARKFORM", "Water Mark"},
+    {PageKind::kOperation, IDD_OPERATION_PAGE, "OPERATION", "RC_OPERATIONFORM", "Operation"},
+    {PageKind::k1DCode, IDD_1DCODE_PAGE, "1DCODE", "RC_1DCODEFORM", "1D Code"},
+    {PageKind::k2DCode, IDD_2DCODE_PAGE, "2DCODE", "RC_2DCODEFORM", "2D Code"},
+    {PageKind::kDocumentVersion, IDD_VERSION_PAGE, "VERSION", "RC_VERSIONFORM", "Version"},
 }};
 
 const std::array<PageEntry, 4> kDevicePages = {{
-    {PageKind::kUtility, 114, "UTILITY", "RC_UTILITYFORM", "Utility"},
-    {PageKind::kDownload, 113, "DOWNLOAD", "RC_DOWNLOADFORM", "Download"},
-    {PageKind::kFont, 119, "FONT", "RC_FONTFORM", "Font"},
-    {PageKind::kDeviceVersion, 105, "VERSION", "RC_VERSIONFORM", "Version"},
+    {PageKind::kUtility, IDD_UTILITY_PAGE, "UTILITY", "RC_UTILITYFORM", "Utility"},
+    {PageKind::kDownload, IDD_DOWNLOAD_PAGE, "DOWNLOAD", "RC_DOWNLOADFORM", "Download"},
+    {PageKind::kFont, IDD_FONT_PAGE, "FONT", "RC_FONTFORM", "Font"},
+    {PageKind::kDeviceVersion, IDD_VERSION_PAGE, "VERSION", "RC_VERSIONFORM", "Version"},
 }};
 
 namespace {

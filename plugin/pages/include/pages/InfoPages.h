@@ -2,33 +2,34 @@
 // Font (template 119, device sheet) with the tree of the printer's resident fonts and their point sizes.
 #pragma once
 
+#include "MQ450UIResources.h"
 #include "pages/PageTexts.h"
 #include "platform/ui/DialogLogic.h"
 
 namespace mq::plugin {
 
-inline constexpr int kVersionPageTemplate = 105;
-inline constexpr int kFontPageTemplate = 119;
+inline constexpr int kVersionPageTemplate = IDD_VERSION_PAGE;
+inline constexpr int kFontPageTemplate = IDD_FONT_PAGE;
 
 namespace version_page {
-inline constexpr int kTitle = 1109;
-inline constexpr int kRights = 1110;
-inline constexpr int kLine3 = 1111;  // read and assigned, but not in the template
-inline constexpr int kProductHeading = 1112;
-inline constexpr int kProduct = 1113;
-inline constexpr int kAdditionalHeading = 1114;  // not in the template
-inline constexpr int kLine7 = 1115;              // not in the template
-inline constexpr int kSeparator = 1116;
-inline constexpr int kLegal = 1117;
+inline constexpr int kTitle = IDC_VERSION_TITLE;
+inline constexpr int kRights = IDC_VERSION_RIGHTS;
+inline constexpr int kLine3 = IDC_VERSION_LINE3;  // read and assigned, but not in the template
+inline constexpr int kProductHeading = IDC_VERSION_PRODUCT_HEADING;
+inline constexpr int kProduct = IDC_VERSION_PRODUCT;
+inline constexpr int kAdditionalHeading = IDC_VERSION_ADDITIONAL_HEADING;  // not in the template
+inline constexpr int kLine7 = IDC_VERSION_LINE7;                           // not in the template
+inline constexpr int kSeparator = IDC_VERSION_SEPARATOR;
+inline constexpr int kLegal = IDC_VERSION_LEGAL;
 }  // namespace version_page
 
 namespace font_page {
-inline constexpr int kTree = 1069;
-inline constexpr int kNotice = 1150;
+inline constexpr int kTree = IDC_FONT_TREE;
+inline constexpr int kNotice = IDC_FONT_NOTICE;
 // Icons of the tree's image list: root, font, size.
-inline constexpr int kRootIcon = 125;
-inline constexpr int kFontIcon = 126;
-inline constexpr int kSizeIcon = 127;
+inline constexpr int kRootIcon = IDI_FONT_ROOT;
+inline constexpr int kFontIcon = IDI_FONT_FACE;
+inline constexpr int kSizeIcon = IDI_FONT_SIZE;
 }  // namespace font_page
 
 class VersionPage : public platform::ui::DialogLogic {

@@ -4,43 +4,44 @@
 #pragma once
 
 #include "pages/OperationSlotData.h"
+#include "MQ450UIResources.h"
 #include "pages/PageTexts.h"
 #include "platform/ui/DialogLogic.h"
 
 namespace mq::plugin {
 
-inline constexpr int kOperationEditorTemplate = 104;
+inline constexpr int kOperationEditorTemplate = IDD_OPERATION_EDITOR;
 
 // Control ids of the editor.
 namespace editor {
-inline constexpr int kSendCommand = 1015;
-inline constexpr int kCommand = 1016;
-inline constexpr int kDrawerList = 1017;
-inline constexpr int kCutLabel = 1019;
-inline constexpr int kCutList = 1020;
-inline constexpr int kFeedEdit = 1021;
-inline constexpr int kFeedUpDown = 1022;
-inline constexpr int kFeedToCut = 1023;
-inline constexpr int kVolumeEdit = 1024;
-inline constexpr int kOpenDrawer = 1025;
-inline constexpr int kHerald = 1026;
-inline constexpr int kBuzzerList = 1027;
-inline constexpr int kLogoList = 1028;
-inline constexpr int kLeft = 1029;
-inline constexpr int kCentered = 1030;
-inline constexpr int kRight = 1031;
-inline constexpr int kHeraldList = 1032;
-inline constexpr int kBeforeCut = 1033;
-inline constexpr int kAfterCut = 1034;
-inline constexpr int kVolumeUpDown = 1035;
-inline constexpr int kVolumeLabel = 1103;
-inline constexpr int kBuzzerLabel = 1121;
-inline constexpr int kFeedLabel = 1122;
-inline constexpr int kLogoLabel = 1123;
-inline constexpr int kAlignLabel = 1124;
-inline constexpr int kPositionLabel = 1125;
-inline constexpr int kPreview = 1207;
-inline constexpr int kDefault = 3;
+inline constexpr int kSendCommand = IDC_EDITOR_SEND_COMMAND;
+inline constexpr int kCommand = IDC_EDITOR_COMMAND;
+inline constexpr int kDrawerList = IDC_EDITOR_DRAWER_LIST;
+inline constexpr int kCutLabel = IDC_EDITOR_CUT_LABEL;
+inline constexpr int kCutList = IDC_EDITOR_CUT_LIST;
+inline constexpr int kFeedEdit = IDC_EDITOR_FEED_EDIT;
+inline constexpr int kFeedUpDown = IDC_EDITOR_FEED_UPDOWN;
+inline constexpr int kFeedToCut = IDC_EDITOR_FEED_TO_CUT;
+inline constexpr int kVolumeEdit = IDC_EDITOR_VOLUME_EDIT;
+inline constexpr int kOpenDrawer = IDC_EDITOR_OPEN_DRAWER;
+inline constexpr int kHerald = IDC_EDITOR_HERALD;
+inline constexpr int kBuzzerList = IDC_EDITOR_BUZZER_LIST;
+inline constexpr int kLogoList = IDC_EDITOR_LOGO_LIST;
+inline constexpr int kLeft = IDC_EDITOR_LEFT;
+inline constexpr int kCentered = IDC_EDITOR_CENTERED;
+inline constexpr int kRight = IDC_EDITOR_RIGHT;
+inline constexpr int kHeraldList = IDC_EDITOR_HERALD_LIST;
+inline constexpr int kBeforeCut = IDC_EDITOR_BEFORE_CUT;
+inline constexpr int kAfterCut = IDC_EDITOR_AFTER_CUT;
+inline constexpr int kVolumeUpDown = IDC_EDITOR_VOLUME_UPDOWN;
+inline constexpr int kVolumeLabel = IDC_EDITOR_VOLUME_LABEL;
+inline constexpr int kBuzzerLabel = IDC_EDITOR_BUZZER_LABEL;
+inline constexpr int kFeedLabel = IDC_EDITOR_FEED_LABEL;
+inline constexpr int kLogoLabel = IDC_EDITOR_LOGO_LABEL;
+inline constexpr int kAlignLabel = IDC_EDITOR_ALIGN_LABEL;
+inline constexpr int kPositionLabel = IDC_EDITOR_POSITION_LABEL;
+inline constexpr int kPreview = IDC_EDITOR_PREVIEW;
+inline constexpr int kDefault = IDC_EDITOR_DEFAULT;
 }  // namespace editor
 
 class OperationEditor : public platform::ui::DialogLogic {

@@ -3,24 +3,25 @@
 #pragma once
 
 #include "pages/OperationSlotData.h"
+#include "MQ450UIResources.h"
 #include "pages/PageTexts.h"
 #include "platform/ui/DialogLogic.h"
 
 namespace mq::plugin {
 
-inline constexpr int kOperationPageTemplate = 103;
+inline constexpr int kOperationPageTemplate = IDD_OPERATION_PAGE;
 // The result a page reports to the host when the sheet applies (CPSUI_OK).
 inline constexpr intptr_t kCpsuiOk = 1;
 
 namespace operation_page {
-inline constexpr int kStartDoc = 1011;
-inline constexpr int kStartPage = 1012;
-inline constexpr int kEndPage = 1013;
-inline constexpr int kEndDoc = 1014;
-inline constexpr int kStartDocLabel = 1142;
-inline constexpr int kStartPageLabel = 1143;
-inline constexpr int kEndPageLabel = 1144;
-inline constexpr int kEndDocLabel = 1145;
+inline constexpr int kStartDoc = IDC_OPERATION_START_DOC;
+inline constexpr int kStartPage = IDC_OPERATION_START_PAGE;
+inline constexpr int kEndPage = IDC_OPERATION_END_PAGE;
+inline constexpr int kEndDoc = IDC_OPERATION_END_DOC;
+inline constexpr int kStartDocLabel = IDC_OPERATION_START_DOC_LABEL;
+inline constexpr int kStartPageLabel = IDC_OPERATION_START_PAGE_LABEL;
+inline constexpr int kEndPageLabel = IDC_OPERATION_END_PAGE_LABEL;
+inline constexpr int kEndDocLabel = IDC_OPERATION_END_DOC_LABEL;
 }  // namespace operation_page
 
 class OperationPage : public platform::ui::DialogLogic {

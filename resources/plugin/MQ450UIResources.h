@@ -1,0 +1,91 @@
+// Resource ids of the plug-in library MQ450UI.dll: dialog templates, icons and the control ids of its pages
+// and the operation editor. This header is the only place the numbers are written: the .rc files and the page
+// logic both include it. It is read by the resource compiler as well as by C++, so it holds plain #defines
+// only.
+//
+// Keep every value as it is: the pages are documented, and driven by the Windows test host, by these numbers.
+// Control ids are unique within one template only; the same number names different controls on different pages
+// (1020 is the editor's cut list and the Main page's paper sizes). A page's controls are named here once its
+// logic reads them; until then its template writes them as numbers.
+#ifndef MQ450UI_RESOURCES_H
+#define MQ450UI_RESOURCES_H
+
+// The library's own manifest (ISOLATIONAWARE_MANIFEST_RESOURCE_ID), asking for version 6 of the common
+// controls.
+#define IDR_MANIFEST 2
+
+// Dialog templates. The Version page's template serves both sheets.
+#define IDD_OPERATION_PAGE 103
+#define IDD_OPERATION_EDITOR 104
+#define IDD_VERSION_PAGE 105
+#define IDD_DOWNLOAD_PAGE 113
+#define IDD_UTILITY_PAGE 114
+#define IDD_1DCODE_PAGE 117
+#define IDD_2DCODE_PAGE 118
+#define IDD_FONT_PAGE 119
+#define IDD_MAIN_PAGE 128
+#define IDD_WATERMARK_PAGE 131
+
+// Icons of the Font page's tree: root, font, size.
+#define IDI_FONT_ROOT 125
+#define IDI_FONT_FACE 126
+#define IDI_FONT_SIZE 127
+
+// The operation editor's Default button: an id below the usual control range, like IDOK (1) and IDCANCEL (2).
+#define IDC_EDITOR_DEFAULT 3
+
+// Operation page: one button per moment of a print job, each with its label.
+#define IDC_OPERATION_START_DOC 1011
+#define IDC_OPERATION_START_PAGE 1012
+#define IDC_OPERATION_END_PAGE 1013
+#define IDC_OPERATION_END_DOC 1014
+#define IDC_OPERATION_START_DOC_LABEL 1142
+#define IDC_OPERATION_START_PAGE_LABEL 1143
+#define IDC_OPERATION_END_PAGE_LABEL 1144
+#define IDC_OPERATION_END_DOC_LABEL 1145
+
+// Operation editor.
+#define IDC_EDITOR_SEND_COMMAND 1015
+#define IDC_EDITOR_COMMAND 1016
+#define IDC_EDITOR_DRAWER_LIST 1017
+#define IDC_EDITOR_CUT_LABEL 1019
+#define IDC_EDITOR_CUT_LIST 1020
+#define IDC_EDITOR_FEED_EDIT 1021
+#define IDC_EDITOR_FEED_UPDOWN 1022
+#define IDC_EDITOR_FEED_TO_CUT 1023
+#define IDC_EDITOR_VOLUME_EDIT 1024
+#define IDC_EDITOR_OPEN_DRAWER 1025
+#define IDC_EDITOR_HERALD 1026
+#define IDC_EDITOR_BUZZER_LIST 1027
+#define IDC_EDITOR_LOGO_LIST 1028
+#define IDC_EDITOR_LEFT 1029
+#define IDC_EDITOR_CENTERED 1030
+#define IDC_EDITOR_RIGHT 1031
+#define IDC_EDITOR_HERALD_LIST 1032
+#define IDC_EDITOR_BEFORE_CUT 1033
+#define IDC_EDITOR_AFTER_CUT 1034
+#define IDC_EDITOR_VOLUME_UPDOWN 1035
+#define IDC_EDITOR_VOLUME_LABEL 1103
+#define IDC_EDITOR_BUZZER_LABEL 1121
+#define IDC_EDITOR_FEED_LABEL 1122
+#define IDC_EDITOR_LOGO_LABEL 1123
+#define IDC_EDITOR_ALIGN_LABEL 1124
+#define IDC_EDITOR_POSITION_LABEL 1125
+#define IDC_EDITOR_PREVIEW 1207
+
+// Version page. 1111, 1114 and 1115 are given texts by the page but have no control in the template.
+#define IDC_VERSION_TITLE 1109
+#define IDC_VERSION_RIGHTS 1110
+#define IDC_VERSION_LINE3 1111
+#define IDC_VERSION_PRODUCT_HEADING 1112
+#define IDC_VERSION_PRODUCT 1113
+#define IDC_VERSION_ADDITIONAL_HEADING 1114
+#define IDC_VERSION_LINE7 1115
+#define IDC_VERSION_SEPARATOR 1116
+#define IDC_VERSION_LEGAL 1117
+
+// Font page.
+#define IDC_FONT_TREE 1069
+#define IDC_FONT_NOTICE 1150
+
+#endif  // MQ450UI_RESOURCES_H
