@@ -1,30 +1,51 @@
 #!/usr/bin/env bash
 # Lays out dist/: the sample package folder with the built deliverables in it, and the Linux tool.
-#   dist/installer.exe, dist/uninstall.exe       the 32-bit programs (they run on 32- and 64-bit Windows)
+#   dist/installer.exe                           the 32-bit program (it runs on 32- and 64-bit Windows)
 #   dist/Driver/x86/, dist/Driver/x64/           the built libraries per word size (MQ450UI.dll, port monitors)
 #   dist/W32/, dist/W64/                         every driver file the installer copies, per word size: the
 #                                                built libraries, Driver/common and the plug-in's Driver/UI files
+#   dist/mq450                                   the Linux tool
+# Every artefact is listed with the place its build puts it; a missing one stops the run with its name, so a
+# package is never assembled without a deliverable.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+
+# The built libraries of each word size, relative to its build folder.
+libraries=(
+  plugin/win32/MQ450UI.dll
+  installer/ZNTCOMMON.DLL
+  installer/ZNTUSBMON.DLL
+)
+# The programs, from the x86 build.
+programs=(
+  installer/installer.exe
+)
+tool=build/native/tools/mq450/mq450
+
+missing=0
+need() {
+  if [ ! -f "$1" ]; then
+    echo "assemble-dist: missing $1 (build the presets first: bash scripts/build.sh)" >&2
+    missing=1
+  fi
+}
+for arch in x86 x64; do
+  for f in "${libraries[@]}"; do need "build/mingw-$arch/$f"; done
+done
+for f in "${programs[@]}"; do need "build/mingw-x86/$f"; done
+need "$tool"
+[ "$missing" -eq 0 ] || exit 1
 
 rm -rf dist
 mkdir -p dist
 cp -r package/. dist/
 rm -rf dist/tools
 for arch in x86 x64; do
-  build="build/mingw-$arch"
   words=$([ "$arch" = x86 ] && echo W32 || echo W64)
   mkdir -p "dist/Driver/$arch" "dist/$words"
-  for f in MQ450UI.dll ZNTCOMMON.DLL ZNTUSBMON.DLL; do
-    found=$(find "$build" -maxdepth 3 -name "$f" -print -quit 2>/dev/null || true)
-    [ -n "$found" ] && cp "$found" "dist/Driver/$arch/"
-  done
-  cp dist/Driver/common/* dist/Driver/UI/* "dist/$words/"
-  cp dist/Driver/$arch/* "dist/$words/" 2>/dev/null || true
+  for f in "${libraries[@]}"; do cp "build/mingw-$arch/$f" "dist/Driver/$arch/"; done
+  cp dist/Driver/common/* dist/Driver/UI/* "dist/Driver/$arch/"* "dist/$words/"
 done
-for f in installer.exe uninstall.exe; do
-  found=$(find build/mingw-x86 -maxdepth 3 -name "$f" -print -quit 2>/dev/null || true)
-  [ -n "$found" ] && cp "$found" dist/
-done
-[ -x build/native/tools/mq450/mq450 ] && cp build/native/tools/mq450/mq450 dist/
+for f in "${programs[@]}"; do cp "build/mingw-x86/$f" dist/; done
+cp "$tool" dist/
 echo "dist/ assembled"

@@ -4,12 +4,7 @@
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
-bash scripts/deps.sh || exit 1
-for preset in native mingw-x64 mingw-x86; do
-  cmake --preset "$preset" >/dev/null || exit 1
-  cmake --build --preset "$preset" || exit 1
-done
-bash scripts/assemble-dist.sh >/dev/null || exit 1
+bash scripts/build.sh || exit 1
 
 mkdir -p build/logs
 ctest --test-dir build/native --output-on-failure -j2 2>&1 | tee build/logs/native.log

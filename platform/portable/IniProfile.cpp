@@ -108,10 +108,17 @@ struct IniProfile::Document {
   }
 };
 
-IniProfile::IniProfile(FileSystem& files, std::string windowsDirectory, CallJournal* journal)
-    : files_(files), windowsDirectory_(std::move(windowsDirectory)), journal_(journal) {}
+IniProfile::IniProfile(FileSystem& files, std::string windowsDirectory)
+    : files_(files), windowsDirectory_(std::move(windowsDirectory)) {}
 
-std::string IniProfile::Resolve(std::string_view file) const {
+std::string IniProfile::DefaultAnswer(std::string_view defaultValue, uint32_t capacity) {
+  // The default loses its trailing spaces (spaces only) before use.
+  std::string fallback(defaultValue);
+  while (!fallback.empty() && fallback.back() == ' ') fallback.pop_back();
+  return CopyEntry(fallback, capacity);
+}
+
+std::string IniProfile::FullPath(std::string_view file) const {
   if (file.find_first_of("\\/") != std::string_view::npos || (file.size() >= 2 && file[1] == ':')) {
     return std::string(file);
   }
@@ -120,7 +127,6 @@ std::string IniProfile::Resolve(std::string_view file) const {
 
 bool IniProfile::Load(std::string_view path, Document* document) {
   std::vector<uint8_t> bytes;
-  CallJournal::Quiet quiet(journal_);
   if (files_.ReadAll(path, &bytes) != err::kSuccess) return false;
   std::u16string content;
   if (bytes.size() >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE) {
@@ -150,30 +156,18 @@ bool IniProfile::Load(std::string_view path, Document* document) {
 
 std::string IniProfile::GetString(std::string_view file, std::string_view section, std::string_view key,
                                   std::string_view defaultValue, uint32_t capacity) {
-  std::string path = Resolve(file);
-  // The default loses its trailing spaces (spaces only) before use.
-  std::string fallback(defaultValue);
-  while (!fallback.empty() && fallback.back() == ' ') fallback.pop_back();
-  if (journal_ != nullptr) {
-    if (uint32_t e =
-            journal_->Enter("GetPrivateProfileStringW",
-                            {{"file", path}, {"section", std::string(section)}, {"key", std::string(key)}})) {
-      (void)e;
-      return CopyEntry(fallback, capacity);
-    }
-  }
+  std::string path = FullPath(file);
   Document document;
-  if (!Load(path, &document)) return CopyEntry(fallback, capacity);
+  if (!Load(path, &document)) return DefaultAnswer(defaultValue, capacity);
   std::optional<long> header = document.FindSection(section);
   const Document::Line* line = header ? document.FindKey(*header, key) : nullptr;
-  return CopyEntry(line != nullptr && line->hasValue ? line->value : fallback, capacity);
+  if (line == nullptr || !line->hasValue) return DefaultAnswer(defaultValue, capacity);
+  return CopyEntry(line->value, capacity);
 }
 
 std::vector<std::string> IniProfile::GetSectionNames(std::string_view file) {
-  std::string path = Resolve(file);
+  std::string path = FullPath(file);
   std::vector<std::string> names;
-  if (journal_ != nullptr && journal_->Enter("GetPrivateProfileSectionNamesW", {{"file", path}}) != 0)
-    return names;
   Document document;
   if (!Load(path, &document)) return names;
   for (const auto& line : document.lines) {
@@ -183,13 +177,8 @@ std::vector<std::string> IniProfile::GetSectionNames(std::string_view file) {
 }
 
 std::vector<std::string> IniProfile::GetKeyNames(std::string_view file, std::string_view section) {
-  std::string path = Resolve(file);
+  std::string path = FullPath(file);
   std::vector<std::string> names;
-  if (journal_ != nullptr &&
-      journal_->Enter("GetPrivateProfileStringW",
-                      {{"file", path}, {"section", std::string(section)}, {"key", "(null)"}}) != 0) {
-    return names;
-  }
   Document document;
   if (!Load(path, &document)) return names;
   std::optional<long> header = document.FindSection(section);
@@ -203,16 +192,7 @@ std::vector<std::string> IniProfile::GetKeyNames(std::string_view file, std::str
 
 uint32_t IniProfile::WriteString(std::string_view file, std::string_view section,
                                  std::optional<std::string_view> key, std::optional<std::string_view> value) {
-  std::string path = Resolve(file);
-  if (journal_ != nullptr) {
-    if (uint32_t e = journal_->Enter("WritePrivateProfileStringW",
-                                     {{"file", path},
-                                      {"section", std::string(section)},
-                                      {"key", key ? std::string(*key) : "(null)"},
-                                      {"value", value ? std::string(*value) : "(null)"}})) {
-      return e;
-    }
-  }
+  std::string path = FullPath(file);
   using Line = Document::Line;
   Document document;
   Load(path, &document);
@@ -275,7 +255,6 @@ uint32_t IniProfile::WriteString(std::string_view file, std::string_view section
       break;
     }
   }
-  CallJournal::Quiet quiet(journal_);
   return files_.WriteAll(path, bytes);
 }
 

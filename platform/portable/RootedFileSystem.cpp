@@ -34,12 +34,7 @@ uint32_t MissingError(const fs::path& p) {
 
 }  // namespace
 
-RootedFileSystem::RootedFileSystem(fs::path root, CallJournal* journal)
-    : root_(std::move(root)), journal_(journal) {}
-
-uint32_t RootedFileSystem::Enter(std::string_view function, std::initializer_list<CallJournal::Arg> args) {
-  return journal_ != nullptr ? journal_->Enter(function, args) : 0;
-}
+RootedFileSystem::RootedFileSystem(fs::path root) : root_(std::move(root)) {}
 
 fs::path RootedFileSystem::HostPath(std::string_view windowsPath) const {
   WindowsPath parsed = ParseWindowsPath(windowsPath);
@@ -67,7 +62,6 @@ fs::path RootedFileSystem::HostPath(std::string_view windowsPath) const {
 }
 
 uint32_t RootedFileSystem::GetAttributes(std::string_view path, uint32_t* attributes) {
-  if (uint32_t e = Enter("GetFileAttributesW", {{"path", std::string(path)}})) return e;
   fs::path host = HostPath(path);
   std::error_code ec;
   if (!fs::exists(host, ec)) return MissingError(host);
@@ -76,10 +70,6 @@ uint32_t RootedFileSystem::GetAttributes(std::string_view path, uint32_t* attrib
 }
 
 uint32_t RootedFileSystem::SetAttributes(std::string_view path, uint32_t attributes) {
-  if (uint32_t e = Enter("SetFileAttributesW",
-                         {{"path", std::string(path)}, {"attributes", CallJournal::Hex(attributes)}})) {
-    return e;
-  }
   fs::path host = HostPath(path);
   std::error_code ec;
   if (!fs::exists(host, ec)) return MissingError(host);
@@ -90,7 +80,6 @@ uint32_t RootedFileSystem::SetAttributes(std::string_view path, uint32_t attribu
 }
 
 uint32_t RootedFileSystem::CreateFolder(std::string_view path) {
-  if (uint32_t e = Enter("CreateDirectoryW", {{"path", std::string(path)}})) return e;
   fs::path host = HostPath(path);
   std::error_code ec;
   if (fs::exists(host, ec)) return err::kAlreadyExists;
@@ -99,7 +88,6 @@ uint32_t RootedFileSystem::CreateFolder(std::string_view path) {
 }
 
 uint32_t RootedFileSystem::RemoveFolder(std::string_view path) {
-  if (uint32_t e = Enter("RemoveDirectoryW", {{"path", std::string(path)}})) return e;
   fs::path host = HostPath(path);
   std::error_code ec;
   if (!fs::exists(host, ec)) return MissingError(host);
@@ -109,11 +97,6 @@ uint32_t RootedFileSystem::RemoveFolder(std::string_view path) {
 }
 
 uint32_t RootedFileSystem::Copy(std::string_view source, std::string_view target, bool failIfExists) {
-  if (uint32_t e = Enter("CopyFileW", {{"source", std::string(source)},
-                                       {"target", std::string(target)},
-                                       {"failIfExists", failIfExists ? "1" : "0"}})) {
-    return e;
-  }
   fs::path from = HostPath(source);
   fs::path to = HostPath(target);
   std::error_code ec;
@@ -128,11 +111,6 @@ uint32_t RootedFileSystem::Copy(std::string_view source, std::string_view target
 }
 
 uint32_t RootedFileSystem::Move(std::string_view source, std::string_view target, uint32_t flags) {
-  if (uint32_t e = Enter("MoveFileExW", {{"source", std::string(source)},
-                                         {"target", std::string(target)},
-                                         {"flags", CallJournal::Hex(flags)}})) {
-    return e;
-  }
   // A delayed move is a promise about the next start; a folder on Linux has no next start, so it is kept
   // nowhere and reported done.
   if ((flags & kMoveFileDelayUntilReboot) != 0) return err::kSuccess;
@@ -149,7 +127,6 @@ uint32_t RootedFileSystem::Move(std::string_view source, std::string_view target
 }
 
 uint32_t RootedFileSystem::Delete(std::string_view path) {
-  if (uint32_t e = Enter("DeleteFileW", {{"path", std::string(path)}})) return e;
   fs::path host = HostPath(path);
   std::error_code ec;
   if (!fs::exists(host, ec)) return MissingError(host);
@@ -158,7 +135,6 @@ uint32_t RootedFileSystem::Delete(std::string_view path) {
 }
 
 uint32_t RootedFileSystem::ReadAll(std::string_view path, std::vector<uint8_t>* contents) {
-  if (uint32_t e = Enter("ReadFile", {{"path", std::string(path)}})) return e;
   fs::path host = HostPath(path);
   std::error_code ec;
   if (!fs::exists(host, ec)) return MissingError(host);
@@ -172,10 +148,6 @@ uint32_t RootedFileSystem::ReadAll(std::string_view path, std::vector<uint8_t>* 
 }
 
 uint32_t RootedFileSystem::WriteAll(std::string_view path, std::span<const uint8_t> contents) {
-  if (uint32_t e =
-          Enter("WriteFile", {{"path", std::string(path)}, {"bytes", std::to_string(contents.size())}})) {
-    return e;
-  }
   fs::path host = HostPath(path);
   std::error_code ec;
   if (!fs::is_directory(host.parent_path(), ec)) return err::kPathNotFound;
@@ -187,7 +159,6 @@ uint32_t RootedFileSystem::WriteAll(std::string_view path, std::span<const uint8
 }
 
 uint32_t RootedFileSystem::FindFiles(std::string_view pattern, std::vector<FileFindData>* found) {
-  if (uint32_t e = Enter("FindFirstFileW", {{"pattern", std::string(pattern)}})) return e;
   std::string_view leaf = text::FileName(pattern);
   fs::path folder = HostPath(text::ParentPath(pattern));
   std::error_code ec;

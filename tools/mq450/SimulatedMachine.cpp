@@ -68,8 +68,8 @@ bool CreateMachine(const fs::path& machine, bool is64, std::string* error) {
 
 SimulatedMachine::SimulatedMachine(const fs::path& folder, bool is64BitWindows)
     : spooler(journal, is64BitWindows),
-      files(folder / "drive", &journal),
-      profile(files, system.windowsDirectory, &journal),
+      drive(folder / "drive"),
+      iniProfile(files, system.windowsDirectory),
       folder_(folder),
       is64_(is64BitWindows) {
   system.moduleDirectory = kSimulatedPackageFolder;

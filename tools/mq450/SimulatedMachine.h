@@ -17,6 +17,8 @@
 #include "platform/fake/FakeServices.h"
 #include "platform/fake/FakeSpooler.h"
 #include "platform/fake/FakeSystem.h"
+#include "platform/fake/JournaledFileSystem.h"
+#include "platform/fake/JournaledProfile.h"
 
 namespace mq::tool {
 
@@ -46,9 +48,11 @@ class SimulatedMachine {
   platform::CallJournal journal;
   platform::FakeRegistry registry{journal};
   platform::FakeSpooler spooler;
-  platform::RootedFileSystem files;
+  platform::RootedFileSystem drive;
+  platform::JournaledFileSystem files{drive, journal};
   platform::FakeSystemInfo system;
-  platform::IniProfile profile;
+  platform::IniProfile iniProfile;
+  platform::JournaledProfile profile{iniProfile, journal};
   platform::FakeClock clock{journal};
   platform::FakeShell shell{journal};
   platform::FakeThreadError lastError;

@@ -9,15 +9,13 @@
 
 #include "platform/FileSystem.h"
 #include "platform/Profile.h"
-#include "platform/fake/CallJournal.h"
 
 namespace mq::platform {
 
 class IniProfile : public Profile {
  public:
-  // windowsDirectory resolves file names given without a folder. With a journal, each call is recorded under
-  // the Win32 function it stands for and may be failed; the file reads it makes are not recorded.
-  IniProfile(FileSystem& files, std::string windowsDirectory, CallJournal* journal = nullptr);
+  // windowsDirectory resolves file names given without a folder.
+  IniProfile(FileSystem& files, std::string windowsDirectory);
 
   std::string GetString(std::string_view file, std::string_view section, std::string_view key,
                         std::string_view defaultValue, uint32_t capacity) override;
@@ -26,15 +24,19 @@ class IniProfile : public Profile {
   uint32_t WriteString(std::string_view file, std::string_view section, std::optional<std::string_view> key,
                        std::optional<std::string_view> value) override;
 
+  // The file a profile file name stands for: names without a folder are in the Windows directory.
+  std::string FullPath(std::string_view file) const;
+  // What GetString answers when the key cannot be read: the default without trailing spaces, cut to
+  // capacity - 1.
+  static std::string DefaultAnswer(std::string_view defaultValue, uint32_t capacity);
+
  private:
   enum class Encoding { kAnsi, kUtf8Bom, kUtf16Bom };
   struct Document;
-  std::string Resolve(std::string_view file) const;
   bool Load(std::string_view path, Document* document);
 
   FileSystem& files_;
   std::string windowsDirectory_;
-  CallJournal* journal_;
 };
 
 }  // namespace mq::platform

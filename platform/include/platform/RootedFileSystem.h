@@ -1,21 +1,19 @@
 // Windows paths on a real folder: a root folder stands for the drive ("C:\Windows\x.ini" is
 // root/Windows/x.ini whatever the drive letter), and each name is matched without regard to case against what
 // the folder holds, since configurations name the same file with different letter case. Used by the Linux
-// tool for simulated machines and package folders. Attributes other than read-only and folder are kept
-// nowhere and read as archive.
+// tool for simulated machines (behind a JournaledFileSystem for the transcript) and package folders.
+// Attributes other than read-only and folder are kept nowhere and read as archive.
 #pragma once
 
 #include <filesystem>
 
 #include "platform/FileSystem.h"
-#include "platform/fake/CallJournal.h"
 
 namespace mq::platform {
 
 class RootedFileSystem : public FileSystem {
  public:
-  // With a journal, each call is recorded under the Win32 function it stands for and may be failed.
-  explicit RootedFileSystem(std::filesystem::path root, CallJournal* journal = nullptr);
+  explicit RootedFileSystem(std::filesystem::path root);
 
   uint32_t GetAttributes(std::string_view path, uint32_t* attributes) override;
   uint32_t SetAttributes(std::string_view path, uint32_t attributes) override;
@@ -32,10 +30,7 @@ class RootedFileSystem : public FileSystem {
   std::filesystem::path HostPath(std::string_view windowsPath) const;
 
  private:
-  uint32_t Enter(std::string_view function, std::initializer_list<CallJournal::Arg> args);
-
   std::filesystem::path root_;
-  CallJournal* journal_;
 };
 
 }  // namespace mq::platform

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/IniProfile.h"
+#include "platform/fake/JournaledProfile.h"
 #include "platform/PlatformServices.h"
 #include "platform/fake/CallJournal.h"
 #include "platform/fake/FakeFileSystem.h"
@@ -16,7 +17,8 @@ class FakePlatform {
   FakePlatform()
       : registry(journal),
         files(journal),
-        profile(files, system.windowsDirectory, &journal),
+        iniProfile(files, system.windowsDirectory),
+        profile(iniProfile, journal),
         clock(journal),
         shell(journal) {
     files.MakeFolders(system.systemDirectory);
@@ -33,7 +35,8 @@ class FakePlatform {
   FakeSystemInfo system;
   FakeRegistry registry;
   FakeFileSystem files;
-  IniProfile profile;
+  IniProfile iniProfile;
+  JournaledProfile profile;
   FakeClock clock;
   FakeShell shell;
   FakeThreadError lastError;
