@@ -49,6 +49,18 @@ void FakeDialogControls::Choose(int id, int index) {
   if (logic_ != nullptr) logic_->OnCommand(*this, id, ControlEvent::kSelectionChanged);
 }
 
+void FakeDialogControls::ChooseRow(int id, int row) {
+  ListViewSelect(id, row);
+  if (logic_ != nullptr) logic_->OnCommand(*this, id, ControlEvent::kSelectionChanged);
+}
+
+void FakeDialogControls::Slide(int id, int position, bool released) {
+  SetPosition(id, position);
+  if (logic_ == nullptr) return;
+  logic_->OnCommand(*this, id, ControlEvent::kScrolled);
+  if (released) logic_->OnCommand(*this, id, ControlEvent::kScrollEnded);
+}
+
 void FakeDialogControls::Paint() {
   if (logic_ != nullptr) logic_->OnPaint(*this);
 }

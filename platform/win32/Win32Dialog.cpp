@@ -157,6 +157,11 @@ int Win32DialogControls::Position(int id) {
   return static_cast<int>(SendDlgItemMessageW(dialog_, id, UDM_GETPOS32, 0, 0));
 }
 
+void Win32DialogControls::SetTrackSteps(int id, int lineStep, int pageStep) {
+  SendDlgItemMessageW(dialog_, id, TBM_SETLINESIZE, 0, lineStep);
+  SendDlgItemMessageW(dialog_, id, TBM_SETPAGESIZE, 0, pageStep);
+}
+
 void Win32DialogControls::ListViewAddColumn(int id, std::string_view title, int width) {
   HWND list = Item(id);
   if (list == nullptr) return;
@@ -293,9 +298,23 @@ void Win32DialogControls::TreeSelect(int id, TreeItem item) {
   SendDlgItemMessageW(dialog_, id, TVM_SELECTITEM, TVGN_CARET, static_cast<LPARAM>(item));
 }
 
+void Win32DialogControls::Focus(int id) {
+  if (HWND item = Item(id)) SetFocus(item);
+}
+
 void Win32DialogControls::SetPicture(int id, const Picture& picture) {
   HWND item = Item(id);
-  if (item == nullptr || picture.Empty()) return;
+  if (item == nullptr) return;
+  if (picture.Empty()) {
+    HBITMAP previous = reinterpret_cast<HBITMAP>(SendMessageW(item, STM_SETIMAGE, IMAGE_BITMAP, 0));
+    auto it = std::find(bitmaps_.begin(), bitmaps_.end(), previous);
+    if (it != bitmaps_.end()) {
+      DeleteObject(previous);
+      bitmaps_.erase(it);
+    }
+    InvalidateRect(item, nullptr, TRUE);
+    return;
+  }
   RECT client{};
   GetClientRect(item, &client);
   const int width = std::max<int>(1, client.right - client.left);
@@ -496,9 +515,31 @@ INT_PTR DialogSession::Dispatch(HWND dialog, UINT message, WPARAM wParam, LPARAM
         return 0;
       return logic.OnCommand(session->controls_, id, event) ? TRUE : FALSE;
     }
+    case WM_HSCROLL:
+    case WM_VSCROLL: {
+      // Track bars report through their parent; scroll bars of the dialog itself (lParam null) are not ours.
+      const HWND control = reinterpret_cast<HWND>(lParam);
+      if (control == nullptr) return 0;
+      wchar_t name[32] = {};
+      GetClassNameW(control, name, 32);
+      if (!IsClass(name, TRACKBAR_CLASSW)) return 0;
+      const ControlEvent event =
+          LOWORD(wParam) == TB_ENDTRACK ? ControlEvent::kScrollEnded : ControlEvent::kScrolled;
+      return logic.OnCommand(session->controls_, GetDlgCtrlID(control), event) ? TRUE : FALSE;
+    }
     case WM_NOTIFY: {
       const auto* header = reinterpret_cast<const NMHDR*>(lParam);
       if (header == nullptr) return 0;
+      if (header->code == LVN_ITEMCHANGED) {
+        // A row gained or lost the selection (by click, keyboard or the logic itself).
+        const auto* change = reinterpret_cast<const NMLISTVIEW*>(lParam);
+        if ((change->uChanged & LVIF_STATE) == 0 ||
+            ((change->uNewState ^ change->uOldState) & LVIS_SELECTED) == 0)
+          return 0;
+        logic.OnCommand(session->controls_, static_cast<int>(header->idFrom),
+                        ControlEvent::kSelectionChanged);
+        return 0;
+      }
       SheetEvent event = SheetEvent::kOther;
       switch (header->code) {
         case PSN_APPLY:
@@ -512,6 +553,9 @@ INT_PTR DialogSession::Dispatch(HWND dialog, UINT message, WPARAM wParam, LPARAM
           break;
         case PSN_RESET:
           event = SheetEvent::kReset;
+          break;
+        case PSN_QUERYCANCEL:
+          event = SheetEvent::kQueryCancel;
           break;
         default:
           break;

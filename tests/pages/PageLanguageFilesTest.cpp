@@ -7,6 +7,7 @@
 #include <tuple>
 
 #include "TableTexts.h"
+#include "pages/DownloadPage.h"
 #include "pages/InfoPages.h"
 #include "pages/OperationEditor.h"
 #include "pages/OperationPage.h"
@@ -14,6 +15,9 @@
 #include "platform/RootedFileSystem.h"
 #include "platform/Text.h"
 #include "platform/fake/FakeDialogControls.h"
+#include "platform/fake/FakeFileDialogs.h"
+#include "platform/fake/FakeFileSystem.h"
+#include "platform/fake/FakeSpooler.h"
 #include "plugin/UiTexts.h"
 
 namespace mq::plugin {
@@ -43,6 +47,45 @@ class SlotsInMemory : public OperationSlotStore {
   void Store(OperationMoment, const OperationSlotData&) override {}
 };
 
+// The Download page with each of its messages raised once.
+void PlayDownloadPage(RecordingTexts& texts) {
+  using namespace download_page;
+  platform::CallJournal journal;
+  platform::FakeFileSystem files(journal);
+  platform::FakeSpooler spooler(journal, true);
+  platform::ui::FakeFileDialogs dialogs;
+  DownloadPage logic(texts, {files, spooler, spooler.OpenPrinterForJobs("MQ-450"), dialogs});
+  FakeDialogControls page(journal);
+  page.Start(logic);
+  page.Paint();
+  std::vector<uint8_t> small(62, 0), big(62, 0);
+  small[0] = big[0] = 'B';
+  small[1] = big[1] = 'M';
+  big[19] = 0x10;  // 4096 pixels wide
+  files.PutBytes("C:\\l\\short.bmp", {1, 2, 3});
+  files.PutBytes("C:\\l\\big.bmp", big);
+  files.PutBytes("C:\\l\\huge.bmp", std::vector<uint8_t>(100000, 0));
+  files.MakeFolders("C:\\l\\folder");
+  for (const char* path : {"C:\\l\\gone.bmp", "C:\\l\\short.bmp", "C:\\l\\big.bmp"}) {
+    dialogs.QueueAnswer(path);
+    page.Click(kAdd);
+  }
+  page.Click(kDownloadAll);  // no logos
+  for (int i = 0; i < 9; ++i) {
+    dialogs.QueueAnswer("C:\\l\\huge.bmp");
+    page.Click(kAdd);
+  }
+  page.Click(kAdd);  // a tenth
+  page.ChooseRow(kLogoList, 0);
+  page.Click(kTransformation);
+  page.Click(kDownloadAll);  // too many bytes
+  files.Delete("C:\\l\\huge.bmp");
+  page.Click(kDownloadAll);  // no size
+  dialogs.QueueAnswer("C:\\l\\folder");
+  page.Click(kBrowse);
+  page.Click(kDownloadFile);
+}
+
 std::set<Lookup> EveryPageLookup() {
   RecordingTexts texts;
   platform::CallJournal journal;
@@ -64,6 +107,7 @@ std::set<Lookup> EveryPageLookup() {
     dialog.Start(*logic);
     dialog.Paint();
   }
+  PlayDownloadPage(texts);
   return texts.lookups;
 }
 
@@ -73,6 +117,8 @@ TEST(PageLanguageFiles, EveryKeyThePagesReadIsInEveryLanguageAndFits) {
   const std::set<Lookup> lookups = EveryPageLookup();
   ASSERT_GE(lookups.size(), 98u) << "every text of the Operation page, its editor in all four modes, the "
                                     "editor's error box, the Version and Font pages";
+  for (int n = 1; n <= 8; ++n)
+    EXPECT_EQ(lookups.count({"MessageBox", "MB_DOWNLOAD_ERROR" + std::to_string(n), "", 0}), 1u) << n;
   for (std::string_view file : {kEnglishFile, kSimplifiedChineseFile, kTraditionalChineseFile}) {
     for (const Lookup& l : lookups) {
       const std::string value =

@@ -4,16 +4,21 @@
 #include <commctrl.h>
 #include <winspool.h>
 
+#include "platform/win32/WinspoolNames.h"
+
 #include <cstddef>
 #include <memory>
 #include <vector>
 
+#include "pages/DownloadPage.h"
 #include "pages/InfoPages.h"
 #include "pages/OperationPage.h"
 #include "pages/RecordBindings.h"
 #include "PluginWin32.h"
 #include "platform/Text.h"
 #include "platform/win32/Win32Dialog.h"
+#include "platform/win32/Win32FileDialogs.h"
+#include "platform/win32/Win32SetupRoles.h"
 
 namespace mq::plugin::win32 {
 
@@ -46,6 +51,7 @@ struct State {
   std::unique_ptr<UiPageTexts> texts;
   HWND windows[static_cast<int>(PageKind::kDeviceVersion) + 1] = {};  // by PageKind, while the page is open
   PropertySheets* sheets = nullptr;
+  platform::Win32Spooler spooler;  // the pages' raw jobs
 };
 
 State& Shared() {
@@ -92,6 +98,26 @@ class BoundOperationPage : public DialogLogic {
   OperationPage page_;
 };
 
+// The Download page on the sheet's printer, with the Open dialog owned by the page.
+class BoundDownloadPage : public DialogLogic {
+ public:
+  BoundDownloadPage(HWND window, const DevicePageContext* context, PageTexts& texts,
+                    platform::FileSystem& files, platform::Spooler& spooler)
+      : dialogs_(window), page_(texts, {files, spooler, PrinterOf(context), dialogs_}) {}
+  void OnInit(DialogControls& c) override { page_.OnInit(c); }
+  void OnPaint(DialogControls& c) override { page_.OnPaint(c); }
+  bool OnCommand(DialogControls& c, int id, ControlEvent e) override { return page_.OnCommand(c, id, e); }
+  intptr_t OnSheetEvent(DialogControls& c, SheetEvent e) override { return page_.OnSheetEvent(c, e); }
+
+ private:
+  static platform::PrinterHandle PrinterOf(const DevicePageContext* context) {
+    if (context == nullptr || context->pOEMCUIPParam == nullptr) return 0;
+    return reinterpret_cast<platform::PrinterHandle>(context->pOEMCUIPParam->hPrinter);
+  }
+  platform::ui::Win32FileDialogs dialogs_;
+  DownloadPage page_;
+};
+
 // Any page, with its window recorded under its kind while it is open (a language change repaints open pages).
 class TrackedPage : public DialogLogic {
  public:
@@ -129,6 +155,9 @@ INT_PTR CALLBACK PageProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPara
                                                  *state.texts);
   } else if constexpr (kKind == PageKind::kDocumentVersion || kKind == PageKind::kDeviceVersion) {
     logic = std::make_unique<VersionPage>(*state.texts);
+  } else if constexpr (kKind == PageKind::kDownload) {
+    logic = std::make_unique<BoundDownloadPage>(dialog, static_cast<const DevicePageContext*>(context),
+                                                *state.texts, state.module->Services().files, state.spooler);
   } else if constexpr (kKind == PageKind::kFont) {
     logic = std::make_unique<FontPage>(*state.texts);
   } else {

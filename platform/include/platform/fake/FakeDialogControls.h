@@ -37,6 +37,8 @@ class FakeDialogControls : public DialogControls {
     int minimum = 0;
     int maximum = 100;
     int position = 0;
+    int lineStep = 0;
+    int pageStep = 0;
     std::vector<std::string> columns;
     std::vector<std::vector<std::string>> rows;
     std::vector<bool> rowChecked;
@@ -82,6 +84,10 @@ class FakeDialogControls : public DialogControls {
   // Types one character through the logic's filter; returns whether the edit took it.
   bool TypeChar(int id, char16_t ch, bool controlHeld = false);
   void Choose(int id, int index);  // selects, then CBN_SELCHANGE
+  // Selects a list-view row (-1: clicks beside the rows, clearing the selection), then LVN_ITEMCHANGED.
+  void ChooseRow(int id, int row);
+  // Drags a track bar to position (clamped to its range), then releases it when released is set.
+  void Slide(int id, int position, bool released = true);
   void Paint();
   intptr_t SendSheetEvent(SheetEvent event);
 
@@ -113,6 +119,10 @@ class FakeDialogControls : public DialogControls {
   void SetRange(int id, int minimum, int maximum) override;
   void SetPosition(int id, int position) override;
   int Position(int id) override { return Find(id) ? Find(id)->position : 0; }
+  void SetTrackSteps(int id, int lineStep, int pageStep) override {
+    controls_[id].lineStep = lineStep;
+    controls_[id].pageStep = pageStep;
+  }
   void ListViewAddColumn(int id, std::string_view title, int width) override;
   void ListViewClear(int id) override;
   int ListViewAddRow(int id, const std::vector<std::string>& cells) override;
@@ -128,7 +138,14 @@ class FakeDialogControls : public DialogControls {
   std::string TreeText(int id, TreeItem item) override;
   void TreeExpand(int id, TreeItem item) override;
   void TreeSelect(int id, TreeItem item) override;
-  void SetPicture(int id, const Picture& picture) override { controls_[id].picture = picture; }
+  void SetPicture(int id, const Picture& picture) override {
+    if (picture.Empty())
+      controls_[id].picture.reset();
+    else
+      controls_[id].picture = picture;
+  }
+  void Focus(int id) override { focus_ = id; }
+  int Focused() const { return focus_; }
   void SetToolTip(int id, std::string_view text) override { controls_[id].toolTip = std::string(text); }
   int ShowMessage(std::string_view text, std::string_view caption, MessageIcon icon,
                   MessageButtons buttons) override;
@@ -158,6 +175,7 @@ class FakeDialogControls : public DialogControls {
   std::function<void(FakeDialogControls&, int)> modalSetup_;
   std::optional<int> ended_;
   TreeItem nextTreeItem_ = 1;
+  int focus_ = 0;
 };
 
 }  // namespace mq::platform::ui

@@ -67,6 +67,8 @@ class DialogControls {
   virtual void SetRange(int id, int minimum, int maximum) = 0;
   virtual void SetPosition(int id, int position) = 0;
   virtual int Position(int id) = 0;
+  // TBM_SETLINESIZE / TBM_SETPAGESIZE: how far a track bar moves per arrow key and per page key or click.
+  virtual void SetTrackSteps(int id, int lineStep, int pageStep) = 0;
 
   // List views in report style (LVM_ messages).
   virtual void ListViewAddColumn(int id, std::string_view title, int width) = 0;
@@ -90,8 +92,10 @@ class DialogControls {
   virtual void TreeExpand(int id, TreeItem item) = 0;
   virtual void TreeSelect(int id, TreeItem item) = 0;
 
-  // Shows the picture in a picture control, stretched to the control's size.
+  // Shows the picture in a picture control, stretched to the control's size; an empty picture clears it.
   virtual void SetPicture(int id, const Picture& picture) = 0;
+  // SetFocus on a control.
+  virtual void Focus(int id) = 0;
 
   // The help tip shown when the pointer rests on the control (one tool-tip window per dialog).
   virtual void SetToolTip(int id, std::string_view text) = 0;

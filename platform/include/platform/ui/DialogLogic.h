@@ -9,12 +9,14 @@
 
 namespace mq::platform::ui {
 
-// What happened to a control: BN_CLICKED, CBN_SELCHANGE / LBN_SELCHANGE, EN_CHANGE.
-enum class ControlEvent { kClicked, kSelectionChanged, kTextChanged };
+// What happened to a control: BN_CLICKED, CBN_SELCHANGE / LBN_SELCHANGE (and a list view's selection
+// changing, LVN_ITEMCHANGED), EN_CHANGE, and a track bar moved (WM_HSCROLL / WM_VSCROLL) while it is held or
+// stepped, then released (TB_ENDTRACK).
+enum class ControlEvent { kClicked, kSelectionChanged, kTextChanged, kScrolled, kScrollEnded };
 
-// Property-sheet notifications a page answers (PSN_APPLY, PSN_KILLACTIVE, PSN_SETACTIVE, PSN_RESET); other
-// WM_NOTIFY codes arrive as kOther.
-enum class SheetEvent { kApply, kKillActive, kSetActive, kReset, kOther };
+// Property-sheet notifications a page answers (PSN_APPLY, PSN_KILLACTIVE, PSN_SETACTIVE, PSN_RESET,
+// PSN_QUERYCANCEL, whose answer 0 lets the sheet close); other WM_NOTIFY codes arrive as kOther.
+enum class SheetEvent { kApply, kKillActive, kSetActive, kReset, kQueryCancel, kOther };
 
 class DialogLogic {
  public:

@@ -1,6 +1,7 @@
 // The Win32 side of the dialog framework: DialogControls over a dialog window, and the session that turns the
 // dialog's messages into DialogLogic calls (WM_INITDIALOG, WM_PAINT, WM_COMMAND, WM_NOTIFY from the property
-// sheet, and WM_CHAR of the edits whose characters the logic filters). Windows builds only.
+// sheet and from list views, WM_HSCROLL / WM_VSCROLL from track bars, and WM_CHAR of the edits whose
+// characters the logic filters). Windows builds only.
 #pragma once
 
 #include <windows.h>
@@ -47,6 +48,7 @@ class Win32DialogControls : public DialogControls {
   void SetRange(int id, int minimum, int maximum) override;
   void SetPosition(int id, int position) override;
   int Position(int id) override;
+  void SetTrackSteps(int id, int lineStep, int pageStep) override;
   void ListViewAddColumn(int id, std::string_view title, int width) override;
   void ListViewClear(int id) override;
   int ListViewAddRow(int id, const std::vector<std::string>& cells) override;
@@ -63,6 +65,7 @@ class Win32DialogControls : public DialogControls {
   void TreeExpand(int id, TreeItem item) override;
   void TreeSelect(int id, TreeItem item) override;
   void SetPicture(int id, const Picture& picture) override;
+  void Focus(int id) override;
   void SetToolTip(int id, std::string_view text) override;
   int ShowMessage(std::string_view text, std::string_view caption, MessageIcon icon,
                   MessageButtons buttons) override;

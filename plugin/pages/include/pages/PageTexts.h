@@ -18,6 +18,8 @@ class PageTexts {
   // cut to capacity - 1 characters.
   virtual std::string Read(std::string_view section, std::string_view key, std::string_view fallback,
                            size_t capacity) = 0;
+  // The file name of the language file in force, as of the last ResolveCurrentLanguage.
+  virtual std::string CurrentLanguageFile() { return "ENG_MQ450.res"; }
 };
 
 // Room given to texts, in characters including the terminating zero.

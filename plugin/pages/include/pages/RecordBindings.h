@@ -33,6 +33,7 @@ class UiPageTexts : public PageTexts {
                    size_t capacity) override {
     return texts_.ReadUiText(section, key, fallback, static_cast<uint32_t>(capacity));
   }
+  std::string CurrentLanguageFile() override { return texts_.CurrentResFile(); }
 
  private:
   UiTexts& texts_;
