@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "MQ450UIResources.h"
 #include "pages/LogoJob.h"
 #include "pages/PageTexts.h"
 #include "platform/FileSystem.h"
@@ -19,38 +20,38 @@
 
 namespace mq::plugin {
 
-inline constexpr int kDownloadPageTemplate = 113;
+inline constexpr int kDownloadPageTemplate = IDD_DOWNLOAD_PAGE;
 
 namespace download_page {
-inline constexpr int kFileGroup = 1163;
-inline constexpr int kFileInfo = 1146;
-inline constexpr int kFilePath = 1039;
-inline constexpr int kBrowse = 1040;
-inline constexpr int kDownloadFile = 1036;
-inline constexpr int kLogoGroup = 1164;
-inline constexpr int kLogoList = 1041;
-inline constexpr int kPreview = 1046;
-inline constexpr int kPreviewGroup = 1165;
-inline constexpr int kOriginal = 1087;
-inline constexpr int kTransformation = 1061;
-inline constexpr int kGray = 1088;
-inline constexpr int kHalftoneGroup = 1166;
-inline constexpr int kHalftoneNone = 1089;
-inline constexpr int kDitherM3 = 1090;
-inline constexpr int kDitherM4 = 1091;
-inline constexpr int kErrorDiffuse = 1092;
-inline constexpr int kAdjustGroup = 1167;
-inline constexpr int kContrastLabel = 1147;
-inline constexpr int kContrast = 1095;
-inline constexpr int kContrastValue = 1096;
-inline constexpr int kBrightnessLabel = 1148;
-inline constexpr int kBrightness = 1083;
-inline constexpr int kBrightnessValue = 1086;
-inline constexpr int kAdd = 1042;
-inline constexpr int kDelete = 1043;
-inline constexpr int kDownloadAll = 1044;
-inline constexpr int kClearAll = 1045;
-inline constexpr int kNotice = 1149;
+inline constexpr int kFileGroup = IDC_DOWNLOAD_FILE_GROUP;
+inline constexpr int kFileInfo = IDC_DOWNLOAD_FILE_INFO;
+inline constexpr int kFilePath = IDC_DOWNLOAD_FILE_PATH;
+inline constexpr int kBrowse = IDC_DOWNLOAD_BROWSE;
+inline constexpr int kDownloadFile = IDC_DOWNLOAD_DOWNLOAD_FILE;
+inline constexpr int kLogoGroup = IDC_DOWNLOAD_LOGO_GROUP;
+inline constexpr int kLogoList = IDC_DOWNLOAD_LOGO_LIST;
+inline constexpr int kPreview = IDC_DOWNLOAD_PREVIEW;
+inline constexpr int kPreviewGroup = IDC_DOWNLOAD_PREVIEW_GROUP;
+inline constexpr int kOriginal = IDC_DOWNLOAD_ORIGINAL;
+inline constexpr int kTransformation = IDC_DOWNLOAD_TRANSFORMATION;
+inline constexpr int kGray = IDC_DOWNLOAD_GRAY;
+inline constexpr int kHalftoneGroup = IDC_DOWNLOAD_HALFTONE_GROUP;
+inline constexpr int kHalftoneNone = IDC_DOWNLOAD_HALFTONE_NONE;
+inline constexpr int kDitherM3 = IDC_DOWNLOAD_DITHER_M3;
+inline constexpr int kDitherM4 = IDC_DOWNLOAD_DITHER_M4;
+inline constexpr int kErrorDiffuse = IDC_DOWNLOAD_ERROR_DIFFUSE;
+inline constexpr int kAdjustGroup = IDC_DOWNLOAD_ADJUST_GROUP;
+inline constexpr int kContrastLabel = IDC_DOWNLOAD_CONTRAST_LABEL;
+inline constexpr int kContrast = IDC_DOWNLOAD_CONTRAST;
+inline constexpr int kContrastValue = IDC_DOWNLOAD_CONTRAST_VALUE;
+inline constexpr int kBrightnessLabel = IDC_DOWNLOAD_BRIGHTNESS_LABEL;
+inline constexpr int kBrightness = IDC_DOWNLOAD_BRIGHTNESS;
+inline constexpr int kBrightnessValue = IDC_DOWNLOAD_BRIGHTNESS_VALUE;
+inline constexpr int kAdd = IDC_DOWNLOAD_ADD;
+inline constexpr int kDelete = IDC_DOWNLOAD_DELETE;
+inline constexpr int kDownloadAll = IDC_DOWNLOAD_DOWNLOAD_ALL;
+inline constexpr int kClearAll = IDC_DOWNLOAD_CLEAR_ALL;
+inline constexpr int kNotice = IDC_DOWNLOAD_NOTICE;
 }  // namespace download_page
 
 // What the page reaches outside itself: the files, the printer of the sheet, and the file chooser.
