@@ -25,6 +25,7 @@ inline constexpr uint32_t kFileExists = 80;
 inline constexpr uint32_t kInvalidParameter = 87;
 inline constexpr uint32_t kInsufficientBuffer = 122;
 inline constexpr uint32_t kInvalidName = 123;
+inline constexpr uint32_t kModNotFound = 126;
 inline constexpr uint32_t kDirNotEmpty = 145;
 inline constexpr uint32_t kAlreadyExists = 183;
 inline constexpr uint32_t kMoreData = 234;
