@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Lays out dist/: the sample package folder with the built deliverables in it, and the Linux tool.
 #   dist/installer.exe                           the 32-bit program (it runs on 32- and 64-bit Windows)
+#   dist/ZnUsbInt.dll, dist/UsbPrnLink.dll       the USB helper libraries the installer loads (32-bit)
 #   dist/Driver/x86/, dist/Driver/x64/           the built libraries per word size (MQ450UI.dll, port monitors)
 #   dist/W32/, dist/W64/                         every driver file the installer copies, per word size: the
 #                                                built libraries, Driver/common and the plug-in's Driver/UI files
@@ -16,9 +17,11 @@ libraries=(
   installer/ZNTCOMMON.DLL
   installer/ZNTUSBMON.DLL
 )
-# The programs, from the x86 build.
+# The programs and the USB helper libraries the installer loads from its own folder, from the x86 build.
 programs=(
   installer/installer.exe
+  usbhelpers/ZnUsbInt.dll
+  usbhelpers/UsbPrnLink.dll
 )
 tool=build/native/tools/mq450/mq450
 

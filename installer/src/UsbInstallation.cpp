@@ -156,7 +156,9 @@ UsbInstallStep::Outcome UsbInstallation::CheckPrinterId(InstallJob& job, std::st
   if (descriptor == platform::kUsbNoAnswer) return Stop(message, texts_.Message("IDS_ERR_NOUSBDEVICE"));
   if (descriptor < 0) return Outcome::kStop;  // several devices: IDS_ERR_ONEPRINTER was shown
   job.printerId = PrinterIdOfDescriptor(descriptor);
-  if (job.portName.find("_" + std::to_string(job.printerId)) != std::string::npos) return Outcome::kContinue;
+  std::string underscoreId = "_";
+  underscoreId += std::to_string(job.printerId);
+  if (job.portName.find(underscoreId) != std::string::npos) return Outcome::kContinue;
   int port = UsbPortNumber(job.portName);
   if (port == job.printerId) return Outcome::kContinue;
   if (!ui_.AskYesNo(texts_.Message("IDS_INF_CHANGEID"))) return Outcome::kStop;

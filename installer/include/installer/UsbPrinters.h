@@ -21,9 +21,11 @@
 
 namespace mq::installer {
 
-// The package's USB vendor ID. The WinUSB INF of the package (USBDRV\WinUSB\ZnUsbWinUsb.inf) names the same
-// hardware IDs.
+// The package's USB vendor ID, and the device interface class under which ZnUsbInt.dll finds the
+// vendor-driver printers. The package's WinUSB INF (USBDRV\WinUSB\ZnUsbWinUsb.inf) binds the same hardware
+// IDs and registers that interface; ZnUsbInt.dll holds the same GUID as a structure.
 inline constexpr uint16_t kVendorUsbId = 0x1D3B;
+inline constexpr std::string_view kVendorInterfaceGuid = "{280E61AA-E431-4E42-9099-47B4C16B36C4}";
 
 inline constexpr std::string_view kUsbInterfaceLibrary = "ZnUsbInt.dll";
 inline constexpr std::string_view kUsbPrinterListLibrary = "UsbPrnLink.dll";
