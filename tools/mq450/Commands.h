@@ -10,7 +10,9 @@ namespace mq::tool {
 using Args = std::vector<std::string>;
 
 int RunSettings(const Args& args);  // settings default|convert|merge|show
-int RunLogo(const Args& args);      // logo gray|mono|encode-mono|encode-gray|preview
+int RunLogo(const Args& args);      // logo gray|mono|encode-mono|encode-gray|preview|job
+int RunLogoJob(const Args& args);   // logo job mono|gray|clear (args[0] is "job")
+int RunSend(const Args& args);      // send FILE --to DEST
 int RunSimulate(const Args& args);  // simulate install
 
 }  // namespace mq::tool

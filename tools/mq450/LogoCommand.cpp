@@ -32,6 +32,7 @@ constexpr const char* kLogoUsage =
     "       mq450 logo encode-mono FILE -o OUT\n"
     "       mq450 logo encode-gray FILE -o OUT\n"
     "       mq450 logo preview FILE -o OUT.png\n"
+    "       mq450 logo job mono|gray|clear ... -o OUT   (see mq450 logo job --help)\n"
     "C and B run from -100 to 100 (default 0). gray and mono write SRC's intermediate file beside it\n"
     "(SRC without its last four characters, plus \"Temp.bmp\") and print its path.\n";
 
@@ -272,6 +273,7 @@ int RunLogo(const Args& args) {
   if (command == "gray" || command == "mono") return RunConvert(args);
   if (command == "encode-mono" || command == "encode-gray") return RunEncode(args);
   if (command == "preview") return RunPreview(args);
+  if (command == "job") return RunLogoJob(args);
   return Usage("unknown logo command: " + command);
 }
 

@@ -14,7 +14,8 @@ constexpr const char* kUsage =
     "  settings convert IN -o FILE\n"
     "  settings merge IN -o FILE\n"
     "  settings show FILE\n"
-    "  logo gray|mono|encode-mono|encode-gray|preview ...\n"
+    "  logo gray|mono|encode-mono|encode-gray|preview|job ...\n"
+    "  send FILE --to tcp:HOST[:PORT]|DEVICE|file:PATH\n"
     "  simulate install --package DIR --machine DIR --model NAME ...\n";
 
 }  // namespace
@@ -30,6 +31,7 @@ int main(int argc, char** argv) {
   if (group == "settings") return mq::tool::RunSettings(args);
   if (group == "logo") return mq::tool::RunLogo(args);
   if (group == "simulate") return mq::tool::RunSimulate(args);
+  if (group == "send") return mq::tool::RunSend(args);
   std::cerr << kUsage;
   return mq::tool::Fail(mq::tool::kExitUsage, "unknown command group: " + group);
 }
