@@ -60,6 +60,13 @@ FakeFileSystem::Node* FakeFileSystem::FindParent(std::string_view path, std::str
   return current;
 }
 
+uint32_t FakeFileSystem::MissingError(std::string_view path) const {
+  std::string leaf;
+  uint32_t error = err::kFileNotFound;
+  FindParent(path, &leaf, &error);
+  return error == err::kPathNotFound ? err::kPathNotFound : err::kFileNotFound;
+}
+
 FakeFileSystem::Node* FakeFileSystem::Make(std::string_view path, bool folder) {
   WindowsPath parsed = ParseWindowsPath(path);
   auto& root = drives_[parsed.drive];
@@ -90,10 +97,7 @@ uint32_t FakeFileSystem::GetAttributes(std::string_view path, uint32_t* attribut
     *attributes = node->attributes;
     return err::kSuccess;
   }
-  std::string leaf;
-  uint32_t error = err::kFileNotFound;
-  FindParent(path, &leaf, &error);
-  return error == err::kPathNotFound ? err::kPathNotFound : err::kFileNotFound;
+  return MissingError(path);
 }
 
 uint32_t FakeFileSystem::SetAttributes(std::string_view path, uint32_t attributes) {
@@ -102,7 +106,7 @@ uint32_t FakeFileSystem::SetAttributes(std::string_view path, uint32_t attribute
     return e;
   }
   Node* node = Find(path);
-  if (node == nullptr) return err::kFileNotFound;
+  if (node == nullptr) return MissingError(path);
   uint32_t kept = node->attributes & kFileAttributeDirectory;
   uint32_t wanted = attributes & ~kFileAttributeDirectory;
   if (wanted == kFileAttributeNormal) wanted = node->folder ? 0 : kFileAttributeNormal;
@@ -146,12 +150,7 @@ uint32_t FakeFileSystem::Copy(std::string_view source, std::string_view target, 
     return e;
   }
   Node* from = Find(source);
-  if (from == nullptr) {
-    std::string leaf;
-    uint32_t error = err::kFileNotFound;
-    FindParent(source, &leaf, &error);
-    return error == err::kPathNotFound ? err::kPathNotFound : err::kFileNotFound;
-  }
+  if (from == nullptr) return MissingError(source);
   if (from->folder) return err::kAccessDenied;
   std::string leaf;
   uint32_t error = 0;
@@ -226,12 +225,7 @@ uint32_t FakeFileSystem::Delete(std::string_view path) {
 uint32_t FakeFileSystem::ReadAll(std::string_view path, std::vector<uint8_t>* contents) {
   if (uint32_t e = journal_.Enter("ReadFile", {{"path", std::string(path)}})) return e;
   Node* node = Find(path);
-  if (node == nullptr) {
-    std::string leaf;
-    uint32_t error = err::kFileNotFound;
-    FindParent(path, &leaf, &error);
-    return error == err::kPathNotFound ? err::kPathNotFound : err::kFileNotFound;
-  }
+  if (node == nullptr) return MissingError(path);
   if (node->folder) return err::kAccessDenied;
   *contents = node->bytes;
   return err::kSuccess;

@@ -1,6 +1,7 @@
 // In-memory registry with Windows semantics.
 #include "platform/fake/FakeRegistry.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "platform/RegistryText.h"
@@ -32,6 +33,18 @@ std::vector<std::string_view> SplitKeyPath(std::string_view path) {
     start = end + 1;
   }
   return parts;
+}
+
+// The order of subkey names in a hive: case-blind, compared as upper case (so "A_" follows "AB").
+bool KeyOrder(std::string_view a, std::string_view b) {
+  auto upper = [](std::string_view name) {
+    std::string folded = text::FoldCase(name);
+    for (char& c : folded) {
+      if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    }
+    return folded;
+  };
+  return upper(a) < upper(b);
 }
 
 std::string RootLabel(RegKey key) {
@@ -92,8 +105,10 @@ FakeRegistry::Key* FakeRegistry::Walk(Key* from, std::string_view subKey, bool c
     }
     if (next == nullptr) {
       if (!create) return nullptr;
-      current->subKeys.push_back(std::make_unique<Key>());
-      next = current->subKeys.back().get();
+      // Windows keeps a key's subkeys in name order, so that is the order RegEnumKeyExW gives them in.
+      auto at = std::find_if(current->subKeys.begin(), current->subKeys.end(),
+                             [&](const auto& child) { return KeyOrder(part, child->name); });
+      next = current->subKeys.insert(at, std::make_unique<Key>())->get();
       next->name = part;
       if (created != nullptr) *created = true;
     }

@@ -347,18 +347,27 @@ uint32_t FakeSpooler::XcvData(PrinterHandle handle, std::string_view command, st
   Handle* h = FindHandle(handle);
   if (h == nullptr || h->xcvMonitor.empty()) return err::kInvalidHandle;
   output->assign(outputSize, 0);
-  if (command != "AddPort") {
+  const bool add = command == "AddPort";
+  if (!add && command != "DeletePort") {
     *status = err::kInvalidFunction;
     return 0;
   }
+  // The TCP/IP monitor takes a PORT_DATA_1 record to add a port; both monitors take a record or text that
+  // starts with the port name to delete one.
   bool tcp = text::EqualsNoCase(h->xcvMonitor, "Standard TCP/IP Port");
-  if (tcp && input.size() != 964) {
+  if (add && tcp && input.size() != 964) {
     *status = err::kInvalidParameter;
     return 0;
   }
   std::string port = LeadingUtf16Text(input, tcp ? 63 : input.size() / 2);
   if (port.empty()) {
     *status = err::kInvalidParameter;
+  } else if (!add) {
+    auto at = std::find_if(ports_.begin(), ports_.end(),
+                           [&](const std::string& p) { return text::EqualsNoCase(p, port); });
+    const bool found = at != ports_.end();
+    if (found) ports_.erase(at);
+    *status = found ? 0 : err::kFileNotFound;
   } else if (HasPort(port)) {
     *status = err::kAlreadyExists;
   } else {

@@ -5,6 +5,10 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
 #include "platform/Text.h"
 
 namespace mq::platform {
@@ -91,11 +95,18 @@ uint32_t Win32Registry::QueryValue(RegKey key, std::string_view name, uint32_t* 
                                    uint32_t* size) {
   DWORD t = 0;
   DWORD s = size != nullptr ? *size : 0;
-  LSTATUS status =
-      RegQueryValueExW(ToHkey(key), Wide(name).c_str(), nullptr, &t, data, size != nullptr ? &s : nullptr);
+  // Windows leaves the caller's buffer undefined when it is too small; the data goes through a buffer of our
+  // own so that it stays untouched then, as the role promises. (At least one byte, so that a zero size still
+  // asks for data and gets ERROR_MORE_DATA.) Without a size the call is refused before anything is written.
+  const bool copied = data != nullptr && size != nullptr;
+  std::vector<BYTE> buffer(copied ? std::max<DWORD>(s, 1) : 0);
+  LSTATUS status = RegQueryValueExW(ToHkey(key), Wide(name).c_str(), nullptr, &t,
+                                    copied ? buffer.data() : data, size != nullptr ? &s : nullptr);
   if (status == ERROR_SUCCESS || status == ERROR_MORE_DATA) {
+    if (status == ERROR_SUCCESS && copied) std::memcpy(data, buffer.data(), s);
     if (size != nullptr) *size = s;
-    if (status == ERROR_SUCCESS && type != nullptr) *type = t;
+    // The type is known in both cases, and RegQueryValueExW reports it in both.
+    if (type != nullptr) *type = t;
   }
   return static_cast<uint32_t>(status);
 }

@@ -48,6 +48,8 @@ class FakeFileSystem : public FileSystem {
   Node* Find(std::string_view path) const;
   Node* FindParent(std::string_view path, std::string* leaf, uint32_t* error) const;
   Node* Make(std::string_view path, bool folder);
+  // The error for a path that names nothing: ERROR_PATH_NOT_FOUND when a folder on the way is missing.
+  uint32_t MissingError(std::string_view path) const;
 
   CallJournal& journal_;
   std::map<char, std::unique_ptr<Node>> drives_;

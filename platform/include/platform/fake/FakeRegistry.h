@@ -1,7 +1,7 @@
 // In-memory registry for tests and simulated machines. Behaves like the RegXxxExW functions: key and value
-// names are case-blind, values keep their insertion order, QueryValue probes sizes with ERROR_MORE_DATA,
-// deleting a key with subkeys is refused. Every call goes to the journal under the name of the function it
-// stands for.
+// names are case-blind, subkeys are kept in name order and values in the order they were made, QueryValue
+// probes sizes with ERROR_MORE_DATA, deleting a key with subkeys is refused. Every call goes to the journal
+// under the name of the function it stands for.
 #pragma once
 
 #include <map>

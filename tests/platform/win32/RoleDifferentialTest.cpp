@@ -1,0 +1,48 @@
+// The role table under Windows: the in-memory fakes must give the Windows line here too, and the Win32
+// adapters the line of the system they run on (Wine's where a row records one, else the Windows line). The
+// adapters work on the running system: a key below HKEY_CURRENT_USER, a folder in the temporary folder, and
+// spooler entries named "MQ Role Test ...", all removed again.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "../RoleCases.h"
+#include "platform/win32/Win32Platform.h"
+#include "platform/win32/Win32SetupRoles.h"
+
+namespace mq::platform::testing {
+namespace {
+
+bool UnderWine() {
+  HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+  return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
+TEST(RoleDifferential, FakesBehaveAsWindows) {
+  FakeRoleMachine fake;
+  RoleMachine machine = fake.Machine();
+  for (const RoleCase& row : RoleCases()) {
+    EXPECT_EQ(RunRoleCase(row, machine), row.windows) << row.role << ": " << row.behaviour;
+  }
+}
+
+TEST(RoleDifferential, Win32AdaptersBehaveAsTheSystem) {
+  Win32Registry registry;
+  Win32FileSystem files;
+  Win32Spooler spooler;
+  Win32SystemInfo system;
+  std::string temp = system.TempPath();
+  while (!temp.empty() && temp.back() == '\\') temp.pop_back();
+  RoleMachine machine{registry, files, spooler, "Software\\MQ450 role cases", temp + "\\mq450-role-cases"};
+  const bool wine = UnderWine();
+  for (const RoleCase& row : RoleCases()) {
+    const char* expected = wine && row.wine != nullptr ? row.wine : row.windows;
+    EXPECT_EQ(RunRoleCase(row, machine), expected)
+        << row.role << ": " << row.behaviour
+        << (wine && row.wineNote != nullptr ? std::string(" (Wine: ") + row.wineNote + ")" : "");
+  }
+  files.RemoveFolder(machine.folderBase);
+  registry.DeleteKey(kHkeyCurrentUser, machine.registryBase);
+}
+
+}  // namespace
+}  // namespace mq::platform::testing
