@@ -475,6 +475,25 @@ std::string SpoolerPrinterHandles(RoleScratch& s) {
          " openDeleted=" + std::to_string(openGone);
 }
 
+std::string SpoolerDocumentCallsWithoutDocument(RoleScratch& s) {
+  AddTestDriver(s);
+  AddTestPrinter(s);
+  PrinterHandle handle = 0;
+  uint32_t open = s.spooler.OpenPrinter(kPrinter, kPrinterAllAccess, &handle);
+  const uint8_t bytes[] = {0x1B, 0x40};
+  uint32_t written = kSentinel;
+  uint32_t write = s.spooler.WritePrinter(handle, bytes, &written);
+  uint32_t endDoc = s.spooler.EndDocPrinter(handle);
+  s.spooler.ClosePrinter(handle);
+  uint32_t jobId = kSentinel;
+  uint32_t startClosed = s.spooler.StartDocPrinter(handle, "MQ Role Test", "RAW", &jobId);
+  RemoveTestPrinters(s);
+  RemoveTestDriver(s);
+  return "open=" + std::to_string(open) + " write=" + std::to_string(write) + " written=" + Num(written) +
+         " endDoc=" + std::to_string(endDoc) + " startDocClosed=" + std::to_string(startClosed) +
+         " job=" + Num(jobId);
+}
+
 std::string SpoolerLocalPortTransceiver(RoleScratch& s) {
   PrinterHandle xcv = 0;
   uint32_t open = s.spooler.OpenPrinter(",XcvMonitor Local Port", kServerAccessAdminister, &xcv);
@@ -625,6 +644,9 @@ const std::vector<RoleCase>& RoleCases() {
       {"Spooler", "a printer opened case-blind, read, changed, closed and deleted", SpoolerPrinterHandles,
        "add=0 open=0 get=0 MQ Role Test Printer/LPT1:/MQ Role Test Driver/winprint set=0 comment=role listed "
        "close=0 getClosed=6 untouched openDeleted=1801"},
+      {"Spooler", "document calls before a document is started, and on a closed printer",
+       SpoolerDocumentCallsWithoutDocument,
+       "open=0 write=3003 written=untouched endDoc=3003 startDocClosed=6 job=untouched"},
       {"Spooler", "the local port monitor's transceiver adds and deletes a port", SpoolerLocalPortTransceiver,
        "add=0/0 listed again=0/183 delete=0/0 unlisted"},
   };
