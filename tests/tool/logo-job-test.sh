@@ -4,6 +4,7 @@
 set -u
 tool=$1
 data=$2
+download=$3  # the Wine sheet host's files, with the jobs this tool writes for them
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
@@ -74,6 +75,10 @@ refused "an unknown halftone" 2 "halftone must be" mono colour-13x7.bmp --halfto
 refused "contrast out of range" 2 "contrast must be" mono colour-13x7.bmp --contrast 101
 refused "no files" 2 "needs at least one bitmap" mono
 refused "clear with files" 2 "takes no files" clear colour-13x7.bmp
+# The job files the Wine sheet host compares the page's printer output with are this tool's output.
+check "mono job file is the tool's" sh -c "\"$tool\" logo job mono \"$download/shop-96x64.bmp\" \"$download/badge-48x32.bmp\" -o d-mono.prn >/dev/null && cmp -s d-mono.prn \"$download/logo-job-mono.prn\""
+check "gray job file is the tool's" sh -c "\"$tool\" logo job gray \"$download/shop-96x64.bmp\" \"$download/badge-48x32.bmp\" -o d-gray.prn >/dev/null && cmp -s d-gray.prn \"$download/logo-job-gray.prn\""
+check "clear job file is the tool's" cmp -s clear.prn "$download/logo-job-clear.prn"
 check "no temporary files are left" test -z "$(ls | grep '\.tmp\.')"
 check "help has an example" sh -c "\"$tool\" logo job --help | grep -q '^example: mq450 logo job'"
 

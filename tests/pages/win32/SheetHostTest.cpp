@@ -8,6 +8,8 @@
 #include <compstui.h>
 #include <prsht.h>
 #include <shlobj.h>
+#include <winspool.h>
+#include <dlgs.h>
 
 #include <gtest/gtest.h>
 
@@ -482,6 +484,158 @@ class SheetHost : public ::testing::Test {
     return tabs;
   }
 
+  // --- The Download page on a printer whose port is mapped to a Unix file ---
+
+  // What the printer received from each of the page's jobs, and what the page showed.
+  struct DownloadFindings {
+    int rows = 0;
+    std::wstring secondName;
+    std::vector<uint8_t> mono, gray, clear, file;
+    bool intermediatesLeft = true;
+  };
+
+  static std::vector<uint8_t> ReadBytes(const std::wstring& path) {
+    std::vector<uint8_t> bytes;
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return bytes;
+    uint8_t buffer[4096];
+    DWORD got = 0;
+    while (ReadFile(file, buffer, sizeof(buffer), &got, nullptr) && got > 0)
+      bytes.insert(bytes.end(), buffer, buffer + got);
+    CloseHandle(file);
+    return bytes;
+  }
+
+  // A printer on LPT1:, which the spooler writes into the Unix file jobUnix at the end of each document.
+  static HANDLE JobPrinter(const std::string& jobUnix) {
+    const std::wstring target(jobUnix.begin(), jobUnix.end());
+    RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Wine\\Printing\\Spooler", L"LPT1:", REG_SZ, target.c_str(),
+                    static_cast<DWORD>((target.size() + 1) * sizeof(wchar_t)));
+    wchar_t driverName[] = L"MQ-450 Sheet Host", driverPath[] = L"UNIDRV.DLL", dataFile[] = L"MQ450.GPD",
+            configFile[] = L"UNIDRVUI.DLL", raw[] = L"RAW", printerName[] = L"MQ-450 Download",
+            port[] = L"LPT1:", processor[] = L"winprint";
+    DRIVER_INFO_3W driver = {};
+    driver.cVersion = 3;
+    driver.pName = driverName;
+    driver.pDriverPath = driverPath;
+    driver.pDataFile = dataFile;
+    driver.pConfigFile = configFile;
+    driver.pDefaultDataType = raw;
+    AddPrinterDriverW(nullptr, 3, reinterpret_cast<LPBYTE>(&driver));
+    PRINTER_INFO_2W info = {};
+    info.pPrinterName = printerName;
+    info.pPortName = port;
+    info.pDriverName = driverName;
+    info.pPrintProcessor = processor;
+    info.pDatatype = raw;
+    HANDLE printer = AddPrinterW(nullptr, 2, reinterpret_cast<LPBYTE>(&info));
+    if (printer == nullptr) OpenPrinterW(printerName, &printer, nullptr);
+    return printer;
+  }
+
+  DownloadFindings DownloadSession(const std::string& language) {
+    DownloadFindings found;
+    // The pictures and the file to send, in a folder of the Windows drive (the intermediates go beside them).
+    const std::wstring data = mq::testing::WineHostPathW(MQ_DOWNLOAD_DATA_DIR) + L"\\";
+    const std::wstring folder = L"C:\\mqlogos\\";
+    SHCreateDirectoryExW(nullptr, folder.c_str(), nullptr);
+    for (const wchar_t* f : {L"shop-96x64.bmp", L"badge-48x32.bmp", L"sample.JK"})
+      CopyFileW((data + f).c_str(), (folder + f).c_str(), FALSE);
+    const std::string jobUnix = std::string(MQ_SCREENS_DIR) + "/../wine-download-job.bin";
+    const std::wstring job = mq::testing::WineHostPathW(jobUnix);
+    HANDLE printer = JobPrinter(jobUnix);
+    EXPECT_NE(printer, nullptr);
+    cuip_.hPrinter = printer;
+
+    Driver driver(GetCurrentThreadId(), mq::testing::WineHostPathW(MQ_SCREENS_DIR), language);
+    // Answers the page's Open dialog: the file name typed into its name box, then Open.
+    auto answerOpen = [](Driver& d, const std::wstring& path) {
+      HWND open = d.WaitWindow([](HWND w) {
+        return Driver::IsDialog(w) && (GetDlgItem(w, cmb13) != nullptr || GetDlgItem(w, edt1) != nullptr);
+      });
+      if (open == nullptr) return;
+      HWND name = GetDlgItem(open, cmb13) != nullptr ? GetDlgItem(open, cmb13) : GetDlgItem(open, edt1);
+      SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+      PostMessageW(open, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+      d.WaitGone(open);
+    };
+    // Presses a button of the page and returns what the printer got from the job it ran.
+    auto press = [&](HWND page, int button) {
+      DeleteFileW(job.c_str());
+      SendMessageW(GetDlgItem(page, button), BM_CLICK, 0, 0);
+      std::vector<uint8_t> arrived;
+      for (int attempt = 0; attempt < 50 && arrived.empty(); ++attempt) {
+        arrived = ReadBytes(job);
+        if (arrived.empty()) Sleep(100);
+      }
+      return arrived;
+    };
+    const LONG answer = RunSheet(
+        true,
+        [&](Driver& d) {
+          HWND sheet = d.Sheet();
+          if (sheet == nullptr) return;
+          SendMessageW(sheet, PSM_SETCURSEL, 1, 0);
+          HWND page = reinterpret_cast<HWND>(SendMessageW(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+          for (const wchar_t* f : {L"shop-96x64.bmp", L"badge-48x32.bmp"}) {
+            PostMessageW(page, WM_COMMAND, MAKEWPARAM(1042, BN_CLICKED),
+                         reinterpret_cast<LPARAM>(GetDlgItem(page, 1042)));
+            answerOpen(d, folder + f);
+          }
+          HWND list = GetDlgItem(page, 1041);
+          found.rows = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+          wchar_t name[64] = {};
+          LVITEMW cell = {};
+          cell.iSubItem = 1;
+          cell.pszText = name;
+          cell.cchTextMax = 64;
+          SendMessageW(list, LVM_GETITEMTEXTW, 1, reinterpret_cast<LPARAM>(&cell));
+          found.secondName = name;
+          LVITEMW select = {};
+          select.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+          select.state = LVIS_SELECTED | LVIS_FOCUSED;
+          SendMessageW(list, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&select));
+
+          SendMessageW(GetDlgItem(page, 1061), BM_CLICK, 0, 0);  // Transformation
+          d.Capture(sheet, "download-mono");
+          found.mono = press(page, 1044);
+          SendMessageW(GetDlgItem(page, 1088), BM_CLICK, 0, 0);  // Gray
+          d.Capture(sheet, "download-gray");
+          found.gray = press(page, 1044);
+          found.clear = press(page, 1045);
+          PostMessageW(page, WM_COMMAND, MAKEWPARAM(1040, BN_CLICKED),
+                       reinterpret_cast<LPARAM>(GetDlgItem(page, 1040)));
+          answerOpen(d, folder + L"sample.JK");
+          found.file = press(page, 1036);
+          PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
+          if (!d.WaitGone(sheet)) PostMessageW(sheet, WM_CLOSE, 0, 0);
+        },
+        driver);
+    EXPECT_GT(answer, 0);
+    EXPECT_EQ(driver.screenshots, 2);
+    found.intermediatesLeft =
+        GetFileAttributesW((folder + L"shop-96x64Temp.bmp").c_str()) != INVALID_FILE_ATTRIBUTES ||
+        GetFileAttributesW((folder + L"badge-48x32Temp.bmp").c_str()) != INVALID_FILE_ATTRIBUTES;
+    cuip_.hPrinter = nullptr;
+    ClosePrinter(printer);
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, L"Software\\Wine\\Printing\\Spooler", L"LPT1:");
+    return found;
+  }
+
+  // The Download page's jobs against the files mq450 logo job wrote for the same pictures.
+  void ExpectDownloadJobs(const DownloadFindings& found) {
+    const std::wstring data = mq::testing::WineHostPathW(MQ_DOWNLOAD_DATA_DIR) + L"\\";
+    EXPECT_EQ(found.rows, 2);
+    EXPECT_EQ(found.secondName, L"badge-48x32.bmp");
+    EXPECT_EQ(found.mono, ReadBytes(data + L"logo-job-mono.prn"));
+    EXPECT_EQ(found.gray, ReadBytes(data + L"logo-job-gray.prn"));
+    EXPECT_EQ(found.clear, ReadBytes(data + L"logo-job-clear.prn"));
+    EXPECT_EQ(found.file, ReadBytes(data + L"sample.JK"));
+    EXPECT_FALSE(found.mono.empty());
+    EXPECT_FALSE(found.intermediatesLeft) << "the sheet's OK deletes the intermediate files";
+  }
+
   const plugin::OperationSlotFields& EndDoc() { return plugin::Slot(plugin::SlotId::kEndDoc); }
 
   static HMODULE module_;
@@ -584,6 +738,23 @@ TEST_F(SheetHost, DeviceSheetInTraditionalChinese) {
   ASSERT_EQ(tabs.size(), 4u);
   EXPECT_EQ(Utf8(tabs[2]), "字型");
   EXPECT_EQ(treeItems, 19);
+  SetLanguage(L"ENG_MQ450.res");
+}
+
+TEST_F(SheetHost, DownloadPageInEnglish) {
+  SetLanguage(L"ENG_MQ450.res");
+  ExpectDownloadJobs(DownloadSession("en"));
+}
+
+TEST_F(SheetHost, DownloadPageInSimplifiedChinese) {
+  SetLanguage(L"CHN_MQ450.res");
+  ExpectDownloadJobs(DownloadSession("zh"));
+  SetLanguage(L"ENG_MQ450.res");
+}
+
+TEST_F(SheetHost, DownloadPageInTraditionalChinese) {
+  SetLanguage(L"CHF_MQ450.res");
+  ExpectDownloadJobs(DownloadSession("tw"));
   SetLanguage(L"ENG_MQ450.res");
 }
 
