@@ -43,6 +43,34 @@ printf 'ABCD' | dd of=foreign.bin bs=1 seek=4 conv=notrunc status=none
 check "foreign record converts to defaults" "$tool" settings convert foreign.bin -o f.bin
 check "foreign record gives exactly the defaults" cmp -s f.bin plain.bin
 
+# set: the named fields change, every other byte stays, and show prints what was set.
+check "set succeeds" "$tool" settings set d.bin -o s.bin zoomEnabled=1 scalePercent=55 \
+  'endDoc.command=1B 70 00 19 FA' 'barcode1D[7].gs1RowHeight=250' 'barcode2D[1].qrModel=2' \
+  reservedValue=-5 'formName=Custom Paper-MQ450' dwSignature=0x41424344
+for expected in 'zoomEnabled = 1' 'scalePercent = 55' 'endDoc.command = 1B 70 00 19 FA' \
+  'endDoc.commandLength = 5' 'barcode1D[7].gs1RowHeight = 250' 'barcode2D[1].qrModel = 2' \
+  'reservedValue = -5' 'formName = "Custom Paper-MQ450"' 'dwSignature = 0x41424344'; do
+  check "show prints $expected" bash -c "'$tool' settings show s.bin | grep -qxF '$expected'"
+done
+# cmp -l numbers bytes from 1: the offsets of exactly the fields set (formName's 18 units, the command's 5
+# bytes and its length byte, the low byte of gs1RowHeight, all four bytes of -5 and of the signature).
+changed=$(cmp -l d.bin s.bin | awk '{print $1 - 1}' | tr '\n' ' ')
+check "only the set fields' bytes changed" test "$changed" = \
+  "4 5 6 7 12 13 14 15 310 311 313 314 438 872 930 1395 1398 1400 1402 1404 1406 1408 1410 1412 1414 1416 1418 1420 1422 1424 1426 1428 1430 1432 1462 "
+check "set writes over its input" "$tool" settings set s.bin -o s.bin 'endDoc.command=' scalePercent=10
+check "an emptied command has length 0" bash -c "'$tool' settings show s.bin | grep -qxF 'endDoc.commandLength = 0'"
+cp s.bin s-keep.bin
+for refused in 'scalePercent=101' 'scalePercent=9' 'watermarkMode=3' 'nosuchfield=1' 'zoomEnabled' \
+  'scalePercent=12abc' 'startDoc.command=1G' 'startDoc.command=1B 7' 'watermarkText=12345678901234567' \
+  "startDoc.command=$(printf '00 %.0s' $(seq 129))"; do
+  check "set refuses $refused" bash -c "'$tool' settings set s.bin -o s.bin zoomEnabled=0 '$refused' 2>err.txt; test \$? -eq 2"
+  check "the refusal of $refused says why" test -s err.txt
+done
+check "a refused set leaves the output intact" cmp -s s.bin s-keep.bin
+check "--any-value takes what fits the width" "$tool" settings set d.bin -o a.bin --any-value scalePercent=255
+check "--any-value still refuses what does not fit" bash -c "! '$tool' settings set d.bin -o a.bin --any-value scalePercent=256 2>/dev/null"
+check "set --help gives an example" bash -c "'$tool' settings set --help | grep -q '^example: mq450 settings set'"
+
 # Refusals: clear message, non-zero status, existing output untouched and no stray files.
 cp d.bin keep.bin
 head -c 10 d.bin > tiny.bin

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "Commands.h"
+#include "SettingsFields.h"
 #include "ToolSupport.h"
 #include "platform/Text.h"
 #include "platform/fake/FakeSystem.h"
@@ -27,6 +28,7 @@ struct Options {
   std::vector<std::string> positional;
   std::string output;
   std::string systemDir{kDefaultSystemDir};
+  bool anyWidthValue = false;  // set: take any value that fits a field's width
 };
 
 bool ParseOptions(const Args& args, size_t from, Options* options, std::string* error) {
@@ -38,6 +40,8 @@ bool ParseOptions(const Args& args, size_t from, Options* options, std::string* 
         return false;
       }
       (a == "--system-dir" ? options->systemDir : options->output) = args[++i];
+    } else if (a == "--any-value") {
+      options->anyWidthValue = true;
     } else if (a.size() > 1 && a[0] == '-') {
       *error = "unknown option " + a;
       return false;
@@ -65,88 +69,35 @@ std::string Quoted(const std::u16string& text) {
 
 std::string ShowRecord(const uint8_t* r) {
   std::ostringstream out;
-  auto line = [&out](const std::string& name, const auto& value) { out << name << " = " << value << '\n'; };
-  char signature[16];
-  std::snprintf(signature, sizeof signature, "0x%08X", settings::kSignature.Get(r));
-  line("dwSize", settings::kSize.Get(r));
-  line("dwSignature", signature);
-  line("dwVersion", settings::kVersion.Get(r));
-  line("reservedValue", settings::kReservedValue.Get(r));
-  static constexpr const char* kSlotNames[] = {"startDoc", "startPage", "endDoc", "endPage"};
-  for (size_t s = 0; s < plugin::kSlots.size(); ++s) {
-    const plugin::OperationSlotFields& f = plugin::kSlots[s];
-    std::string p = std::string(kSlotNames[s]) + ".";
-    unsigned length = f.commandLength.Get(r);
-    line(p + "sendCommand", +f.sendCommand.Get(r));
-    line(p + "feedToCut", +f.feedToCut.Get(r));
-    line(p + "command", Hex(r + f.command.offset, std::min<unsigned>(length, plugin::kCommandCapacity)));
-    line(p + "commandLength", length);
-    line(p + "drawerPulse", +f.drawerPulse.Get(r));
-    line(p + "cutType", +f.cutType.Get(r));
-    line(p + "feedMm", +f.feedMm.Get(r));
-    line(p + "buzzerVolume", +f.buzzerVolume.Get(r));
-    line(p + "heraldState", +f.heraldState.Get(r));
-    line(p + "drawerOrHerald", f.drawerOrHerald.Get(r));
-    line(p + "buzzerBeeps", +f.buzzerBeeps.Get(r));
-    line(p + "logoNumber", +f.logoNumber.Get(r));
-    line(p + "logoAlign", +f.logoAlign.Get(r));
-    line(p + "logoPosition", +f.logoPosition.Get(r));
+  for (const NamedField& f : SettingsFieldTable()) {
+    out << f.name << " = ";
+    switch (f.kind) {
+      case FieldKind::kSignature: {
+        char signature[16];
+        std::snprintf(signature, sizeof signature, "0x%08X", settings::kSignature.Get(r));
+        out << signature;
+        break;
+      }
+      case FieldKind::kText:
+        out << Quoted(plugin::TextField{f.offset, f.width}.Get(r));
+        break;
+      case FieldKind::kCommand:
+        out << Hex(r + f.offset, std::min<unsigned>(r[f.width], plugin::kCommandCapacity));
+        break;
+      case FieldKind::kSigned:
+      case FieldKind::kUnsigned: {
+        uint64_t bits = 0;
+        for (uint32_t i = 0; i < f.width; ++i) bits |= uint64_t{r[f.offset + i]} << (8 * i);
+        if (f.kind == FieldKind::kSigned && (bits >> (8 * f.width - 1)) != 0) {
+          out << static_cast<int64_t>(bits) - (int64_t{1} << (8 * f.width));
+        } else {
+          out << bits;
+        }
+        break;
+      }
+    }
+    out << '\n';
   }
-  for (uint32_t i = 0; i < plugin::kBarcode1DCount; ++i) {
-    plugin::Barcode1DFields e = plugin::Barcode1D(i);
-    std::string p = "barcode1D[" + std::to_string(i) + "].";
-    line(p + "type", +e.type.Get(r));
-    line(p + "elementWidth", +e.elementWidth.Get(r));
-    line(p + "elementHeight", e.elementHeight.Get(r));
-    line(p + "hriPosition", +e.hriPosition.Get(r));
-    line(p + "hriFont", +e.hriFont.Get(r));
-    line(p + "elementWidthX8", e.elementWidthX8.Get(r));
-    line(p + "symbolHeight", e.symbolHeight.Get(r));
-    line(p + "gs1ElementWidth", +e.gs1ElementWidth.Get(r));
-    line(p + "gs1RowHeight", e.gs1RowHeight.Get(r));
-    line(p + "gs1CompositeRowHeight", e.gs1CompositeRowHeight.Get(r));
-    line(p + "gs1SeparatorHeight", +e.gs1SeparatorHeight.Get(r));
-    line(p + "gs1Hri", +e.gs1Hri.Get(r));
-    line(p + "gs1Ai", +e.gs1Ai.Get(r));
-  }
-  for (uint32_t i = 0; i < plugin::kBarcode2DCount; ++i) {
-    plugin::Barcode2DFields e = plugin::Barcode2D(i);
-    std::string p = "barcode2D[" + std::to_string(i) + "].";
-    line(p + "type", +e.type.Get(r));
-    line(p + "pdfElementWidth", +e.pdfElementWidth.Get(r));
-    line(p + "pdfElementHeight", +e.pdfElementHeight.Get(r));
-    line(p + "pdfColumns", +e.pdfColumns.Get(r));
-    line(p + "pdfRows", +e.pdfRows.Get(r));
-    line(p + "pdfErrorLevel", +e.pdfErrorLevel.Get(r));
-    line(p + "gs1ElementWidth", +e.gs1ElementWidth.Get(r));
-    line(p + "gs1RowHeight", e.gs1RowHeight.Get(r));
-    line(p + "gs1CompositeRowHeight", e.gs1CompositeRowHeight.Get(r));
-    line(p + "gs1SeparatorHeight", +e.gs1SeparatorHeight.Get(r));
-    line(p + "gs1SegmentNumber", +e.gs1SegmentNumber.Get(r));
-    line(p + "gs1Hri", +e.gs1Hri.Get(r));
-    line(p + "gs1Ai", +e.gs1Ai.Get(r));
-    line(p + "qrElementWidth", +e.qrElementWidth.Get(r));
-    line(p + "qrLanguageMode", +e.qrLanguageMode.Get(r));
-    line(p + "qrModel", +e.qrModel.Get(r));
-    line(p + "qrErrorLevel", +e.qrErrorLevel.Get(r));
-  }
-  line("printAsGraphics", +settings::kPrintAsGraphics.Get(r));
-  line("watermarkBitmapPath", Quoted(settings::kWatermarkBitmapPath.Get(r)));
-  line("watermarkMode", +settings::kWatermarkMode.Get(r));
-  line("watermarkText", Quoted(settings::kWatermarkText.Get(r)));
-  line("watermarkFontFace", Quoted(settings::kWatermarkFontFace.Get(r)));
-  line("watermarkFontSize", +settings::kWatermarkFontSize.Get(r));
-  line("watermarkFontStyle", +settings::kWatermarkFontStyle.Get(r));
-  line("watermarkAngle", settings::kWatermarkAngle.Get(r));
-  line("watermarkPosition", +settings::kWatermarkPosition.Get(r));
-  line("watermarkSize", +settings::kWatermarkSize.Get(r));
-  line("watermarkBrightness", +settings::kWatermarkBrightness.Get(r));
-  line("scalePercent", +settings::kScalePercent.Get(r));
-  line("rotate180", +settings::kRotate180.Get(r));
-  line("formName", Quoted(settings::kFormName.Get(r)));
-  line("zoomEnabled", +settings::kZoomEnabled.Get(r));
-  line("logEnabled", +settings::kLogEnabled.Get(r));
-  line("logFolder", Quoted(settings::kLogFolder.Get(r)));
   return out.str();
 }
 
@@ -220,10 +171,54 @@ int Show(const Options& o) {
   return kExitOk;
 }
 
+// Reads IN, writes each NAME=VALUE into it in the order given and writes the result to OUT; every other byte
+// of the record stays as it was. Nothing is written unless every assignment is accepted.
+int Set(const Options& o) {
+  if (o.positional.empty()) return Fail(kExitUsage, "settings set needs an input file and NAME=VALUE");
+  if (o.output.empty()) return Fail(kExitUsage, "settings set needs -o FILE");
+  if (o.positional.size() < 2) return Fail(kExitUsage, "settings set needs at least one NAME=VALUE");
+  std::vector<uint8_t> record;
+  std::string error;
+  if (!ReadWholeFile(o.positional[0], &record, &error)) return Fail(kExitFailed, error);
+  if (record.size() != kPrivateSettingsSize) {
+    return Fail(kExitFailed, o.positional[0] + ": not a settings record (" + std::to_string(record.size()) +
+                                 " bytes, expected " + std::to_string(kPrivateSettingsSize) + ")");
+  }
+  for (size_t i = 1; i < o.positional.size(); ++i) {
+    const std::string& assignment = o.positional[i];
+    size_t equals = assignment.find('=');
+    if (equals == std::string::npos)
+      return Fail(kExitUsage, "\"" + assignment + "\" is not NAME=VALUE");
+    std::string name = assignment.substr(0, equals);
+    const NamedField* field = FindSettingsField(name);
+    if (field == nullptr) {
+      return Fail(kExitUsage, "no settings field is named \"" + name +
+                                  "\" (the names are those mq450 settings show prints)");
+    }
+    if (!SetSettingsField(*field, std::string_view(assignment).substr(equals + 1), o.anyWidthValue,
+                          record.data(), &error)) {
+      return Fail(kExitUsage, error);
+    }
+  }
+  return WriteRecord(o.output, record);
+}
+
+constexpr const char* kSetHelp =
+    "usage: mq450 settings set IN -o OUT [--any-value] NAME=VALUE...\n"
+    "Writes the named fields (the names mq450 settings show prints) into a copy of the record IN and saves it\n"
+    "as OUT; every other byte stays as it was. Numbers are decimal or 0x-hexadecimal and must lie in the\n"
+    "field's range (--any-value: whatever fits the field's width); texts are UTF-8; a slot's command is\n"
+    "hexadecimal byte text and sets its commandLength too. Nothing is written if one assignment is refused.\n"
+    "example: mq450 settings set d.bin -o z.bin zoomEnabled=1 scalePercent=55 'endDoc.command=1B 70 00 19 FA'\n";
+
 }  // namespace
 
 int RunSettings(const Args& args) {
-  if (args.empty()) return Fail(kExitUsage, "settings needs a command: default, convert, merge or show");
+  if (args.empty()) return Fail(kExitUsage, "settings needs a command: default, convert, merge, show or set");
+  if (args[0] == "set" && args.size() == 2 && (args[1] == "-h" || args[1] == "--help")) {
+    std::cout << kSetHelp;
+    return kExitOk;
+  }
   Options options;
   std::string error;
   if (!ParseOptions(args, 1, &options, &error)) return Fail(kExitUsage, error);
@@ -232,6 +227,7 @@ int RunSettings(const Args& args) {
   if (command == "convert") return ConvertOrMerge(host::kOemDmConvert, options);
   if (command == "merge") return ConvertOrMerge(host::kOemDmMerge, options);
   if (command == "show") return Show(options);
+  if (command == "set") return Set(options);
   return Fail(kExitUsage, "unknown settings command: " + command);
 }
 

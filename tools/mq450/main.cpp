@@ -14,6 +14,7 @@ constexpr const char* kUsage =
     "  settings convert IN -o FILE\n"
     "  settings merge IN -o FILE\n"
     "  settings show FILE\n"
+    "  settings set IN -o OUT NAME=VALUE...\n"
     "  logo gray|mono|encode-mono|encode-gray|preview|job ...\n"
     "  send FILE --to tcp:HOST[:PORT]|DEVICE|file:PATH\n"
     "  simulate install --package DIR --machine DIR --model NAME ...\n";
