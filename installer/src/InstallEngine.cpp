@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "installer/InstallerMessages.h"
 #include "installer/Ports.h"
 #include "installer/UniversalDriver.h"
 #include "platform/RegistryText.h"
@@ -22,6 +23,8 @@ constexpr std::string_view kPrintersKey =
     "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Print\\Printers\\";
 constexpr std::string_view kSpooler = "Spooler";
 constexpr std::string_view kCrLf = "\r\n";
+// The text of a failure that left no text of its own.
+constexpr std::string_view kNotInstalled = "The printer was not installed.";
 
 std::string Upper(std::string_view name) {
   std::string out(name);
@@ -53,6 +56,10 @@ std::string ErrorTextFallback(uint32_t error) {
       return "The process cannot access the file because it is being used by another process.";
     case err::kInvalidParameter:
       return "The parameter is incorrect.";
+    case err::kNotEnoughMemory:
+      return "Not enough memory resources are available to process this command.";
+    case err::kAlreadyExists:
+      return "Cannot create a file when that file already exists.";
     case err::kInsufficientBuffer:
       return "The data area passed to a system call is too small.";
     case err::kUnknownPort:
@@ -61,6 +68,9 @@ std::string ErrorTextFallback(uint32_t error) {
       return "The printer driver is unknown.";
     case err::kUnknownPrintProcessor:
       return "The print processor is unknown.";
+    case err::kServiceDisabled:
+      return "The service cannot be started, either because it is disabled or because it has no enabled "
+             "devices associated with it.";
     case err::kInvalidPrinterName:
       return "The printer name is invalid.";
     case err::kPrinterAlreadyExists:
@@ -78,6 +88,10 @@ InstallEngine::InstallEngine(InstallerServices services, const SetupConfig& conf
                              const common::LanguageTexts& texts, InstallUi& ui, UsbInstallStep& usb)
     : services_(std::move(services)), config_(config), texts_(texts), ui_(ui), usb_(usb) {
   switches_ = config_.ReadSwitches();
+}
+
+std::string InstallEngine::Message(std::string_view key) const {
+  return InstallerMessage(texts_, key);
 }
 
 std::string InstallEngine::ErrorText(uint32_t error) const {
@@ -98,8 +112,9 @@ std::string InstallEngine::ZntFolder() const {
   return windows.substr(0, std::min<size_t>(3, windows.size())) + "Program Files\\ZNT";
 }
 
-bool InstallEngine::Stop(PrepareResult* result, std::string message) {
+bool InstallEngine::Stop(InstallJob& job, PrepareResult* result, std::string message) {
   ui_.ShowMessage(message, "");
+  job.resultState = kStateFailed;
   result->outcome = PrepareResult::Outcome::kStopped;
   result->message = std::move(message);
   return false;
@@ -113,12 +128,13 @@ PrepareResult InstallEngine::Prepare(InstallJob& job) {
   CreateUtilityFolder(job);
   if (!CheckModelAndSystem(job, &result) || !DecidePortKind(job, &result)) return result;
   ReadModelDriver(job);
+  if (!CheckRequiredValues(job, &result)) return result;
   CopyDriverlogConfiguration(job);
   if (!SetUpPort(job, &result)) return result;
   ChooseLanguageMonitor(job);
   if (!NamePrinterAfterPort(job, &result)) return result;
   if (job.os == OsGeneration::kNt4 && job.portKind == PortKind::kUsb) {
-    Stop(&result, Message("IDS_ERR_NOSUPPORTUSB"));
+    Stop(job, &result, Message("IDS_ERR_NOSUPPORTUSB"));
   }
   return result;
 }
@@ -132,9 +148,21 @@ void InstallEngine::CreateUtilityFolder(InstallJob& job) {
   job.utilityIniPath = utility + "\\DriverUtility.ini";
 }
 
-// A model must be chosen, and its port section must not rule out the chosen Windows.
+// A model must be chosen, its model file must describe it, and its port section must not rule out the chosen
+// Windows. A missing file or section would read as all zeros, that is as a model for no system at all.
 bool InstallEngine::CheckModelAndSystem(InstallJob& job, PrepareResult* result) {
-  if (job.model.empty()) return Stop(result, Message("IDS_ERR_SELPRINTER"));
+  if (job.model.empty()) return Stop(job, result, Message("IDS_ERR_SELPRINTER"));
+  std::string modelFile = config_.ModelFile(job.type);
+  uint32_t attributes = 0;
+  if (Files().GetAttributes(modelFile, &attributes) != 0) {
+    return Stop(job, result, "The model file " + modelFile + " is missing from the package.");
+  }
+  std::string portSection = SetupConfig::PortSection(job.model);
+  std::vector<std::string> sections = services_.platform.profile.GetSectionNames(modelFile);
+  if (std::none_of(sections.begin(), sections.end(),
+                   [&](const std::string& name) { return text::EqualsNoCase(name, portSection); })) {
+    return Stop(job, result, "The model file " + modelFile + " has no section [" + portSection + "].");
+  }
   PortCaps caps = config_.ReadPortCaps(job.type, job.model);
   struct OsCheck {
     OsGeneration os;
@@ -149,7 +177,7 @@ bool InstallEngine::CheckModelAndSystem(InstallJob& job, PrepareResult* result) 
       {OsGeneration::kWin7, &PortCaps::win7Supported, "IDS_NOTSUPPORTWin7"},
   };
   for (const OsCheck& check : kOsChecks) {
-    if (job.os == check.os && caps.*check.supported == 0) return Stop(result, Message(check.message));
+    if (job.os == check.os && caps.*check.supported == 0) return Stop(job, result, Message(check.message));
   }
   return true;
 }
@@ -166,9 +194,9 @@ bool InstallEngine::DecidePortKind(InstallJob& job, PrepareResult* result) {
       result->message = message;
       return false;
     }
-    if (outcome == UsbInstallStep::Outcome::kStop) return Stop(result, message);
+    if (outcome == UsbInstallStep::Outcome::kStop) return Stop(job, result, message);
   } else if (kind == PortKind::kUnknown) {
-    return Stop(result, Message("IDS_ERR_NOSUPPORTINTERFACE"));
+    return Stop(job, result, Message("IDS_ERR_NOSUPPORTINTERFACE"));
   }
   job.portKind = kind;
   return true;
@@ -181,14 +209,39 @@ void InstallEngine::ReadModelDriver(InstallJob& job) {
   job.driver.printer.portName = job.portName;
 }
 
+// A driver needs its driver DLL, data file, configuration DLL, help file and name: a value that reads "0" (a
+// missing key, section or file) would register a driver of no files, so the preparation stops and names what
+// is missing. A value present but empty is the worker's IDS_ERR_LOSTDRIVERFILE, as it has always been.
+bool InstallEngine::CheckRequiredValues(InstallJob& job, PrepareResult* result) {
+  const InstallFiles& f = job.driver.files;
+  std::string prefix = job.driver.fileSet == FileSet::kGdi ? "GDI" : "STD";
+  std::string missing;
+  auto require = [&](bool present, const std::string& key) {
+    if (!present) missing += (missing.empty() ? "" : ", ") + key;
+  };
+  require(!common::NamesNoFile(f.driverDll), prefix + "DriverPath");
+  require(!common::NamesNoFile(f.dataFile), prefix + "DataFile");
+  require(!common::NamesNoFile(f.configDll), prefix + "ConfigFile");
+  require(!common::NamesNoFile(f.helpFile), prefix + "HelpFile");
+  require(job.driver.driver.name != "0", SetupConfig::DriverNameKey(job.os, job.portKind));
+  if (missing.empty()) return true;
+  return Stop(job, result, MissingValueText(job, missing));
+}
+
+std::string InstallEngine::MissingValueText(const InstallJob& job, std::string_view keys) const {
+  return Message("IDS_ERR_LOSTDRIVERFILE") + std::string(kCrLf) + config_.ModelFile(job.type) + " [" +
+         SetupConfig::OsSection(job.model, job.os) + "] " + std::string(keys);
+}
+
 // The driver log configuration goes in now; a failure is not shown here, its text ends the run at the
 // worker's first check.
 void InstallEngine::CopyDriverlogConfiguration(InstallJob& job) {
   const std::string& ini = job.driver.files.driverlogIni;
   if (ini.empty()) return;
-  CopyResult copied = CopyPackageFile(job, ini, Destination::kUtilityFolder, false);
+  uint32_t lockedError = 0;
+  CopyResult copied = CopyPackageFile(job, ini, Destination::kUtilityFolder, false, &lockedError);
   if (copied == CopyResult::kLocked && job.resultText.empty()) {
-    job.resultText = CopyFailureText(ini, err::kSharingViolation);
+    job.resultText = CopyFailureText(Upper(ini), lockedError);
   }
 }
 
@@ -200,11 +253,11 @@ bool InstallEngine::SetUpPort(InstallJob& job, PrepareResult* result) {
   utilitySettings.serial = job.serial;
   if (job.portKind == PortKind::kNetwork) {
     if (job.ipAddress == std::array<uint8_t, 4>{0, 0, 0, 0})
-      return Stop(result, Message("IDS_ERR_IPADDRISNULL"));
+      return Stop(job, result, Message("IDS_ERR_IPADDRISNULL"));
     std::string portName = NetworkPortName(job.ipAddress);
     if (uint32_t e = CreateNetworkPort(Spooler(), portName, DottedAddress(job.ipAddress))) {
       ui_.ShowMessage(ErrorText(e), "ERROR");
-      return Stop(result, Message("IDS_ERR_ADDPORTERROR"));
+      return Stop(job, result, Message("IDS_ERR_ADDPORTERROR"));
     }
     job.portName = portName;
     job.driver.printer.portName = portName;
@@ -238,7 +291,7 @@ bool InstallEngine::NamePrinterAfterPort(InstallJob& job, PrepareResult* result)
   }
   std::string message;
   if (usb_.CheckPrinterId(job, &message) != UsbInstallStep::Outcome::kContinue) {
-    return Stop(result, message);
+    return Stop(job, result, message);
   }
   job.driver.printer.portName = job.portName;
   for (int n = 1; n <= 4; ++n) {
@@ -270,10 +323,15 @@ void InstallEngine::RunWorker(InstallJob& job) {
   RecordUsbPrinterPort(job);
   if (!AddPrinter(job)) return Fail(job);
   if (job.setDefault) MakeDefault(job);
-  if (Named(job.driver.files.driverlogIni) && common::IsXpOrServer2003(job.os)) SetSpoolDirectory(job);
+  bool spoolerBack = true;
+  if (Named(job.driver.files.driverlogIni) && common::IsXpOrServer2003(job.os)) {
+    spoolerBack = SetSpoolDirectory(job);
+  }
   if (job.portKind == PortKind::kSerial) {
     WriteSerialSettings(Registry(), services_.platform.profile, Spooler(), job.os, job.portName, job.serial);
   }
+  // A spooler that did not start again leaves the printer unusable until it runs: the run says so and fails.
+  if (!spoolerBack) return Fail(job);
   SetSuccessText(job);
   job.resultState = kStateSucceeded;
 }
@@ -297,7 +355,8 @@ bool InstallEngine::CopyColourLibraryOfOldModels(InstallJob& job) {
 // A driver built on the universal driver cannot work without its data resource DLL.
 bool InstallEngine::CheckUniversalDriverResource(InstallJob& job) {
   if (!job.driver.universalDriver || !job.driver.files.dataResourceDll.empty()) return true;
-  job.resultText = Message("IDS_ERR_LOSTDRIVERFILE");
+  job.resultText = MissingValueText(
+      job, std::string(job.driver.fileSet == FileSet::kGdi ? "GDI" : "STD") + "DataFileDLLName");
   return false;
 }
 
@@ -331,8 +390,13 @@ void InstallEngine::SetSuccessText(InstallJob& job) {
   job.resultText = Message(job.portKind == PortKind::kUsb ? "IDS_INF_USBRESTART" : "IDS_INF_NTRESTART");
 }
 
+// The message follows the result state: a failure never shows the success text.
 void InstallEngine::Finish(InstallJob& job) {
-  ui_.ShowMessage(job.resultText.empty() ? Message("IDS_INF_NTRESTART") : job.resultText, "");
+  std::string message = job.resultText;
+  if (message.empty()) {
+    message = job.resultState == kStateSucceeded ? Message("IDS_INF_NTRESTART") : std::string(kNotInstalled);
+  }
+  ui_.ShowMessage(message, "");
   if (common::IsWindows9x(job.os) && ui_.AskYesNo(Message("IDS_INF_RESTART"))) {
     if (!ui_.RestartWindows()) job.resultText = Message("IDS_ERR_EXITWIN");
   }
@@ -395,7 +459,7 @@ bool InstallEngine::DestinationFolder(InstallJob& job, Destination destination, 
 }
 
 CopyResult InstallEngine::CopyPackageFile(InstallJob& job, std::string_view name, Destination destination,
-                                          bool renameMode) {
+                                          bool renameMode, uint32_t* lockedError) {
   std::string upper = Upper(name);
   if (IsUniversalDriverFile(upper)) {
     bool handled = false;
@@ -421,7 +485,7 @@ CopyResult InstallEngine::CopyPackageFile(InstallJob& job, std::string_view name
     folder += "\\wbem";
     if (present(folder)) return CopyResult::kCopied;
   }
-  return CopyFromPackage(job, upper, folder, renameMode);
+  return CopyFromPackage(job, upper, folder, renameMode, lockedError);
 }
 
 std::string InstallEngine::PackageSource(std::string_view name) const {
@@ -434,13 +498,21 @@ std::string InstallEngine::CopyFailureText(std::string_view name, uint32_t error
 }
 
 CopyResult InstallEngine::CopyFromPackage(InstallJob& job, const std::string& name, const std::string& folder,
-                                          bool renameMode) {
+                                          bool renameMode, uint32_t* lockedError) {
+  std::string source = PackageSource(name);
   std::string target = text::JoinPath(folder, renameMode ? "n" + name : name);
   Files().SetAttributes(target, platform::kFileAttributeArchive);
-  uint32_t e = Files().Copy(PackageSource(name), target, false);
+  uint32_t e = Files().Copy(source, target, false);
   if (e == 0) return CopyResult::kCopied;
-  if (e == err::kSharingViolation || e == err::kAccessDenied) return CopyResult::kLocked;
-  job.resultText = CopyFailureText(name, e);
+  if (e == err::kSharingViolation || e == err::kAccessDenied) {
+    if (lockedError != nullptr) *lockedError = e;
+    return CopyResult::kLocked;
+  }
+  // A file the package lacks is named by where it was looked for.
+  uint32_t attributes = 0;
+  bool sourceMissing =
+      (e == err::kFileNotFound || e == err::kPathNotFound) && Files().GetAttributes(source, &attributes) != 0;
+  job.resultText = CopyFailureText(sourceMissing ? source : name, e);
   return CopyResult::kFailed;
 }
 
@@ -497,7 +569,8 @@ CopyResult InstallEngine::CopyFromDriverStore(InstallJob& job, const std::string
     }
   }
   if (folder == nullptr) {
-    job.resultText = "Couldn't find system files." + ErrorText(e != 0 ? e : err::kFileNotFound);
+    job.resultText =
+        "Couldn't find system files." + std::string(kCrLf) + ErrorText(e != 0 ? e : err::kFileNotFound);
     return CopyResult::kFailed;
   }
   std::string source =
@@ -510,21 +583,23 @@ CopyResult InstallEngine::CopyFromDriverStore(InstallJob& job, const std::string
 }
 
 bool InstallEngine::CopyRequired(InstallJob& job, std::string_view name, Destination destination) {
-  CopyResult result = CopyPackageFile(job, name, destination, false);
-  // Without a rename a locked file is a failure like any other, and it says so.
-  if (result == CopyResult::kLocked) job.resultText = CopyFailureText(Upper(name), err::kSharingViolation);
+  uint32_t lockedError = 0;
+  CopyResult result = CopyPackageFile(job, name, destination, false, &lockedError);
+  // Without a rename a locked file is a failure like any other, and it says so with its own error.
+  if (result == CopyResult::kLocked) job.resultText = CopyFailureText(Upper(name), lockedError);
   return result == CopyResult::kCopied;
 }
 
 bool InstallEngine::CopyAllowingRename(InstallJob& job, std::string_view dll, Destination destination,
                                        std::string* used) {
   *used = std::string(dll);
+  uint32_t lockedError = 0;
   CopyResult result = CopyPackageFile(job, dll, destination, false);
   if (result == CopyResult::kLocked) {
     *used = "n" + std::string(dll);
-    result = CopyPackageFile(job, dll, destination, true);
+    result = CopyPackageFile(job, dll, destination, true, &lockedError);
     if (result == CopyResult::kLocked) {
-      job.resultText = CopyFailureText(Upper(*used), err::kSharingViolation);
+      job.resultText = CopyFailureText(Upper(*used), lockedError);
       return false;
     }
   }
@@ -609,11 +684,12 @@ bool InstallEngine::InstallPrintProcessor(InstallJob& job) {
 // points at the new name.
 bool InstallEngine::UpdateMonitorDll(InstallJob& job, const MonitorConfig& monitor) {
   std::string key = std::string(kMonitorsKey) + monitor.name;
+  uint32_t lockedError = 0;
   CopyResult result = CopyPackageFile(job, monitor.dll, Destination::kSystemFolder, false);
   if (result == CopyResult::kLocked) {
-    result = CopyPackageFile(job, monitor.dll, Destination::kSystemFolder, true);
+    result = CopyPackageFile(job, monitor.dll, Destination::kSystemFolder, true, &lockedError);
     if (result == CopyResult::kLocked) {
-      job.resultText = CopyFailureText("N" + Upper(monitor.dll), err::kSharingViolation);
+      job.resultText = CopyFailureText("N" + Upper(monitor.dll), lockedError);
       return false;
     }
     if (result == CopyResult::kCopied) SetString(key, "Driver", "n" + monitor.dll);
@@ -738,8 +814,14 @@ bool InstallEngine::EnumeratePorts(InstallJob& job) {
 // the files of the driver version folder and the driver log viewer; "0" entries are skipped.
 bool InstallEngine::CopyDriverFiles(InstallJob& job) {
   const InstallFiles& f = job.driver.files;
-  if (f.configDll.empty() || f.dataFile.empty() || f.driverDll.empty() || f.helpFile.empty()) {
-    job.resultText = Message("IDS_ERR_LOSTDRIVERFILE");
+  std::string prefix = job.driver.fileSet == FileSet::kGdi ? "GDI" : "STD";
+  std::string empty;
+  for (auto [value, key] : {std::pair{&f.configDll, "ConfigFile"}, std::pair{&f.dataFile, "DataFile"},
+                            std::pair{&f.driverDll, "DriverPath"}, std::pair{&f.helpFile, "HelpFile"}}) {
+    if (value->empty()) empty += (empty.empty() ? "" : ", ") + prefix + key;
+  }
+  if (!empty.empty()) {
+    job.resultText = MissingValueText(job, empty);
     return false;
   }
   struct Item {
@@ -780,7 +862,7 @@ void InstallEngine::CopyUniversalDriverFiles(InstallJob& job) {
       if (Files().Copy(backup, system + "\\UNIDRV.DLL", true) != 0) {
         std::string driverDir;
         Spooler().GetPrinterDriverDirectory("", &driverDir);
-        CopyFromPackage(job, "UNIDRV.DLL", driverDir, false);
+        CopyFromPackage(job, "UNIDRV.DLL", driverDir, false, nullptr);
       }
     }
   } else if (common::IsWindows2000OrLater(job.os) && job.driver.universalDriver) {
@@ -843,12 +925,13 @@ void InstallEngine::MakeDefault(InstallJob& job) {
 }
 
 // With a driver log on XP and Server 2003 the printer spools into the system's printers folder.
-void InstallEngine::SetSpoolDirectory(InstallJob& job) {
+bool InstallEngine::SetSpoolDirectory(InstallJob& job) {
   std::string windows = System().WindowsDirectory();
   std::string drive = windows.substr(0, std::min<size_t>(3, windows.size()));
   SetString(std::string(kPrintersKey) + job.driver.printer.printerName, "SpoolDirectory",
             drive + "windows\\system32\\spool\\printers");
   RestartSpooler(job);
+  return job.resultText.empty();  // the start's error text, when the spooler did not start again
 }
 
 // ---------------------------------------------------------------------------------------------------------------

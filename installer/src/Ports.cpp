@@ -1,12 +1,15 @@
 // Port lists, port kinds, network ports, serial settings and USB port records.
 #include "installer/Ports.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <cstring>
 
+#include "installer/InstallerMessages.h"
 #include "platform/RegistryText.h"
 #include "platform/Text.h"
+#include "platform/WinError.h"
 
 namespace mq::installer {
 
@@ -25,6 +28,17 @@ void PutWide(std::vector<uint8_t>& record, size_t offset, std::string_view text,
     record[offset + 2 * i] = static_cast<uint8_t>(wide[i] & 0xFF);
     record[offset + 2 * i + 1] = static_cast<uint8_t>(wide[i] >> 8);
   }
+}
+
+// True when the spooler lists a port of exactly this name (port names are case-blind).
+bool PortListed(platform::Spooler& spooler, std::string_view portName) {
+  uint32_t needed = 0;
+  std::vector<std::string> ports;
+  uint32_t e = spooler.EnumPorts(0, &needed, &ports);
+  if (e == err::kInsufficientBuffer) e = spooler.EnumPorts(needed, &needed, &ports);
+  if (e != 0) return false;
+  return std::any_of(ports.begin(), ports.end(),
+                     [&](const std::string& port) { return text::EqualsNoCase(port, portName); });
 }
 
 int FirstContaining(const std::vector<std::string>& ports, std::string_view a, char digit = 0) {
@@ -63,7 +77,7 @@ void Adjust(PortPage& page, const PortListInput& input, platform::UsbDevices& us
       if (!common::IsWindows2000OrLater(input.os)) break;
       std::string version = usb.FileVersion(input.windowsDirectory + "\\system32\\drivers\\ZNUSB.sys");
       bool absent = version == "0.0.0.0";
-      page.usbNote = texts.Message("IDS_ERR_UPDATEUSB");
+      page.usbNote = InstallerMessage(texts, "IDS_ERR_UPDATEUSB");
       if (atBuild) {
         page.usbNoteVisible = !input.typical && absent;
       } else if (absent) {
@@ -235,7 +249,11 @@ uint32_t CreateNetworkPort(platform::Spooler& spooler, std::string_view portName
   uint32_t status = 0;
   uint32_t e = spooler.XcvData(handle, "AddPort", record, 260, &output, &status);
   spooler.ClosePrinter(handle);
-  return e != 0 ? e : status;
+  uint32_t result = e != 0 ? e : status;
+  // The port of an earlier run at this address (one that failed later, say) is the port wanted: it is used,
+  // so that a retry is not blocked by what the failed run left.
+  if (result == err::kAlreadyExists && PortListed(spooler, portName)) return 0;
+  return result;
 }
 
 void RecordUsbPort(platform::Registry& registry, const SetupConfig& config, std::string_view portName) {
@@ -253,6 +271,12 @@ void RecordUsbPort(platform::Registry& registry, const SetupConfig& config, std:
                          &key, nullptr) == 0) {
     registry.CloseKey(key);
   }
+}
+
+SerialSettings PageSerialSettings(const PortCaps& caps) {
+  SerialSettings settings;  // 8 data bits, no parity, 1 stop bit, hardware protocol
+  if (SpeedIndexOf(caps.baudRate) >= 0) settings.speed = caps.baudRate;
+  return settings;
 }
 
 int SpeedIndexOf(int baudRate) {
@@ -291,7 +315,7 @@ PortPage BuildPortList(const PortListInput& input, platform::UsbDevices& usb,
     page.ipFieldEnabled = true;
   }
   if (caps.com == 0 && common::IsNtFamily(input.os)) {
-    page.comNote = texts.Message("IDS_ERR_UNSUPPORTCOM");
+    page.comNote = InstallerMessage(texts, "IDS_ERR_UNSUPPORTCOM");
     page.comNoteVisible = true;
   }
 

@@ -172,6 +172,13 @@ std::string SetupConfig::UsbClassHardwareId(std::string_view model, int port) co
                                      kTextLimit + 1);
 }
 
+std::string SetupConfig::DriverNameKey(OsGeneration os, PortKind portKind) {
+  if (!common::IsWindows2000OrLater(os)) return "GDIDriverName";
+  static constexpr std::string_view kByKind[] = {"DriverNameS", "DriverNameP", "DriverNameU", "DriverNameN"};
+  int kind = static_cast<int>(portKind);
+  return kind >= 0 && kind < 4 ? std::string(kByKind[kind]) : std::string();
+}
+
 ModelDriver SetupConfig::ReadModelDriver(PrinterType type, std::string_view model, OsGeneration os,
                                          FileSet set, PortKind portKind) const {
   ModelDriver d;
@@ -185,15 +192,8 @@ ModelDriver SetupConfig::ReadModelDriver(PrinterType type, std::string_view mode
     return text(prefix + std::string(key), limit);
   };
 
-  std::string driverName;
-  if (!common::IsWindows2000OrLater(os)) {
-    driverName = text("GDIDriverName", kNameLimit);
-  } else {
-    static constexpr std::string_view kByKind[] = {"DriverNameS", "DriverNameP", "DriverNameU",
-                                                   "DriverNameN"};
-    int kind = static_cast<int>(portKind);
-    driverName = kind >= 0 && kind < 4 ? text(kByKind[kind], kNameLimit) : "0";
-  }
+  std::string nameKey = DriverNameKey(os, portKind);
+  std::string driverName = nameKey.empty() ? "0" : text(nameKey, kNameLimit);
 
   InstallFiles& f = d.files;
   f.driverDll = bySet("DriverPath");
@@ -215,6 +215,7 @@ ModelDriver SetupConfig::ReadModelDriver(PrinterType type, std::string_view mode
   f.languageMonitorDll.clear();
 
   d.universalDriver = bySet("2KDDKDEV", kSwitchLimit) == "1";
+  d.fileSet = set;
 
   DriverRecord& r = d.driver;
   r.version = common::IsWindows9x(os) ? 0 : os == OsGeneration::kNt4 ? 2 : 3;

@@ -48,9 +48,13 @@ std::string LeadingUtf16Text(std::span<const uint8_t> bytes, size_t maxUnits) {
 }  // namespace
 
 FakeSpooler::FakeSpooler(CallJournal& journal, bool is64BitWindows)
+    : FakeSpooler(journal, is64BitWindows ? "Windows x64" : "Windows NT x86", nullptr) {}
+
+FakeSpooler::FakeSpooler(CallJournal& journal, std::string_view localEnvironment, FileSystem* driverFiles)
     : journal_(journal),
-      is64_(is64BitWindows),
-      localEnvironment_(is64BitWindows ? "Windows x64" : "Windows NT x86") {
+      is64_(localEnvironment == "Windows x64"),
+      localEnvironment_(localEnvironment),
+      driverFiles_(driverFiles) {
   monitors_ = {{"Local Port", localEnvironment_, "localspl.dll"},
                {"Standard TCP/IP Port", localEnvironment_, "tcpmon.dll"}};
   processors_ = {{localEnvironment_, "winprint", "winprint.dll"}};
@@ -138,6 +142,7 @@ uint32_t FakeSpooler::AddPrintProcessor(std::string_view environment, std::strin
   if (env.empty()) return kInvalidEnvironment;
   if (processorName.empty() || dllName.empty()) return err::kInvalidParameter;
   if (HasProcessor(env, processorName)) return err::kPrintProcessorAlreadyInstalled;
+  if (!FilePresent(ProcessorDirectory(env), dllName)) return err::kFileNotFound;
   processors_.push_back({env, std::string(processorName), std::string(dllName)});
   return 0;
 }
@@ -186,6 +191,14 @@ uint32_t FakeSpooler::AddPrinterDriver(const DriverInfo3& driver) {
     return err::kInvalidParameter;
   }
   if (!driver.monitorName.empty() && FindMonitor(driver.monitorName) == nullptr) return 3000;
+  std::string folder = DriverDirectory(env);
+  for (const std::string* file :
+       {&driver.driverPath, &driver.dataFile, &driver.configFile, &driver.helpFile}) {
+    if (!file->empty() && !FilePresent(folder, *file)) return err::kFileNotFound;
+  }
+  for (const std::string& file : driver.dependentFiles) {
+    if (!FilePresent(folder, file)) return err::kFileNotFound;
+  }
   DriverInfo3 stored = driver;
   stored.environment = env;
   auto it = std::find_if(drivers_.begin(), drivers_.end(), [&](const DriverInfo3& d) {
@@ -528,6 +541,14 @@ bool FakeSpooler::HasPort(std::string_view name) const {
     if (text::EqualsNoCase(p, name)) return true;
   }
   return false;
+}
+
+bool FakeSpooler::FilePresent(const std::string& folder, std::string_view name) const {
+  if (driverFiles_ == nullptr) return true;
+  CallJournal::Quiet quiet(&journal_);  // the spooler's own look, not a call of the program
+  uint32_t attributes = 0;
+  return driverFiles_->GetAttributes(text::JoinPath(folder, name), &attributes) == 0 &&
+         (attributes & kFileAttributeDirectory) == 0;
 }
 
 FakeSpooler::Handle* FakeSpooler::FindHandle(PrinterHandle handle) {

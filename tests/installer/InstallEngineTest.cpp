@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <regex>
 
 #include "InstallerFixture.h"
 #include "installer/Ports.h"
@@ -157,7 +158,7 @@ TEST(InstallEngineTest, UsbWithoutUsbSupportStopsWithAClearMessage) {
   PrepareResult result = f.Run();
   EXPECT_EQ(result.outcome, Outcome::kStopped);
   EXPECT_EQ(result.message, UsbNotAvailable::kMessage);
-  EXPECT_EQ(f.job.resultState, kStateRunning);
+  EXPECT_EQ(f.job.resultState, kStateFailed);
   EXPECT_EQ(f.machine.p.journal.CountOf("AddPrinterW"), 0u);
   EXPECT_FALSE(f.machine.p.registry.HasKey("HKLM\\SOFTWARE\\ZNT\\PORTNAME"));
 }
@@ -222,7 +223,9 @@ TEST(InstallEngineTest, MessagesTable) {
       {"resource DLL empty", [](EngineFixture& f) { f.machine.SetModelKey("GDIDataFileDLLName", ""); },
        "<IDS_ERR_LOSTDRIVERFILE>", false},
       {"copy", [](EngineFixture& f) { f.machine.p.files.Delete(f.machine.W() + "xy.hlp"); },
-       "<IDS_ERR_COPYFIEL>XY.HLP\r\nThe system cannot find the file specified.<IDS_ERR_COPYFIEL1>", false},
+       "<IDS_ERR_COPYFIEL>C:\\Package\\W32\\XY.HLP\r\nThe system cannot find the file "
+       "specified.<IDS_ERR_COPYFIEL1>",
+       false},
       {"locked driver file", fail("CopyFileW", err::kSharingViolation, 4),
        "<IDS_ERR_COPYFIEL>XYUI.DLL\r\nThe process cannot access the file", false},
       {"driver directory", fail("GetPrinterDriverDirectoryW", err::kInvalidParameter),
@@ -401,7 +404,8 @@ TEST(InstallEngineTest, OnlyTheFirstOlderComponentIsUpdatedInARun) {
   EXPECT_EQ(f.job.updateFlags, kUpdateSerialMonitor | kUpdateProcessor);
   EXPECT_EQ(f.machine.p.registry.GetDword(std::string(kMonitorKey) + "ZNT COM Monitor", "DriverVersion"), 3u);
   EXPECT_EQ(f.machine.p.registry.GetDword(kProcessorKey, "DriverVersion"), 4u);
-  EXPECT_FALSE(f.machine.p.files.Exists(f.machine.spooler->ProcessorDirectory("") + "\\XYPROC.DLL"));
+  EXPECT_EQ(f.machine.p.files.Contents(f.machine.spooler->ProcessorDirectory("") + "\\XYPROC.DLL"),
+            "installed xyproc.dll");
   // Stop, 100 ms, 500 ms, copy, start, wait until running (Windows 7: no fixed wait).
   const std::vector<std::string>& lines = f.machine.p.journal.Lines();
   int stop = IndexOf(lines, "ControlService service=Spooler control=stop");
@@ -507,7 +511,7 @@ TEST(InstallEngineTest, FailedDriverLogCopyEndsTheRunAtTheWorkersFirstCheck) {
   PrepareResult result = f.Run();
   EXPECT_EQ(result.outcome, Outcome::kReady);
   EXPECT_EQ(f.job.resultState, kStateFailed);
-  EXPECT_NE(f.job.resultText.find("<IDS_ERR_COPYFIEL>MISSING.INI"), std::string::npos);
+  EXPECT_NE(f.job.resultText.find("<IDS_ERR_COPYFIEL>C:\\Package\\W32\\MISSING.INI"), std::string::npos);
   EXPECT_EQ(f.machine.p.journal.CountOf("AddMonitorW"), 0u);
 }
 
@@ -555,11 +559,269 @@ TEST(InstallEngineTest, Windows98RestartQuestion) {
   f.job.os = OsGeneration::kWin98;
   f.ui.answer = true;
   f.ui.restartWorks = false;
+  f.job.resultState = kStateSucceeded;  // a Windows 98 run ends without a text of its own
   InstallEngine engine = f.MakeEngine();
   engine.Finish(f.job);
   EXPECT_EQ(f.ui.shown, (std::vector<std::string>{"|<IDS_INF_NTRESTART>"}));
   EXPECT_EQ(f.ui.asked, (std::vector<std::string>{"<IDS_INF_RESTART>"}));
   EXPECT_EQ(f.job.resultText, "<IDS_ERR_EXITWIN>");
+}
+
+// Preparation, worker and finish as the wizard runs them; *tail receives the run's calls before the finish,
+// with the profile reads left out and registry handles written as "key=K".
+void RunToTheEnd(EngineFixture& f, std::vector<std::string>* tail) {
+  PrepareResult prepared = f.Run();
+  tail->clear();
+  static const std::regex kHandle("key=0x[0-9A-F]+");
+  for (const std::string& line : f.machine.p.journal.Lines()) {
+    if (line.rfind("GetPrivateProfileStringW", 0) != 0)
+      tail->push_back(std::regex_replace(line, kHandle, "key=K"));
+  }
+  if (prepared.outcome == Outcome::kReady) f.MakeEngine().Finish(f.job);
+}
+
+// Runs whose end once did not tell the truth: a failure shown as success, a damaged package installed as
+// nothing, one error reported as another. Each row gives the state the run ends in, the last message shown
+// and the last calls of the run.
+TEST(InstallEngineTest, ResultsTellTheTruth) {
+  const std::string modelFile = "C:\\Package\\DRVCONFIG\\setup_receipt.ini";
+  const std::string store = "C:\\Windows\\System32\\DriverStore\\FileRepository\\ntprint.inf_1234";
+  struct Row {
+    const char* name;
+    std::function<void(EngineFixture&)> setUp;
+    int state;
+    std::string message;            // the last message box
+    std::vector<std::string> tail;  // the run's last calls
+  };
+  auto driverLogOn = [](OsGeneration os, const char* port) {
+    return [=](EngineFixture& f) {
+      f.job.os = os;
+      f.job.portName = port;
+      f.machine.SetModelKey("DriverlogINI", "DriverLog.ini");
+      f.machine.p.journal.FailCall("StartServiceW", err::kAccessDenied);
+    };
+  };
+  const Row rows[] = {
+      {"spooler not started again after the spool folder moved",
+       driverLogOn(OsGeneration::kXp, "LPT1:"),
+       kStateFailed,
+       "Start spool service error, error code = 5",
+       {"ControlService service=Spooler control=stop", "Sleep milliseconds=100", "Sleep milliseconds=300",
+        "StartServiceW service=Spooler -> error 5"}},
+      {"the same on a serial port still stores the port's settings",
+       driverLogOn(OsGeneration::kServer2003, "ZNTCOM1:"),
+       kStateFailed,
+       "Start spool service error, error code = 5",
+       {"StartServiceW service=Spooler -> error 5",
+        "RegCreateKeyExW key=HKLM subKey=SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Ports "
+        "access=0x20006",
+        "RegSetValueExW key=K name=COM1: type=1 data=19200,n,8,1,p", "RegCloseKey key=K"}},
+      {"a language file without the processor's text",
+       [](EngineFixture& f) {
+         f.machine.p.profile.WriteString("C:\\Package\\language\\setup_EN.ini", "Message",
+                                         "IDS_ERR_ADDPROCESSOR", std::nullopt);
+         f.machine.p.journal.FailCall("AddPrintProcessorW", err::kAccessDenied);
+       },
+       kStateFailed,
+       "The print processor could not be added.",
+       {"AddPrintProcessorW environment= dll=xyproc.dll name=XYPrint -> error 5"}},
+      {"a processor whose DLL the package does not name",
+       [](EngineFixture& f) { f.machine.SetModelKey("GDIProcessorDLLName", "0"); },
+       kStateFailed,
+       "<IDS_ERR_ADDPROCESSOR>",
+       {"AddPrintProcessorW environment= dll=0 name=XYPrint"}},
+      {"the model file deleted",
+       [&](EngineFixture& f) {
+         f.job.os = OsGeneration::kVista;
+         f.machine.p.files.Delete(modelFile);
+       },
+       kStateFailed,
+       "The model file " + modelFile + " is missing from the package.",
+       {"GetFileAttributesW path=" + modelFile}},
+      {"the model's port section removed",
+       [&](EngineFixture& f) {
+         f.machine.p.profile.WriteString(modelFile, "XY-100.PORT", std::nullopt, std::nullopt);
+       },
+       kStateFailed,
+       "The model file " + modelFile + " has no section [XY-100.PORT].",
+       {"GetFileAttributesW path=" + modelFile, "GetPrivateProfileSectionNamesW file=" + modelFile}},
+      {"the model file replaced by random bytes",
+       [&](EngineFixture& f) {
+         f.job.os = OsGeneration::kXp;
+         f.machine.p.files.Put(modelFile, std::string("\x8f\x03[\xe2\x9f\x00q=\x11\r\n\xff", 12));
+       },
+       kStateFailed,
+       "The model file " + modelFile + " has no section [XY-100.PORT].",
+       {"GetFileAttributesW path=" + modelFile, "GetPrivateProfileSectionNamesW file=" + modelFile}},
+      {"the model's section for the system removed",
+       [&](EngineFixture& f) {
+         f.machine.p.profile.WriteString(modelFile, "XY-100.Win7", std::nullopt, std::nullopt);
+       },
+       kStateFailed,
+       "<IDS_ERR_LOSTDRIVERFILE>\r\n" + modelFile +
+           " [XY-100.Win7] GDIDriverPath, GDIDataFile, GDIConfigFile, GDIHelpFile, DriverNameS",
+       {"GetFileAttributesW path=" + modelFile, "GetPrivateProfileSectionNamesW file=" + modelFile}},
+      {"a required file that reads 0",
+       [](EngineFixture& f) { f.machine.SetModelKey("GDIDriverPath", "0"); },
+       kStateFailed,
+       "<IDS_ERR_LOSTDRIVERFILE>\r\n" + modelFile + " [XY-100.Win7] GDIDriverPath",
+       {"GetFileAttributesW path=" + modelFile, "GetPrivateProfileSectionNamesW file=" + modelFile}},
+      {"a required file present but empty",
+       [](EngineFixture& f) { f.machine.SetModelKey("GDIHelpFile", ""); },
+       kStateFailed,
+       "<IDS_ERR_LOSTDRIVERFILE>\r\n" + modelFile + " [XY-100.Win7] GDIHelpFile",
+       {"AddPrintProcessorW environment= dll=xyproc.dll name=XYPrint",
+        "RegCreateKeyExW key=HKLM subKey=SYSTEM\\CurrentControlSet\\Control\\Print\\Environments\\Windows NT "
+        "x86\\Print Processors\\XYPrint access=0xF003F",
+        "RegSetValueExW key=K name=DriverVersion type=4 data=5", "RegCloseKey key=K",
+        "Sleep milliseconds=200"}},
+      {"a universal driver without its resource DLL",
+       [](EngineFixture& f) { f.machine.SetModelKey("GDIDataFileDLLName", ""); },
+       kStateFailed,
+       "<IDS_ERR_LOSTDRIVERFILE>\r\n" + modelFile + " [XY-100.Win7] GDIDataFileDLLName",
+       {}},
+      {"XP without its driver cache: the universal files are nowhere",
+       [](EngineFixture& f) {
+         f.job.os = OsGeneration::kXp;
+         f.machine.cabinet.cabinets.clear();
+       },
+       kStateFailed,
+       "<IDS_ERR_ADDPRNDRV3>\r\nThe system cannot find the file specified.",
+       {"AddPrinterDriverW version=3 name=XY-100 S environment= driverPath=xydrv.dll dataFile=XY100.GPD "
+        "configFile=xyui.dll helpFile=xy.hlp dependentFiles=XY100.GPD,TTFSUB.GPD,UNIRES.DLL,STDNAMES.GPD,"
+        "xyres.dll,MQ450UI.dll monitorName="}},
+      {"access denied on a copy is not a sharing violation",
+       [](EngineFixture& f) {
+         f.job.portName = "LPT1:";
+         f.machine.p.journal.FailCall("CopyFileW", err::kAccessDenied, 1);
+       },
+       kStateFailed,
+       "<IDS_ERR_COPYFIEL>XYPROC.DLL\r\nAccess is denied.<IDS_ERR_COPYFIEL1>",
+       {"CopyFileW source=C:\\Package\\W32\\XYPROC.DLL "
+        "target=C:\\Windows\\system32\\spool\\prtprocs\\W32X86\\XYPROC.DLL failIfExists=0 -> error 5"}},
+      {"a file missing from the package names where it was looked for",
+       [](EngineFixture& f) { f.machine.p.files.Delete(f.machine.W() + "xy.hlp"); },
+       kStateFailed,
+       "<IDS_ERR_COPYFIEL>C:\\Package\\W32\\XY.HLP\r\nThe system cannot find the file specified."
+       "<IDS_ERR_COPYFIEL1>",
+       {"CopyFileW source=C:\\Package\\W32\\XY.HLP "
+        "target=C:\\Windows\\system32\\spool\\drivers\\W32X86\\XY.HLP "
+        "failIfExists=0",
+        "GetFileAttributesW path=C:\\Package\\W32\\XY.HLP"}},
+      {"no driver store",
+       [&](EngineFixture& f) {
+         for (const char* file : {"TTFSUB.GPD", "STDNAMES.GPD", "UNIRES.DLL", "UNIDRV.DLL"}) {
+           f.machine.p.files.Delete(store + "\\I386\\" + file);
+         }
+         f.machine.p.files.RemoveFolder(store + "\\I386");
+         f.machine.p.files.RemoveFolder(store);
+         f.machine.SetModelKey("GDIDriverPath", "UNIDRV.DLL");
+       },
+       kStateFailed,
+       "Couldn't find system files.\r\nThe system cannot find the file specified.",
+       {"FindFirstFileW pattern=C:\\Windows\\System32\\DriverStore\\FileRepository\\ntprint*"}},
+      {"a stopped preparation ends failed",
+       [](EngineFixture& f) { f.machine.SetPortKey("SystemWin7Supported", "0"); },
+       kStateFailed,
+       "<IDS_NOTSUPPORTWin7>",
+       {"GetFileAttributesW path=" + modelFile, "GetPrivateProfileSectionNamesW file=" + modelFile}},
+      {"a plain success",
+       [](EngineFixture&) {},
+       kStateSucceeded,
+       "<IDS_INF_NTRESTART>",
+       {"RegSetValueExW key=K name=COM1: type=1 data=19200,n,8,1,p", "RegCloseKey key=K"}},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    EngineFixture f;
+    row.setUp(f);
+    std::vector<std::string> tail;
+    RunToTheEnd(f, &tail);
+    EXPECT_EQ(f.job.resultState, row.state);
+    ASSERT_FALSE(f.ui.shown.empty());
+    EXPECT_EQ(f.ui.shown.back(), "|" + row.message);
+    ASSERT_GE(tail.size(), row.tail.size());
+    EXPECT_EQ(std::vector<std::string>(tail.end() - static_cast<long>(row.tail.size()), tail.end()),
+              row.tail);
+  }
+}
+
+TEST(InstallEngineTest, RetryAtTheSameNetworkAddressUsesThePortLeftBehind) {
+  EngineFixture f;
+  f.job.portName = "NET:";
+  f.job.ipAddress = {10, 0, 0, 7};
+  InstallJob first = f.job;
+  f.machine.p.journal.FailCall("AddPrinterW", err::kAccessDenied);
+  f.Run();
+  ASSERT_EQ(f.job.resultState, kStateFailed);
+  ASSERT_TRUE(f.machine.spooler->HasPort("ZNTIP_10.0.0.7"));
+
+  f.machine.p.journal.ClearFailures();
+  f.job = first;
+  PrepareResult retry = f.Run();
+  EXPECT_EQ(retry.outcome, Outcome::kReady) << retry.message;
+  EXPECT_EQ(f.job.resultState, kStateSucceeded) << f.job.resultText;
+  ASSERT_NE(f.machine.spooler->FindPrinter("XY-100(E)"), nullptr);
+  EXPECT_EQ(f.machine.spooler->FindPrinter("XY-100(E)")->portName, "ZNTIP_10.0.0.7");
+  // The spooler is asked whether it lists the port, with a first call that learns the size.
+  std::vector<std::string> enums = f.machine.p.journal.CallsTo("EnumPortsW");
+  ASSERT_EQ(enums.size(), 2u);
+  EXPECT_EQ(enums[0], "EnumPortsW level=1 bufferSize=0");
+
+  // A port the monitor says exists but the spooler cannot show is still a failure, with the system's text.
+  EngineFixture g;
+  g.job = first;
+  g.machine.spooler->AddPortName("ZNTIP_10.0.0.7");
+  g.machine.p.journal.FailCall("EnumPortsW", err::kAccessDenied);
+  EXPECT_EQ(g.Run().outcome, Outcome::kStopped);
+  EXPECT_EQ(g.ui.shown, (std::vector<std::string>{"ERROR|Cannot create a file when that file already exists.",
+                                                  "|<IDS_ERR_ADDPORTERROR>"}));
+}
+
+TEST(InstallEngineTest, Windows98InstallsEndToEnd) {
+  EngineFixture f(false, 0x0409, true);
+  f.job.os = OsGeneration::kWin98;
+  f.job.portName = "COM1:";
+  f.job.setDefault = true;
+  f.job.serial = SerialSettings{9600, 8, 'e', 1.0, 'x'};
+  f.machine.SetMonitorKey("COMMONitorPDLLName", "");
+  for (int i = 0; i < 2; ++i) {
+    platform::RegKey key = 0;
+    ASSERT_EQ(f.machine.p.registry.CreateKey(
+                  platform::kHkeyLocalMachine,
+                  "System\\CurrentControlSet\\Services\\Class\\Ports\\000" + std::to_string(i),
+                  platform::kKeyAllAccess, &key, nullptr),
+              0u);
+    const uint8_t serial = 1;
+    f.machine.p.registry.SetValue(key, "PortSubClass", platform::kRegBinary, &serial, 1);
+    f.machine.p.registry.CloseKey(key);
+  }
+  std::vector<std::string> tail;
+  RunToTheEnd(f, &tail);
+  EXPECT_EQ(f.job.resultState, kStateSucceeded) << f.job.resultText;
+  const platform::DriverInfo3* driver = f.machine.spooler->FindDriver("Windows 4.0", "XY-100 Old");
+  ASSERT_NE(driver, nullptr);
+  EXPECT_EQ(driver->version, 0u);
+  const platform::PrinterInfo2* printer = f.machine.spooler->FindPrinter("XY-100(S)");
+  ASSERT_NE(printer, nullptr);
+  EXPECT_EQ(printer->portName, "COM1:");
+  EXPECT_EQ(f.machine.spooler->defaultPrinter(), "XY-100(S)");
+  EXPECT_TRUE(f.machine.spooler->HasProcessor("Windows 4.0", "XYPrint"));
+  EXPECT_EQ(f.machine.p.profile.GetString("win.ini", "Ports", "COM1:", "", 100), "9600,e,8,1,x");
+  platform::RegKey port1 = 0;
+  ASSERT_EQ(f.machine.p.registry.OpenKey(platform::kHkeyLocalMachine,
+                                         "System\\CurrentControlSet\\Services\\Class\\Ports\\0000",
+                                         platform::kKeyRead, &port1),
+            0u);
+  uint8_t dcb[64] = {};
+  uint32_t size = sizeof dcb;
+  uint32_t type = 99;
+  EXPECT_EQ(f.machine.p.registry.QueryValue(port1, "DCB", &type, dcb, &size), 0u);
+  f.machine.p.registry.CloseKey(port1);
+  EXPECT_EQ(size, 28u);
+  EXPECT_EQ(dcb[4] | (dcb[5] << 8), 9600);
+  EXPECT_EQ(f.ui.shown, (std::vector<std::string>{"|<IDS_INF_NTRESTART>"}));
+  EXPECT_EQ(f.ui.asked, (std::vector<std::string>{"<IDS_INF_RESTART>"}));
 }
 
 }  // namespace

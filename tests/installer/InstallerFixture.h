@@ -1,6 +1,7 @@
 // An in-memory Windows machine with a small package in C:\Package, for the installer's tests: one receipt
 // model XY-100 with every key set, the monitors of every system, a language file whose texts are their own
-// keys in angle brackets, and the driver store of the running system.
+// keys in angle brackets, and the driver store and driver cache of the running system. Its spooler looks for
+// the files it is given, as Windows does.
 #pragma once
 
 #include <memory>
@@ -8,6 +9,7 @@
 
 #include "common/LanguageTexts.h"
 #include "installer/InstallEngine.h"
+#include "installer/UniversalDriver.h"
 #include "platform/fake/FakePlatform.h"
 #include "platform/fake/FakeServices.h"
 #include "platform/fake/FakeSpooler.h"
@@ -76,8 +78,11 @@ class VendorDriverUsb : public UsbInstallStep {
 
 class TestMachine {
  public:
-  explicit TestMachine(bool is64 = false) : is64_(is64) {
-    spooler = std::make_unique<platform::FakeSpooler>(p.journal, is64);
+  // windows98: a Windows 98 machine, whose spooler's own environment is "Windows 4.0".
+  explicit TestMachine(bool is64 = false, bool windows98 = false) : is64_(is64) {
+    // The spooler looks for the driver and processor files it is given, as Windows does.
+    spooler = std::make_unique<platform::FakeSpooler>(
+        p.journal, windows98 ? "Windows 4.0" : is64 ? "Windows x64" : "Windows NT x86", &p.files);
     if (is64) {
       p.system.wow64 = true;
       p.system.architecture = platform::kProcessorArchitectureAmd64;
@@ -175,6 +180,13 @@ class TestMachine {
     for (const char* file : {"TTFSUB.GPD", "STDNAMES.GPD", "UNIRES.DLL", "UNIDRV.DLL"}) {
       p.files.Put(store + file, std::string("system ") + file);
     }
+    // Windows 2000, XP and Server 2003 keep them in the driver cache's cabinets.
+    std::string cabinetPath =
+        std::string("C:\\Windows\\Driver Cache\\") + (is64_ ? "AMD64" : "i386") + "\\driver.cab";
+    p.files.Put(cabinetPath, "cabinet");
+    for (std::string_view file : kUniversalDriverFiles) {
+      cabinet.cabinets[cabinetPath][std::string(file)] = "cache " + std::string(file);
+    }
   }
 
   bool is64_;
@@ -183,8 +195,8 @@ class TestMachine {
 // A machine, its package configuration and an engine, with a job for XY-100 on ZNTCOM1: under Windows 7.
 class EngineFixture {
  public:
-  explicit EngineFixture(bool is64 = false, uint16_t langId = 0x0409)
-      : machine(is64),
+  explicit EngineFixture(bool is64 = false, uint16_t langId = 0x0409, bool windows98 = false)
+      : machine(is64, windows98),
         config(machine.p.profile, kPackage, is64),
         texts(machine.p.profile, "C:\\Package\\language", "setup", langId) {
     job.model = "XY-100";
@@ -204,6 +216,7 @@ class EngineFixture {
         "Processors\\XYPrint",
         "DriverVersion", processorVersion);
     machine.spooler->AddMonitor({"ZNT COM Monitor", "", "zntcom.dll"});
+    machine.p.files.Put(machine.spooler->ProcessorDirectory("") + "\\xyproc.dll", "installed xyproc.dll");
     machine.spooler->AddPrintProcessor("", "xyproc.dll", "XYPrint");
   }
 

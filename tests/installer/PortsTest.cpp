@@ -161,7 +161,12 @@ TEST(NetworkPortTest, CreatedThroughTheTcpMonitorTransceiver) {
   EXPECT_EQ(calls[0], "OpenPrinterW name=,XcvMonitor Standard TCP/IP Port access=0x1");
   EXPECT_EQ(calls[1].substr(0, calls[1].find(" handle")), "XcvDataW");
   EXPECT_NE(calls[1].find("command=AddPort inputBytes=964 outputBytes=260"), std::string::npos);
-  // The monitor's own status counts: a second port of the same name is refused.
+  // A port of that name that the spooler lists is the port wanted (an earlier run's); the monitor's "exists"
+  // counts as a failure when the spooler cannot show it.
+  machine.p.journal.Clear();
+  EXPECT_EQ(CreateNetworkPort(*machine.spooler, "ZNTIP_10.1.2.3", "10.1.2.3"), 0u);
+  EXPECT_EQ(machine.p.journal.CallsTo("EnumPortsW").size(), 2u);
+  machine.p.journal.FailCall("EnumPortsW", err::kAccessDenied, 1);
   EXPECT_EQ(CreateNetworkPort(*machine.spooler, "ZNTIP_10.1.2.3", "10.1.2.3"), err::kAlreadyExists);
   machine.p.journal.FailCall("OpenPrinterW", err::kUnknownPort, 1);
   EXPECT_EQ(CreateNetworkPort(*machine.spooler, "ZNTIP_10.1.2.4", "10.1.2.4"), err::kUnknownPort);
@@ -287,6 +292,17 @@ TEST(SpeedIndexTest, KnownSpeedsOnly) {
   EXPECT_EQ(SpeedIndexOf(1200), 0);
   EXPECT_EQ(SpeedIndexOf(115200), 7);
   EXPECT_EQ(SpeedIndexOf(14400), -1);
+}
+
+TEST(SerialSettingsTest, ThePageStartsAtTheModelsSpeed) {
+  PortCaps caps;
+  for (auto [baudRate, speed] :
+       {std::pair{38400, 38400}, std::pair{1200, 1200}, std::pair{14400, 9600}, std::pair{0, 9600}}) {
+    caps.baudRate = baudRate;
+    SerialSettings s = PageSerialSettings(caps);
+    EXPECT_EQ(s.speed, speed) << baudRate;
+    EXPECT_EQ(SerialSettingsText(s), std::to_string(speed) + ",n,8,1,p");
+  }
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 
 #include "common/IniReader.h"
 #include "common/LanguageTexts.h"
+#include "installer/InstallerMessages.h"
 #include "installer/SetupConfig.h"
 #include "platform/IniProfile.h"
 #include "platform/RootedFileSystem.h"
@@ -121,6 +122,16 @@ TEST_F(SamplePackageTest, LanguageFilesHaveEveryText) {
     EXPECT_EQ(files_.GetAttributes(config.LicenceFile(langId), &attributes), 0u)
         << config.LicenceFile(langId);
   }
+}
+
+// A language file that lacks a message falls back to the installer's own English text, which is the English
+// file's.
+TEST_F(SamplePackageTest, BuiltInMessagesAreTheEnglishFilesTexts) {
+  common::LanguageTexts english(profile_, Package() + "\\language", "setup", 1033);
+  std::vector<std::string> keys = profile_.GetKeyNames(english.file(), "Message");
+  ASSERT_FALSE(keys.empty());
+  for (const std::string& key : keys) EXPECT_EQ(BuiltInMessage(key), english.Message(key)) << key;
+  EXPECT_EQ(BuiltInMessage("IDS_NO_SUCH_TEXT"), "");
 }
 
 TEST_F(SamplePackageTest, EveryListedModelHasItsSectionsAndFiles) {

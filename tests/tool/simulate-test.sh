@@ -93,12 +93,106 @@ check "network printer" has net2 "AddPrinterW name=MQ-450(E) port=ZNTIP_192.168.
 
 run os --machine "$work/m3" --model MQ-L80 --os 2008 --port ZNTCOM1:
 check "model refused on its unsupported system" test "$(rc os)" = 1
+check "a stopped preparation ends in state 1" has os "result state: 1"
 check "unsupported system message" has os "cannot be installed on Windows Server 2008"
 
 run x64 --machine "$work/m4" --model MQ-450 --os Win7 --port COM1: --64bit
 check "64-bit install succeeds" test "$(rc x64)" = 0
 check "no serial monitor on 64-bit" test "$(grep -c AddMonitorW "$work/x64.out")" = 0
 check "64-bit files from W64" has x64 'source=C:\Package\W64\MQ450UI.DLL target=C:\Windows\system32\spool\drivers\x64\MQ450UI.DLL'
+
+# Results that tell the truth.
+variant() {  # variant NAME: a copy of the laid-out package to damage
+  rm -rf "$work/$1"
+  cp -r "$work/pkg" "$work/$1"
+}
+runp() {  # runp NAME PACKAGE ARGS...: run with another package
+  local name=$1 package=$2
+  shift 2
+  "$tool" simulate install --package "$work/$package" "$@" >"$work/$name.out" 2>"$work/$name.err"
+  echo $? >"$work/$name.rc"
+}
+not_has() { ! grep -qF -- "$2" "$work/$1.out"; }
+
+run spool --machine "$work/t1" --model MQ-450 --os XP --port LPT1: --fail StartServiceW=5
+check "spooler left stopped: exit 1" test "$(rc spool)" = 1
+check "spooler left stopped: state 1" has spool "result state: 1"
+check "spooler left stopped: says so" has spool "result text: Start spool service error, error code = 5"
+check "spooler left stopped: no success text" not_has spool "has been installed"
+
+variant notext
+sed -i '/^IDS_ERR_ADDPROCESSOR=/d' "$work/notext/language/setup_EN.ini"
+runp notext notext --machine "$work/t2" --model MQ-200 --os Win7 --port LPT1: --fail AddPrintProcessorW=5
+check "missing language text: state 1" has notext "result state: 1"
+check "missing language text: the built-in English text" has notext "MessageBoxW caption= text=The print processor could not be added."
+check "missing language text: no success text" not_has notext "has been installed"
+
+variant nomodel
+rm "$work/nomodel/DRVCONFIG/setup_receipt.ini"
+runp nomodel nomodel --machine "$work/t3" --model MQ-450 --os Vista --port LPT1:
+check "model file deleted: state 1" has nomodel "result state: 1"
+check "model file deleted: says so" has nomodel 'result text: The model file C:\Package\DRVCONFIG\setup_receipt.ini is missing from the package.'
+check "model file deleted: nothing registered" not_has nomodel "AddPrinter"
+variant nosection
+python3 - "$work/nosection/DRVCONFIG/setup_receipt.ini" <<'PY'
+import sys
+path = sys.argv[1]
+text = open(path).read()
+start = text.index("[MQ-450.Win7]")
+end = text.find("\n[", start + 1)
+open(path, "w").write(text[:start] + (text[end + 1:] if end >= 0 else ""))
+PY
+runp nosection nosection --machine "$work/t3" --model MQ-450 --os Win7 --port LPT1: --raster
+check "model section removed: names file, section and keys" has nosection 'result text: A driver file is missing from the setup configuration.\r\nC:\Package\DRVCONFIG\setup_receipt.ini [MQ-450.Win7] GDIDriverPath, GDIDataFile, GDIConfigFile, GDIHelpFile, DriverNameP'
+check "model section removed: nothing registered" not_has nosection "AddPrint"
+variant random
+head -c 4096 /dev/urandom >"$work/random/DRVCONFIG/setup_receipt.ini"
+runp random random --machine "$work/t3" --model MQ-450 --os XP --port LPT1:
+check "random model file: state 1" has random "result state: 1"
+check "random model file: no port section" has random 'has no section [MQ-450.PORT].'
+check "random model file: nothing registered" not_has random "AddPrint"
+variant emptykey
+sed -i '/^\[MQ-450.Win7\]/,/^\[/ s/^STDHelpFile=.*/STDHelpFile=/' "$work/emptykey/DRVCONFIG/setup_receipt.ini"
+runp emptykey emptykey --machine "$work/t4" --model MQ-450 --os Win7 --port LPT1:
+check "empty required value names key and section" has emptykey 'result text: A driver file is missing from the setup configuration.\r\nC:\Package\DRVCONFIG\setup_receipt.ini [MQ-450.Win7] STDHelpFile'
+variant nogpd
+rm "$work/nogpd/W32/MQ450.GPD"
+runp nogpd nogpd --machine "$work/t5" --model MQ-450 --os Win7 --port LPT1:
+check "missing package file names its source" has nogpd 'result text: The file could not be copied: C:\Package\W32\MQ450.GPD\r\nThe system cannot find the file specified.'
+
+run denied --machine "$work/t6" --model MQ-450 --os Win7 --port LPT1: --fail CopyFileW=5@1
+check "access denied stays access denied" has denied 'result text: The file could not be copied: ZNTDRIVERLOG.INI\r\nAccess is denied.'
+run store --machine "$work/t7" --model MQ-450 --os Win7 --port LPT1:
+rm -rf "$work/t7/drive/Windows/system32/DriverStore"
+run store --machine "$work/t7" --model MQ-450 --os Win7 --port LPT1:
+check "no driver store: the message and its separator" has store "result text: Couldn't find system files.\r\nThe system cannot find the path specified."
+
+run netfail --machine "$work/t8" --model MQ-450 --os Win7 --port NET: --ip 10.0.0.9 --fail AddPrinterW=5
+check "network run that failed later" test "$(rc netfail)" = 1
+run netretry --machine "$work/t8" --model MQ-450 --os Win7 --port NET: --ip 10.0.0.9
+check "retry at the same address succeeds" test "$(rc netretry)" = 0
+check "retry uses the port left behind" has netretry "AddPrinterW name=MQ-450(E) port=ZNTIP_10.0.0.9"
+run netunseen --machine "$work/t8" --model MQ-450 --os Win7 --port NET: --ip 10.0.0.9 --fail EnumPortsW=5
+check "a port the spooler cannot show: error 183 has its text" has netunseen "MessageBoxW caption=ERROR text=Cannot create a file when that file already exists."
+
+run speed --machine "$work/t9" --model MQ-450 --os Win7 --port ZNTCOM1:
+check "without --serial the model's BaudRate" has speed "name=COM1: type=1 data=38400,n,8,1,p"
+
+# Windows 98 end to end: its spooler has its own environment; the package must bring the universal driver.
+variant pkg98
+for f in UNIDRV.DLL UNIDRVUI.DLL UNIDRV.HLP; do echo "Windows 98 stand-in" >"$work/pkg98/W32/$f"; done
+runp w98 pkg98 --machine "$work/w98" --model MQ-450 --os 98 --port COM1: --serial 19200,e,7,1.5,x --default
+check "Windows 98 installs" test "$(rc w98)" = 0
+check "Windows 98: driver in its environment" has w98 "AddPrinterDriverW version=0 name=MQ-450 environment=Windows 4.0"
+check "Windows 98: printer added" has w98 "AddPrinterW name=MQ-450(S) port=COM1:"
+check "Windows 98: default by attribute" has w98 "SetPrinterW handle=0x5000 level=2 attributes=68"
+check "Windows 98: win.ini serial text" grep -qi '^COM1:=19200,e,7,1.5,x' "$work/w98/drive/Windows/win.ini"
+check "Windows 98: DCB of port 1" has w98 "name=DCB type=0 data=28 bytes"
+runp w98x64 pkg98 --machine "$work/w98b" --model MQ-450 --os 98 --port COM1: --64bit
+check "Windows 98 has no 64-bit edition" test "$(rc w98x64)" = 2
+runp w98nt pkg98 --machine "$work/w98" --model MQ-450 --os XP --port COM1:
+check "a Windows 98 machine stays one" test "$(rc w98nt)" = 2
+check "its kind is named" grep -qF "was created as Windows 98, not as 32-bit Windows" "$work/w98nt.err"
 
 # Refusals: nothing runs and the machine is left as it was.
 before=$(cat "$work/m/spooler.txt" "$work/m/registry.txt" | md5sum)

@@ -204,6 +204,10 @@ bool ParseOptions(const Args& args, Options* o, std::string* error) {
     *error = "missing --os";
     return false;
   }
+  if (o->is64 && common::IsWindows9x(*o->os)) {
+    *error = "--os 98 with --64bit: Windows 98 has no 64-bit edition";
+    return false;
+  }
   return true;
 }
 
@@ -232,6 +236,11 @@ class PrintingUi : public installer::InstallUi {
   }
   bool RestartWindows() override { return false; }
 };
+
+SimulatedWindows MachineKind(const Options& o) {
+  if (common::IsWindows9x(*o.os)) return SimulatedWindows::kWindows98;
+  return o.is64 ? SimulatedWindows::kNt64 : SimulatedWindows::kNt32;
+}
 
 // The model as the package lists it (under the type asked for, when one is given).
 std::optional<installer::ModelEntry> FindModel(SimulatedMachine& machine,
@@ -263,8 +272,10 @@ void NoteUnofferedPort(SimulatedMachine& machine, const installer::SetupConfig& 
             << " here; it offers: " << (offered.empty() ? "nothing" : offered) << "\n";
 }
 
-// The install job as the wizard's pages would fill it.
-InstallJob JobFromOptions(const installer::ModelEntry& entry, const Options& o) {
+// The install job as the wizard's pages would fill it; without --serial the port page's own preselection.
+InstallJob JobFromOptions(SimulatedMachine& machine, const installer::SetupConfig& config,
+                          const installer::ModelEntry& entry, const Options& o) {
+  platform::CallJournal::Quiet quiet(&machine.journal);
   InstallJob job;
   job.os = *o.os;
   job.type = entry.type;
@@ -273,7 +284,8 @@ InstallJob JobFromOptions(const installer::ModelEntry& entry, const Options& o) 
   job.raster = o.raster;
   job.setDefault = o.setDefault;
   job.typical = !o.advanced;
-  if (o.serial) job.serial = *o.serial;
+  job.serial =
+      o.serial ? *o.serial : installer::PageSerialSettings(config.ReadPortCaps(entry.type, entry.name));
   if (o.ip) job.ipAddress = *o.ip;
   return job;
 }
@@ -292,7 +304,7 @@ int RunInstall(const Args& args) {
   }
   int status = kExitFailed;
   std::unique_ptr<SimulatedMachine> machine =
-      SimulatedMachine::Open(o.machine, o.is64, o.package, &status, &error);
+      SimulatedMachine::Open(o.machine, MachineKind(o), o.package, &status, &error);
   if (!machine) return Fail(status, error);
 
   installer::SetupConfig config(machine->profile, kSimulatedPackageFolder, o.is64);
@@ -305,6 +317,7 @@ int RunInstall(const Args& args) {
   common::LanguageTexts texts(machine->profile, std::string(kSimulatedPackageFolder) + "\\language", "setup",
                               machine->system.langId);
   NoteUnofferedPort(*machine, config, texts, *entry, o);
+  InstallJob job = JobFromOptions(*machine, config, *entry, o);
 
   machine->journal.SetSink([](const std::string& line) { std::cout << OneLine(line) << "\n"; });
   FailureInjection injection(o.failures);
@@ -312,7 +325,6 @@ int RunInstall(const Args& args) {
   PrintingUi ui;
   installer::UsbNotAvailable noUsb;
   installer::InstallEngine engine(machine->InstallerServices(), config, texts, ui, noUsb);
-  InstallJob job = JobFromOptions(*entry, o);
   installer::PrepareResult prepared = engine.Prepare(job);
   bool ran = prepared.outcome == installer::PrepareResult::Outcome::kReady;
   if (ran) {

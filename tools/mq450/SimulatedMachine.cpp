@@ -2,6 +2,7 @@
 #include "SimulatedMachine.h"
 
 #include <fstream>
+#include <initializer_list>
 
 #include "ToolSupport.h"
 #include "installer/UniversalDriver.h"
@@ -14,8 +15,32 @@ namespace {
 
 constexpr std::string_view kSystemFileStandIn = "simulated system file\n";
 
-std::string MachineKind(bool is64) {
-  return is64 ? "64-bit\n" : "32-bit\n";
+std::string MachineKind(SimulatedWindows windows) {
+  switch (windows) {
+    case SimulatedWindows::kNt64:
+      return "64-bit\n";
+    case SimulatedWindows::kWindows98:
+      return "Windows 98\n";
+    default:
+      return "32-bit\n";
+  }
+}
+
+std::string KindName(SimulatedWindows windows) {
+  std::string kind = MachineKind(windows);
+  kind.pop_back();
+  return kind == "Windows 98" ? kind : kind + " Windows";
+}
+
+std::string_view LocalEnvironment(SimulatedWindows windows) {
+  switch (windows) {
+    case SimulatedWindows::kNt64:
+      return "Windows x64";
+    case SimulatedWindows::kWindows98:
+      return "Windows 4.0";
+    default:
+      return "Windows NT x86";
+  }
 }
 
 bool ReadText(const fs::path& path, std::string* text) {
@@ -35,21 +60,40 @@ void PutFile(const fs::path& path, std::string_view contents) {
   std::ofstream(path, std::ios::binary) << contents;
 }
 
-// A new machine: the folders a Windows installation has, and the system's own universal-driver files in its
-// driver store and driver cache (stand-ins with a note inside).
-bool CreateMachine(const fs::path& machine, bool is64, std::string* error) {
+bool CreateFolders(const fs::path& drive, std::initializer_list<std::string> folders, std::string* error) {
   std::error_code ec;
-  fs::path drive = machine / "drive";
-  const char* arch = is64 ? "x64" : "W32X86";
-  for (std::string folder :
-       {std::string("Windows/system32/wbem"), std::string("Windows/Temp"), std::string("Program Files"),
-        std::string("Windows/system32/spool/drivers/") + arch,
-        std::string("Windows/system32/spool/prtprocs/") + arch}) {
+  for (const std::string& folder : folders) {
     fs::create_directories(drive / folder, ec);
     if (ec) {
       *error = "cannot create the machine folder " + (drive / folder).string() + ": " + ec.message();
       return false;
     }
+  }
+  return true;
+}
+
+// A new machine: the folders a Windows installation has, and the system's own universal-driver files where
+// that Windows keeps them (stand-ins with a note inside): the driver store and driver cache of NT systems,
+// the system folder's backup on Windows 98.
+bool CreateMachine(const fs::path& machine, SimulatedWindows windows, std::string* error) {
+  fs::path drive = machine / "drive";
+  if (windows == SimulatedWindows::kWindows98) {
+    if (!CreateFolders(drive,
+                       {"Windows/system", "Windows/Temp", "Program Files",
+                        "Windows/system32/spool/drivers/WIN40", "Windows/system32/spool/prtprocs/WIN40"},
+                       error)) {
+      return false;
+    }
+    PutFile(drive / "Windows/Sysbckup/UNIDRV.DLL", kSystemFileStandIn);
+    return WriteText(machine / "machine.txt", MachineKind(windows), error);
+  }
+  bool is64 = windows == SimulatedWindows::kNt64;
+  std::string arch = is64 ? "x64" : "W32X86";
+  if (!CreateFolders(drive,
+                     {"Windows/system32/wbem", "Windows/Temp", "Program Files",
+                      "Windows/system32/spool/drivers/" + arch, "Windows/system32/spool/prtprocs/" + arch},
+                     error)) {
+    return false;
   }
   fs::path store =
       drive / "Windows/system32/DriverStore/FileRepository/ntprint.inf_simulated" / (is64 ? "AMD64" : "I386");
@@ -61,21 +105,26 @@ bool CreateMachine(const fs::path& machine, bool is64, std::string* error) {
     PutFile(drive / "Windows" / name, kSystemFileStandIn);
   }
   PutFile(drive / "Windows/Driver Cache" / (is64 ? "AMD64" : "i386") / "driver.cab", "simulated cabinet\n");
-  return WriteText(machine / "machine.txt", MachineKind(is64), error);
+  return WriteText(machine / "machine.txt", MachineKind(windows), error);
 }
 
 }  // namespace
 
-SimulatedMachine::SimulatedMachine(const fs::path& folder, bool is64BitWindows)
-    : spooler(journal, is64BitWindows),
-      drive(folder / "drive"),
+SimulatedMachine::SimulatedMachine(const fs::path& folder, SimulatedWindows windows)
+    : drive(folder / "drive"),
+      spooler(journal, LocalEnvironment(windows), &drive),
       iniProfile(files, system.windowsDirectory),
       folder_(folder),
-      is64_(is64BitWindows) {
+      windows_(windows) {
+  bool is64 = windows == SimulatedWindows::kNt64;
   system.moduleDirectory = kSimulatedPackageFolder;
-  system.wow64 = is64BitWindows;
-  system.architecture =
-      is64BitWindows ? platform::kProcessorArchitectureAmd64 : platform::kProcessorArchitectureIntel;
+  system.wow64 = is64;
+  system.architecture = is64 ? platform::kProcessorArchitectureAmd64 : platform::kProcessorArchitectureIntel;
+  if (windows == SimulatedWindows::kWindows98) {
+    system.systemDirectory = "C:\\Windows\\system";
+    system.version = platform::OsVersion{4, 10, 2222, 1, 0, 0};
+    return;
+  }
   // The driver cache of Windows 2000, XP and Server 2003 holds the universal driver's files.
   for (const char* arch : {"i386", "AMD64"}) {
     auto& members = cabinet.cabinets[std::string("C:\\Windows\\Driver Cache\\") + arch + "\\driver.cab"];
@@ -84,11 +133,12 @@ SimulatedMachine::SimulatedMachine(const fs::path& folder, bool is64BitWindows)
   }
 }
 
-std::unique_ptr<SimulatedMachine> SimulatedMachine::Open(const fs::path& folder, bool is64BitWindows,
+std::unique_ptr<SimulatedMachine> SimulatedMachine::Open(const fs::path& folder, SimulatedWindows windows,
                                                          const fs::path& package, int* status,
                                                          std::string* error) {
   std::error_code ec;
   std::string kind;
+  bool created = false;
   *status = kExitFailed;
   if (!fs::exists(folder / "machine.txt", ec)) {
     if (fs::exists(folder, ec) && !fs::is_directory(folder, ec)) {
@@ -96,11 +146,17 @@ std::unique_ptr<SimulatedMachine> SimulatedMachine::Open(const fs::path& folder,
       *error = "--machine names a file, not a folder: " + folder.string();
       return nullptr;
     }
-    if (!CreateMachine(folder, is64BitWindows, error)) return nullptr;
-  } else if (!ReadText(folder / "machine.txt", &kind) || kind != MachineKind(is64BitWindows)) {
+    if (!CreateMachine(folder, windows, error)) return nullptr;
+    created = true;
+  } else if (!ReadText(folder / "machine.txt", &kind) || kind != MachineKind(windows)) {
     *status = kExitUsage;
-    *error = "the machine in " + folder.string() + " was not created as " +
-             (is64BitWindows ? "64-bit" : "32-bit") + " Windows (see machine.txt)";
+    std::string was = "not created";
+    for (SimulatedWindows other :
+         {SimulatedWindows::kNt32, SimulatedWindows::kNt64, SimulatedWindows::kWindows98}) {
+      if (kind == MachineKind(other)) was = "created as " + KindName(other) + ", not";
+    }
+    *error = "the machine in " + folder.string() + " was " + was + " as " + KindName(windows) +
+             " (see machine.txt)";
     return nullptr;
   }
   fs::path link = folder / "drive" / "Package";
@@ -110,9 +166,27 @@ std::unique_ptr<SimulatedMachine> SimulatedMachine::Open(const fs::path& folder,
     *error = "cannot link the package into the machine: " + ec.message();
     return nullptr;
   }
-  auto machine = std::make_unique<SimulatedMachine>(folder, is64BitWindows);
+  auto machine = std::make_unique<SimulatedMachine>(folder, windows);
   if (!machine->Load(error)) return nullptr;
+  if (created && windows == SimulatedWindows::kWindows98) {
+    machine->AddWindows98PortClasses();
+    if (!machine->Save(error)) return nullptr;
+  }
   return machine;
+}
+
+void SimulatedMachine::AddWindows98PortClasses() {
+  platform::CallJournal::Quiet quiet(&journal);
+  // COM1 and COM2 are serial ports (PortSubClass 1), LPT1 a parallel one (0).
+  const uint8_t subClasses[] = {1, 1, 0};
+  for (int i = 0; i < 3; ++i) {
+    platform::RegKey key = 0;
+    std::string path = "System\\CurrentControlSet\\Services\\Class\\Ports\\000" + std::to_string(i);
+    if (registry.CreateKey(platform::kHkeyLocalMachine, path, platform::kKeyAllAccess, &key, nullptr) != 0)
+      continue;
+    registry.SetValue(key, "PortSubClass", platform::kRegBinary, &subClasses[i], 1);
+    registry.CloseKey(key);
+  }
 }
 
 bool SimulatedMachine::Load(std::string* error) {

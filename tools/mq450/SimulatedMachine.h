@@ -1,8 +1,9 @@
 // A simulated Windows machine kept in a folder, for the "simulate" commands: the registry (registry.txt), the
-// spooler's registrations (spooler.txt), the kind of Windows it was created as (machine.txt) and its system
-// drive (drive/), with the package reached as C:\Package through a link in the drive. The object owns the
-// in-memory fakes that stand for the machine's Windows while a command runs; every call they see is
-// journaled.
+// spooler's registrations (spooler.txt), the kind of Windows it was created as (machine.txt: 32-bit or 64-bit
+// Windows of the NT family, or Windows 98) and its system drive (drive/), with the package reached as
+// C:\Package through a link in the drive. The object owns the in-memory fakes that stand for the machine's
+// Windows while a command runs; every call they see is journaled, and its spooler looks for the driver files
+// it is given as Windows does.
 #pragma once
 
 #include <filesystem>
@@ -24,16 +25,20 @@ namespace mq::tool {
 
 inline constexpr const char* kSimulatedPackageFolder = "C:\\Package";
 
+// The kinds of Windows a machine can be. Windows 98 has its own spooler environment ("Windows 4.0"), system
+// folder and serial port classes, and no 64-bit edition.
+enum class SimulatedWindows { kNt32, kNt64, kWindows98 };
+
 class SimulatedMachine {
  public:
-  // The machine in folder, created when missing (an existing one must have been created with the same word
-  // size), with package linked in and its saved state loaded. nullptr with the tool's exit status in *status
-  // and the reason in *error when it cannot be used.
-  static std::unique_ptr<SimulatedMachine> Open(const std::filesystem::path& folder, bool is64BitWindows,
+  // The machine in folder, created when missing (an existing one must have been created as the same kind),
+  // with package linked in and its saved state loaded. nullptr with the tool's exit status in *status and the
+  // reason in *error when it cannot be used.
+  static std::unique_ptr<SimulatedMachine> Open(const std::filesystem::path& folder, SimulatedWindows windows,
                                                 const std::filesystem::path& package, int* status,
                                                 std::string* error);
 
-  SimulatedMachine(const std::filesystem::path& folder, bool is64BitWindows);
+  SimulatedMachine(const std::filesystem::path& folder, SimulatedWindows windows);
   SimulatedMachine(const SimulatedMachine&) = delete;
   SimulatedMachine& operator=(const SimulatedMachine&) = delete;
 
@@ -43,13 +48,13 @@ class SimulatedMachine {
   // Writes what the run registered back into the folder; whatever a run's outcome, it stays, as on Windows.
   bool Save(std::string* error) const;
 
-  bool is64BitWindows() const { return is64_; }
+  bool is64BitWindows() const { return windows_ == SimulatedWindows::kNt64; }
 
   platform::CallJournal journal;
-  platform::FakeRegistry registry{journal};
-  platform::FakeSpooler spooler;
   platform::RootedFileSystem drive;
   platform::JournaledFileSystem files{drive, journal};
+  platform::FakeRegistry registry{journal};
+  platform::FakeSpooler spooler;
   platform::FakeSystemInfo system;
   platform::IniProfile iniProfile;
   platform::JournaledProfile profile{iniProfile, journal};
@@ -63,9 +68,11 @@ class SimulatedMachine {
 
  private:
   bool Load(std::string* error);
+  // The registry a new Windows 98 machine starts with: its serial and parallel port classes.
+  void AddWindows98PortClasses();
 
   std::filesystem::path folder_;
-  bool is64_;
+  SimulatedWindows windows_;
 };
 
 }  // namespace mq::tool

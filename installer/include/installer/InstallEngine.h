@@ -51,8 +51,9 @@ class InstallEngine {
   void Finish(InstallJob& job);
 
   // Copies one package file by the rules for universal-driver files, rename mode and the destinations.
-  CopyResult CopyPackageFile(InstallJob& job, std::string_view name, Destination destination,
-                             bool renameMode);
+  // *lockedError (when given) receives the error behind kLocked: 32 (sharing violation) or 5 (access denied).
+  CopyResult CopyPackageFile(InstallJob& job, std::string_view name, Destination destination, bool renameMode,
+                             uint32_t* lockedError = nullptr);
 
   // "C:\Program Files\ZNT" on the system drive (the first three characters of the Windows folder).
   std::string ZntFolder() const;
@@ -63,11 +64,13 @@ class InstallEngine {
   bool CheckModelAndSystem(InstallJob& job, PrepareResult* result);
   bool DecidePortKind(InstallJob& job, PrepareResult* result);
   void ReadModelDriver(InstallJob& job);
+  bool CheckRequiredValues(InstallJob& job, PrepareResult* result);
   void CopyDriverlogConfiguration(InstallJob& job);
   bool SetUpPort(InstallJob& job, PrepareResult* result);
   void ChooseLanguageMonitor(InstallJob& job);
   bool NamePrinterAfterPort(InstallJob& job, PrepareResult* result);
-  bool Stop(PrepareResult* result, std::string message);
+  // Shows the message, marks the job failed and ends the preparation; returns false.
+  bool Stop(InstallJob& job, PrepareResult* result, std::string message);
 
   // Worker steps, in the order they run; each returns false when the installation fails.
   bool InstallPortMonitors(InstallJob& job, const MonitorSet& monitors);
@@ -84,7 +87,7 @@ class InstallEngine {
   void RecordUsbPrinterPort(InstallJob& job);
   bool AddPrinter(InstallJob& job);
   void MakeDefault(InstallJob& job);
-  void SetSpoolDirectory(InstallJob& job);
+  bool SetSpoolDirectory(InstallJob& job);
   void SetSuccessText(InstallJob& job);
   void Fail(InstallJob& job) { job.resultState = kStateFailed; }
 
@@ -102,7 +105,7 @@ class InstallEngine {
   CopyResult ExtractFromDriverCache(const std::string& name, const std::string& driverDir, bool* handled);
   CopyResult CopyFromDriverStore(InstallJob& job, const std::string& name, const std::string& driverDir);
   CopyResult CopyFromPackage(InstallJob& job, const std::string& name, const std::string& folder,
-                             bool renameMode);
+                             bool renameMode, uint32_t* lockedError);
   bool CopyRequired(InstallJob& job, std::string_view name, Destination destination);
   bool CopyAllowingRename(InstallJob& job, std::string_view dll, Destination destination, std::string* used);
   std::string PackageSource(std::string_view name) const;
@@ -123,7 +126,10 @@ class InstallEngine {
   bool KeyExists(std::string_view keyPath);
   uint32_t RegistryAccess() const;
 
-  std::string Message(std::string_view key) const { return texts_.Message(key); }
+  std::string Message(std::string_view key) const;
+  // IDS_ERR_LOSTDRIVERFILE, a line break and where the values were looked for: "<model file> [<section>]
+  // <keys>".
+  std::string MissingValueText(const InstallJob& job, std::string_view keys) const;
   std::string ErrorText(uint32_t error) const;
   bool RedirectSystemFolder() const;
   platform::FileSystem& Files() { return services_.platform.files; }

@@ -52,8 +52,9 @@ std::string DottedAddress(const std::array<uint8_t, 4>& address);
 // the record's fields are cut so that each keeps its terminating zero.
 std::vector<uint8_t> BuildPortData1(std::string_view portName, std::string_view hostAddress);
 
-// Opens ",XcvMonitor Standard TCP/IP Port" and sends "AddPort". 0 on success, else the Windows error of the
-// open, of the call, or the monitor's own status.
+// Opens ",XcvMonitor Standard TCP/IP Port" and sends "AddPort". 0 on success, also when the monitor answers
+// that the port exists and the spooler lists a port of exactly that name; else the Windows error of the open,
+// of the call, or the monitor's own status.
 uint32_t CreateNetworkPort(platform::Spooler& spooler, std::string_view portName,
                            std::string_view hostAddress);
 
@@ -95,6 +96,10 @@ PortPage BuildPortList(const PortListInput& input, platform::UsbDevices& usb,
 // Adjusts the page after the user selected another entry.
 void SelectPort(PortPage& page, int index, const PortListInput& input, platform::UsbDevices& usb,
                 const common::LanguageTexts& texts);
+
+// The serial settings the port page starts with: the model's BaudRate when the speed list has it (else 9600),
+// 8 data bits, no parity, 1 stop bit, hardware protocol.
+SerialSettings PageSerialSettings(const PortCaps& caps);
 
 // The speed list entry of a BaudRate value (1200 .. 115200 give 0 .. 7), -1 for any other value.
 int SpeedIndexOf(int baudRate);

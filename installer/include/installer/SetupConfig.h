@@ -85,6 +85,9 @@ class SetupConfig {
   std::string ModelFile(PrinterType type) const;
   static std::string PortSection(std::string_view model) { return std::string(model) + ".PORT"; }
   static std::string OsSection(std::string_view model, OsGeneration os);
+  // The key of the driver name: GDIDriverName on Windows 98 and NT 4.0, else DriverNameS, DriverNameP,
+  // DriverNameU or DriverNameN by port kind ("" for a port of no known kind).
+  static std::string DriverNameKey(OsGeneration os, PortKind portKind);
 
   DeviceList ReadDeviceList() const;
   PackageSwitches ReadSwitches() const;

@@ -63,7 +63,8 @@ struct ModelDriver {
   InstallFiles files;
   DriverRecord driver;
   PrinterRecord printer;
-  bool universalDriver = false;  // the set's 2KDDKDEV switch is exactly "1"
+  bool universalDriver = false;     // the set's 2KDDKDEV switch is exactly "1"
+  FileSet fileSet = FileSet::kGdi;  // the set whose keys were read
 };
 
 struct SerialSettings {

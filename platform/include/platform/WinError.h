@@ -33,6 +33,7 @@ inline constexpr uint32_t kNoMoreItems = 259;
 inline constexpr uint32_t kDirectory = 267;
 inline constexpr uint32_t kServiceRequestTimeout = 1053;
 inline constexpr uint32_t kServiceAlreadyRunning = 1056;
+inline constexpr uint32_t kServiceDisabled = 1058;
 inline constexpr uint32_t kServiceDoesNotExist = 1060;
 inline constexpr uint32_t kServiceNotActive = 1062;
 inline constexpr uint32_t kInvalidPrinterName = 1801;

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/FileSystem.h"
 #include "platform/Spooler.h"
 #include "platform/fake/CallJournal.h"
 
@@ -17,6 +18,11 @@ class FakeSpooler : public Spooler {
  public:
   // is64BitWindows picks the local environment ("Windows x64" or "Windows NT x86") and its folders.
   FakeSpooler(CallJournal& journal, bool is64BitWindows);
+  // The spooler of a machine whose local environment is localEnvironment: "Windows NT x86", "Windows x64",
+  // or "Windows 4.0" for Windows 98. With driverFiles, the spooler looks for the files it is given as Windows
+  // does: AddPrinterDriver wants every file it names in the environment's driver directory, AddPrintProcessor
+  // its DLL in the processor directory, and both fail with ERROR_FILE_NOT_FOUND otherwise.
+  FakeSpooler(CallJournal& journal, std::string_view localEnvironment, FileSystem* driverFiles);
 
   uint32_t GetPrinterDriverDirectory(std::string_view environment, std::string* folder) override;
   uint32_t GetPrintProcessorDirectory(std::string_view environment, std::string* folder) override;
@@ -103,10 +109,13 @@ class FakeSpooler : public Spooler {
   std::string Environment(std::string_view environment) const;
   PrinterInfo2* FindPrinterMutable(std::string_view name);
   Handle* FindHandle(PrinterHandle handle);
+  // True when there are no driver files to look at, or the file is in folder.
+  bool FilePresent(const std::string& folder, std::string_view name) const;
 
   CallJournal& journal_;
   bool is64_;
   std::string localEnvironment_;
+  FileSystem* driverFiles_ = nullptr;
   std::vector<MonitorInfo2> monitors_;
   std::vector<Processor> processors_;
   std::vector<DriverInfo3> drivers_;
