@@ -14,12 +14,21 @@ namespace {
 
 using common::OsGeneration;
 using testing::EngineFixture;
+using testing::RunPace;
 using Outcome = PrepareResult::Outcome;
 
 constexpr const char* kMonitorKey = "HKLM\\SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\";
 constexpr const char* kProcessorKey =
     "HKLM\\SYSTEM\\CurrentControlSet\\Control\\Print\\Environments\\Windows NT x86\\Print "
     "Processors\\XYPrint";
+
+// One component updated on Windows 7: the spooler stopped (and 100 ms), 500 ms, the component copied, the
+// spooler started and found running at the first look; then the printer added.
+const RunPace kOneUpdateOnWindows7{
+    {100, 500}, {{"AddPrinterW", 1}, {"ControlService", 1}, {"QueryServiceStatus", 1}, {"StartServiceW", 1}}};
+// The spooler not running after an update: ten looks 300 ms apart, one more start and 2500 ms.
+const RunPace kSpoolerNeverRunning{{100, 500, 300, 300, 300, 300, 300, 300, 300, 300, 300, 300, 2500},
+                                   {{"ControlService", 1}, {"QueryServiceStatus", 10}, {"StartServiceW", 2}}};
 
 // Index of the first journal line starting with prefix, or -1.
 int IndexOf(const std::vector<std::string>& lines, const std::string& prefix) {
@@ -35,6 +44,7 @@ TEST(InstallEngineTest, SerialInstallRunsTheStepsInOrder) {
   ASSERT_EQ(prepared.outcome, Outcome::kReady) << prepared.message;
   EXPECT_EQ(f.job.resultState, kStateSucceeded) << f.job.resultText;
   EXPECT_EQ(f.job.resultText, "<IDS_INF_NTRESTART>");
+  EXPECT_EQ(f.Pace(), (RunPace{{200}, {{"AddPrinterW", 1}}}));
 
   const std::vector<std::string>& lines = f.machine.p.journal.Lines();
   int utility =
@@ -104,6 +114,7 @@ TEST(InstallEngineTest, SixtyFourBitParallelInstallWithDefaultPrinter) {
   ASSERT_EQ(f.Run().outcome, Outcome::kReady);
   EXPECT_EQ(f.job.resultState, kStateSucceeded) << f.job.resultText;
   EXPECT_EQ(f.machine.spooler->defaultPrinter(), "XY-100(P)");
+  EXPECT_EQ(f.Pace(), (RunPace{{200}, {{"AddPrinterW", 1}}}));
   EXPECT_EQ(f.machine.p.journal.CountOf("AddMonitorW"), 0u);
   EXPECT_TRUE(f.machine.p.files.Exists(f.machine.DriverDir() + "\\3\\ENG_MQ450.RES"));
   EXPECT_EQ(
@@ -122,6 +133,7 @@ TEST(InstallEngineTest, NoSerialMonitorOnSixtyFourBitWindows) {
   ASSERT_EQ(f.Run().outcome, Outcome::kReady);
   EXPECT_EQ(f.job.resultState, kStateSucceeded) << f.job.resultText;
   EXPECT_EQ(f.machine.p.journal.CountOf("AddMonitorW"), 0u);
+  EXPECT_EQ(f.Pace(), (RunPace{{200}, {{"AddPrinterW", 1}}}));
   EXPECT_NE(f.machine.spooler->FindPrinter("XY-100(S)"), nullptr);
   EXPECT_EQ(f.machine.spooler->FindPrinter("XY-100(S)")->portName, "COM1:");
   EXPECT_EQ(f.machine.p.profile.GetString("C:\\Program Files\\ZNT\\Utility\\DriverUtility.ini",
@@ -136,6 +148,7 @@ TEST(InstallEngineTest, UsbInstallRecordsThePortAndUsesTheLanguageMonitor) {
   ASSERT_EQ(f.Run().outcome, Outcome::kReady);
   EXPECT_EQ(f.job.resultState, kStateSucceeded) << f.job.resultText;
   EXPECT_EQ(f.job.resultText, "<IDS_INF_USBRESTART>");
+  EXPECT_EQ(f.Pace(), (RunPace{{200}, {{"AddPrinterW", 1}, {"EnumPortsW", 2}}}));
   EXPECT_NE(f.machine.spooler->FindPrinter("XY-100(U) 1"), nullptr);
   EXPECT_NE(f.machine.spooler->FindMonitor("ZNT USB Monitor"), nullptr);
   EXPECT_NE(f.machine.spooler->FindMonitor("ZNT Language Monitor"), nullptr);
@@ -159,6 +172,7 @@ TEST(InstallEngineTest, UsbWithoutUsbSupportStopsWithAClearMessage) {
   EXPECT_EQ(result.outcome, Outcome::kStopped);
   EXPECT_EQ(result.message, UsbNotAvailable::kMessage);
   EXPECT_EQ(f.job.resultState, kStateFailed);
+  EXPECT_EQ(f.Pace(), (RunPace{{}, {}}));
   EXPECT_EQ(f.machine.p.journal.CountOf("AddPrinterW"), 0u);
   EXPECT_FALSE(f.machine.p.registry.HasKey("HKLM\\SOFTWARE\\ZNT\\PORTNAME"));
 }
@@ -170,6 +184,7 @@ TEST(InstallEngineTest, NetworkInstallCreatesThePort) {
   ASSERT_EQ(f.Run().outcome, Outcome::kReady);
   EXPECT_EQ(f.job.resultState, kStateSucceeded) << f.job.resultText;
   EXPECT_TRUE(f.machine.spooler->HasPort("ZNTIP_192.168.1.20"));
+  EXPECT_EQ(f.Pace(), (RunPace{{200}, {{"AddPrinterW", 1}}}));
   ASSERT_NE(f.machine.spooler->FindPrinter("XY-100(E)"), nullptr);
   EXPECT_EQ(f.machine.spooler->FindPrinter("XY-100(E)")->portName, "ZNTIP_192.168.1.20");
   EXPECT_EQ(f.machine.p.profile.GetString("C:\\Program Files\\ZNT\\Utility\\DriverUtility.ini",
@@ -185,6 +200,7 @@ TEST(InstallEngineTest, MessagesTable) {
     std::function<void(EngineFixture&)> setUp;
     const char* text;       // contained in the message or result text
     bool stopsPreparation;  // else the worker fails
+    RunPace pace;           // left out: no waits and none of the counted calls
   };
   auto unsupported = [](OsGeneration g, const char* key) {
     return [g, key](EngineFixture& f) {
@@ -218,18 +234,32 @@ TEST(InstallEngineTest, MessagesTable) {
          f.machine.p.journal.FailCall("OpenPrinterW", err::kUnknownPort, 1);
        },
        "<IDS_ERR_ADDPORTERROR>", true},
-      {"required file empty", [](EngineFixture& f) { f.machine.SetModelKey("GDIHelpFile", ""); },
-       "<IDS_ERR_LOSTDRIVERFILE>", false},
-      {"resource DLL empty", [](EngineFixture& f) { f.machine.SetModelKey("GDIDataFileDLLName", ""); },
-       "<IDS_ERR_LOSTDRIVERFILE>", false},
-      {"copy", [](EngineFixture& f) { f.machine.p.files.Delete(f.machine.W() + "xy.hlp"); },
+      {"required file empty",
+       [](EngineFixture& f) { f.machine.SetModelKey("GDIHelpFile", ""); },
+       "<IDS_ERR_LOSTDRIVERFILE>",
+       false,
+       {{200}, {}}},
+      {"resource DLL empty",
+       [](EngineFixture& f) { f.machine.SetModelKey("GDIDataFileDLLName", ""); },
+       "<IDS_ERR_LOSTDRIVERFILE>",
+       false,
+       {{200}, {}}},
+      {"copy",
+       [](EngineFixture& f) { f.machine.p.files.Delete(f.machine.W() + "xy.hlp"); },
        "<IDS_ERR_COPYFIEL>C:\\Package\\W32\\XY.HLP\r\nThe system cannot find the file "
        "specified.<IDS_ERR_COPYFIEL1>",
-       false},
-      {"locked driver file", fail("CopyFileW", err::kSharingViolation, 4),
-       "<IDS_ERR_COPYFIEL>XYUI.DLL\r\nThe process cannot access the file", false},
-      {"driver directory", fail("GetPrinterDriverDirectoryW", err::kInvalidParameter),
-       "<IDS_ERR_GETDRIVERDIR>", false},
+       false,
+       {{200}, {}}},
+      {"locked driver file",
+       fail("CopyFileW", err::kSharingViolation, 4),
+       "<IDS_ERR_COPYFIEL>XYUI.DLL\r\nThe process cannot access the file",
+       false,
+       {{200}, {}}},
+      {"driver directory",
+       fail("GetPrinterDriverDirectoryW", err::kInvalidParameter),
+       "<IDS_ERR_GETDRIVERDIR>",
+       false,
+       {{200}, {}}},
       {"processor directory", fail("GetPrintProcessorDirectoryW", err::kInvalidParameter),
        "<IDS_ERR_GETPRODIR>", false},
       {"system folder", [](EngineFixture& f) { f.machine.p.system.systemDirectory.clear(); },
@@ -242,7 +272,9 @@ TEST(InstallEngineTest, MessagesTable) {
          f.job.os = OsGeneration::kXp;  // no driver store lookup
          f.machine.SetModelKey("GDI2KDDKDEV", "0");
        },
-       "<IDS_ERR_GETWINDIR>", false},
+       "<IDS_ERR_GETWINDIR>",
+       false,
+       {{200}, {}}},
       {"driver store",
        [](EngineFixture& f) {
          f.machine.p.files.Delete(
@@ -259,35 +291,49 @@ TEST(InstallEngineTest, MessagesTable) {
              "C:\\Windows\\System32\\DriverStore\\FileRepository\\ntprint.inf_1234");
          f.machine.SetModelKey("GDIDriverPath", "UNIDRV.DLL");
        },
-       "Couldn't find system files.", false},
+       "Couldn't find system files.",
+       false,
+       {{200}, {}}},
       {"monitor", fail("AddMonitorW", err::kAccessDenied), "<IDS_ERR_ADDMONITOR>\r\nAccess is denied.",
        false},
       {"processor", fail("AddPrintProcessorW", err::kPrintProcessorAlreadyInstalled),
        "<IDS_ERR_ADDPROCESSOR>", false},
-      {"driver", fail("AddPrinterDriverW", err::kInvalidParameter),
-       "<IDS_ERR_ADDPRNDRV3>\r\nThe parameter is incorrect.", false},
-      {"printer", fail("AddPrinterW", err::kUnknownPort),
-       "<IDS_ERR_ADDPRINTER>\r\nThe specified port is unknown.", false},
-      {"too many", fail("AddPrinterW", err::kPrinterAlreadyExists), "<IDS_ERR_TOOMANY>", false},
+      {"driver",
+       fail("AddPrinterDriverW", err::kInvalidParameter),
+       "<IDS_ERR_ADDPRNDRV3>\r\nThe parameter is incorrect.",
+       false,
+       {{200}, {}}},
+      {"printer",
+       fail("AddPrinterW", err::kUnknownPort),
+       "<IDS_ERR_ADDPRINTER>\r\nThe specified port is unknown.",
+       false,
+       {{200}, {{"AddPrinterW", 1}}}},
+      {"too many",
+       fail("AddPrinterW", err::kPrinterAlreadyExists),
+       "<IDS_ERR_TOOMANY>",
+       false,
+       {{200}, {{"AddPrinterW", 99}}}},
       {"ports",
        [](EngineFixture& f) {
          f.usbStep = &f.vendorUsb;
          f.job.portName = "ZNTUSB2";
          f.machine.p.journal.FailCall("EnumPortsW", err::kNotEnoughMemory, 1);
        },
-       "<IDS_ERR_ALLOCMEMORY>\r\n", false},
+       "<IDS_ERR_ALLOCMEMORY>\r\n",
+       false,
+       {{200}, {{"EnumPortsW", 1}}}},
       {"spooler start",
        [](EngineFixture& f) {
          f.InstallComponents(1, 5);
          f.machine.p.journal.FailCall("StartServiceW", 1058);
        },
-       "Start spool service error, error code = 1058", false},
+       "Start spool service error, error code = 1058", false, kSpoolerNeverRunning},
       {"spooler not back",
        [](EngineFixture& f) {
          f.InstallComponents(1, 5);
          f.machine.services.scriptedStates.assign(12, platform::kServiceStopped);
        },
-       "StartSpoolService error", false},
+       "StartSpoolService error", false, kSpoolerNeverRunning},
       {"Windows 98 locked",
        [](EngineFixture& f) {
          f.job.os = OsGeneration::kWin98;
@@ -317,6 +363,7 @@ TEST(InstallEngineTest, MessagesTable) {
       EXPECT_EQ(result.outcome, Outcome::kReady) << result.message;
       EXPECT_EQ(f.job.resultState, kStateFailed);
       EXPECT_NE(f.job.resultText.find(row.text), std::string::npos) << f.job.resultText;
+      EXPECT_EQ(f.Pace(), row.pace);
     }
   }
 }
@@ -328,6 +375,7 @@ TEST(InstallEngineTest, TcpPortFailureShowsTheSystemTextFirst) {
   f.machine.p.journal.FailCall("XcvDataW", err::kAccessDenied, 1);
   f.Run();
   EXPECT_EQ(f.ui.shown, (std::vector<std::string>{"ERROR|Access is denied.", "|<IDS_ERR_ADDPORTERROR>"}));
+  EXPECT_EQ(f.Pace(), (RunPace{{}, {}}));
 }
 
 TEST(InstallEngineTest, SecondPrinterOnASerialPortIsNumbered) {
@@ -335,12 +383,15 @@ TEST(InstallEngineTest, SecondPrinterOnASerialPortIsNumbered) {
   InstallJob first = f.job;
   f.Run();
   ASSERT_EQ(f.job.resultState, kStateSucceeded);
+  EXPECT_EQ(f.Pace(), (RunPace{{200}, {{"AddPrinterW", 1}}}));
+  size_t attempts = 1;  // each run first tries the names taken before it
   for (const char* expected : {"XY-100(S)(1)", "XY-100(S)(2)"}) {
     f.job = first;
     f.Run();
     EXPECT_EQ(f.job.resultState, kStateSucceeded) << f.job.resultText;
     EXPECT_NE(f.machine.spooler->FindPrinter(expected), nullptr);
     EXPECT_EQ(f.job.driver.printer.printerName, expected);
+    EXPECT_EQ(f.Pace(), (RunPace{{}, {{"AddPrinterW", ++attempts}}}));
   }
   // The monitor was registered once; later runs only compare versions.
   EXPECT_EQ(f.machine.p.journal.CountOf("AddMonitorW"), 0u);
@@ -358,13 +409,16 @@ TEST(InstallEngineTest, SecondPrinterOnTheSameUsbPortIsRefused) {
   EXPECT_EQ(f.job.resultState, kStateFailed);
   EXPECT_EQ(f.job.resultText, "<IDS_ERR_TOOMANY>");
   EXPECT_EQ(f.machine.p.journal.CountOf("AddPrinterW"), 1u);
+  EXPECT_EQ(f.Pace(), (RunPace{{}, {{"AddPrinterW", 1}, {"EnumPortsW", 2}}}));
 }
 
 TEST(InstallEngineTest, OnlyTheExactNameWinPrintMeansTheSystemProcessor) {
   struct Case {
     const char* name;
-    bool installs;
-  } cases[] = {{"WinPrint", false}, {"winprint", true}, {"WINPRINT", true}};
+    bool installs;  // and fails: the package names no processor DLL
+    RunPace pace;
+  } cases[] = {
+      {"WinPrint", false, {{}, {{"AddPrinterW", 1}}}}, {"winprint", true, {}}, {"WINPRINT", true, {}}};
   for (const Case& c : cases) {
     EngineFixture f;
     f.machine.SetModelKey("GDIPrintProcessor", c.name);
@@ -372,6 +426,7 @@ TEST(InstallEngineTest, OnlyTheExactNameWinPrintMeansTheSystemProcessor) {
     f.Run();
     EXPECT_EQ(f.machine.p.journal.CountOf("AddPrintProcessorW"), c.installs ? 1u : 0u) << c.name;
     EXPECT_EQ(f.job.updateFlags & kUpdateProcessor, 0u);
+    EXPECT_EQ(f.Pace(), c.pace) << c.name;
   }
   // An installed "winprint" without a recorded version counts as an older package processor.
   EngineFixture f;
@@ -383,6 +438,7 @@ TEST(InstallEngineTest, OnlyTheExactNameWinPrintMeansTheSystemProcessor) {
       "Driver", "winprint.dll");
   f.Run();
   EXPECT_EQ(f.job.updateFlags, kUpdateProcessor);
+  EXPECT_EQ(f.Pace(), kOneUpdateOnWindows7);
 }
 
 TEST(InstallEngineTest, CurrentComponentsLeaveTheSpoolerAlone) {
@@ -394,6 +450,7 @@ TEST(InstallEngineTest, CurrentComponentsLeaveTheSpoolerAlone) {
   EXPECT_EQ(f.machine.p.journal.CountOf("ControlService"), 0u);
   EXPECT_EQ(f.machine.p.journal.CountOf("AddMonitorW"), 0u);
   EXPECT_EQ(f.machine.p.journal.CountOf("AddPrintProcessorW"), 0u);
+  EXPECT_EQ(f.Pace(), (RunPace{{}, {{"AddPrinterW", 1}}}));
 }
 
 TEST(InstallEngineTest, OnlyTheFirstOlderComponentIsUpdatedInARun) {
@@ -417,6 +474,26 @@ TEST(InstallEngineTest, OnlyTheFirstOlderComponentIsUpdatedInARun) {
   EXPECT_LT(stop, copy);
   EXPECT_LT(copy, start);
   EXPECT_EQ(lines[start + 1], "QueryServiceStatus service=Spooler");
+  EXPECT_EQ(f.Pace(), kOneUpdateOnWindows7);
+}
+
+TEST(InstallEngineTest, AnUpdatedSpoolerGetsTheWaitOfItsWindowsGeneration) {
+  struct Case {
+    OsGeneration os;
+    std::vector<uint32_t> waits;
+  };
+  const Case cases[] = {{OsGeneration::kNt4, {100, 500, 1000}}, {OsGeneration::kWin2000, {100, 500, 1000}},
+                        {OsGeneration::kXp, {100, 500, 2500}},  {OsGeneration::kServer2003, {100, 500, 2500}},
+                        {OsGeneration::kVista, {100, 500}},     {OsGeneration::kServer2008, {100, 500}}};
+  for (const Case& c : cases) {
+    EngineFixture f;
+    f.job.os = c.os;
+    f.machine.SetModelKey("GDI2KDDKDEV", "0");  // no universal-driver files to look for
+    f.InstallComponents(1, 5);
+    f.Run();
+    EXPECT_EQ(f.job.resultState, kStateSucceeded) << f.job.resultText;
+    EXPECT_EQ(f.Pace(), (RunPace{c.waits, kOneUpdateOnWindows7.calls})) << static_cast<int>(c.os);
+  }
 }
 
 TEST(InstallEngineTest, LockedMonitorDllIsReplacedUnderItsNewName) {
@@ -429,6 +506,7 @@ TEST(InstallEngineTest, LockedMonitorDllIsReplacedUnderItsNewName) {
   EXPECT_EQ(f.machine.p.registry.GetString(key, "Driver"), "nzntcom.dll");
   EXPECT_TRUE(f.machine.p.files.Exists("C:\\Windows\\system32\\nZNTCOM.DLL"));
   EXPECT_EQ(f.machine.p.registry.GetDword(key, "DriverVersion"), 3u);
+  EXPECT_EQ(f.Pace(), kOneUpdateOnWindows7);
 }
 
 TEST(InstallEngineTest, RenamedMonitorDllKeepsItsWholeName) {
@@ -442,6 +520,7 @@ TEST(InstallEngineTest, RenamedMonitorDllKeepsItsWholeName) {
   EXPECT_EQ(f.job.resultState, kStateSucceeded) << f.job.resultText;
   EXPECT_EQ(f.machine.p.registry.GetString(std::string(kMonitorKey) + "ZNT COM Monitor", "Driver"),
             "n" + longName);
+  EXPECT_EQ(f.Pace(), kOneUpdateOnWindows7);
 }
 
 TEST(InstallEngineTest, FailedUpdateStillRestartsTheSpooler) {
@@ -452,6 +531,8 @@ TEST(InstallEngineTest, FailedUpdateStillRestartsTheSpooler) {
   EXPECT_EQ(f.job.resultState, kStateFailed);
   EXPECT_NE(f.job.resultText.find("<IDS_ERR_COPYFIEL>ZNTCOM.DLL"), std::string::npos);
   EXPECT_EQ(f.machine.services.states["Spooler"], platform::kServiceRunning);
+  EXPECT_EQ(f.Pace(),
+            (RunPace{{100, 500}, {{"ControlService", 1}, {"QueryServiceStatus", 1}, {"StartServiceW", 1}}}));
 }
 
 TEST(InstallEngineTest, OnlyTheFourRequiredFilesWhenTheOthersAreZero) {
@@ -472,6 +553,7 @@ TEST(InstallEngineTest, OnlyTheFourRequiredFilesWhenTheOthersAreZero) {
   for (size_t i = 0; i < 4; ++i)
     EXPECT_NE(copies[i].find(std::string("W32\\") + order[i]), std::string::npos);
   EXPECT_TRUE(f.machine.spooler->FindDriver("", "XY-100 S")->dependentFiles.empty());
+  EXPECT_EQ(f.Pace(), (RunPace{{}, {{"AddPrinterW", 1}}}));
 }
 
 TEST(InstallEngineTest, DriverUtilityIniStaysWhenTheWorkerFails) {
@@ -484,6 +566,7 @@ TEST(InstallEngineTest, DriverUtilityIniStaysWhenTheWorkerFails) {
             "19200");
   // Nothing is rolled back.
   EXPECT_NE(f.machine.spooler->FindMonitor("ZNT COM Monitor"), nullptr);
+  EXPECT_EQ(f.Pace(), (RunPace{{200}, {}}));
 }
 
 TEST(InstallEngineTest, DriverLogFilesAndSpoolDirectoryOnXp) {
@@ -503,6 +586,8 @@ TEST(InstallEngineTest, DriverLogFilesAndSpoolDirectoryOnXp) {
   // XP on 32-bit Windows also brings the system helper libraries when they are missing.
   EXPECT_TRUE(f.machine.p.files.Exists("C:\\Windows\\system32\\SRCLIENT.DLL"));
   EXPECT_TRUE(f.machine.p.files.Exists("C:\\Windows\\system32\\wbem\\FRAMEDYN.DLL"));
+  EXPECT_EQ(f.Pace(),
+            (RunPace{{200, 100, 300}, {{"AddPrinterW", 1}, {"ControlService", 1}, {"StartServiceW", 1}}}));
 }
 
 TEST(InstallEngineTest, FailedDriverLogCopyEndsTheRunAtTheWorkersFirstCheck) {
@@ -513,6 +598,7 @@ TEST(InstallEngineTest, FailedDriverLogCopyEndsTheRunAtTheWorkersFirstCheck) {
   EXPECT_EQ(f.job.resultState, kStateFailed);
   EXPECT_NE(f.job.resultText.find("<IDS_ERR_COPYFIEL>C:\\Package\\W32\\MISSING.INI"), std::string::npos);
   EXPECT_EQ(f.machine.p.journal.CountOf("AddMonitorW"), 0u);
+  EXPECT_EQ(f.Pace(), (RunPace{{}, {}}));
 }
 
 TEST(InstallEngineTest, UniversalFilesFromTheDriverCacheOnXp) {
@@ -532,6 +618,7 @@ TEST(InstallEngineTest, UniversalFilesFromTheDriverCacheOnXp) {
   EXPECT_EQ(f.machine.p.files.Contents(dir + "\\STDNAMES.GPD"), "cab stdnames");
   EXPECT_FALSE(f.machine.p.files.Exists("C:\\Windows\\Temp\\other.dll"));
   EXPECT_EQ(f.machine.p.journal.CountOf("SetupIterateCabinetW"), 2u);  // once per run, not per file
+  EXPECT_EQ(f.Pace(), (RunPace{{200}, {{"AddPrinterW", 1}}}));
 }
 
 TEST(InstallEngineTest, FinishStartsTheUtilityProgram) {
@@ -592,6 +679,7 @@ TEST(InstallEngineTest, ResultsTellTheTruth) {
     int state;
     std::string message;            // the last message box
     std::vector<std::string> tail;  // the run's last calls
+    RunPace pace;                   // left out: no waits and none of the counted calls
   };
   auto driverLogOn = [](OsGeneration os, const char* port) {
     return [=](EngineFixture& f) {
@@ -607,7 +695,8 @@ TEST(InstallEngineTest, ResultsTellTheTruth) {
        kStateFailed,
        "Start spool service error, error code = 5",
        {"ControlService service=Spooler control=stop", "Sleep milliseconds=100", "Sleep milliseconds=300",
-        "StartServiceW service=Spooler -> error 5"}},
+        "StartServiceW service=Spooler -> error 5"},
+       {{200, 100, 300}, {{"AddPrinterW", 1}, {"ControlService", 1}, {"StartServiceW", 1}}}},
       {"the same on a serial port still stores the port's settings",
        driverLogOn(OsGeneration::kServer2003, "ZNTCOM1:"),
        kStateFailed,
@@ -615,7 +704,8 @@ TEST(InstallEngineTest, ResultsTellTheTruth) {
        {"StartServiceW service=Spooler -> error 5",
         "RegCreateKeyExW key=HKLM subKey=SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Ports "
         "access=0x20006",
-        "RegSetValueExW key=K name=COM1: type=1 data=19200,n,8,1,p", "RegCloseKey key=K"}},
+        "RegSetValueExW key=K name=COM1: type=1 data=19200,n,8,1,p", "RegCloseKey key=K"},
+       {{200, 100, 300}, {{"AddPrinterW", 1}, {"ControlService", 1}, {"StartServiceW", 1}}}},
       {"a language file without the processor's text",
        [](EngineFixture& f) {
          f.machine.p.profile.WriteString("C:\\Package\\language\\setup_EN.ini", "Message",
@@ -674,12 +764,14 @@ TEST(InstallEngineTest, ResultsTellTheTruth) {
         "RegCreateKeyExW key=HKLM subKey=SYSTEM\\CurrentControlSet\\Control\\Print\\Environments\\Windows NT "
         "x86\\Print Processors\\XYPrint access=0xF003F",
         "RegSetValueExW key=K name=DriverVersion type=4 data=5", "RegCloseKey key=K",
-        "Sleep milliseconds=200"}},
+        "Sleep milliseconds=200"},
+       {{200}, {}}},
       {"a universal driver without its resource DLL",
        [](EngineFixture& f) { f.machine.SetModelKey("GDIDataFileDLLName", ""); },
        kStateFailed,
        "<IDS_ERR_LOSTDRIVERFILE>\r\n" + modelFile + " [XY-100.Win7] GDIDataFileDLLName",
-       {}},
+       {},
+       {{200}, {}}},
       {"XP without its driver cache: the universal files are nowhere",
        [](EngineFixture& f) {
          f.job.os = OsGeneration::kXp;
@@ -689,7 +781,8 @@ TEST(InstallEngineTest, ResultsTellTheTruth) {
        "<IDS_ERR_ADDPRNDRV3>\r\nThe system cannot find the file specified.",
        {"AddPrinterDriverW version=3 name=XY-100 S environment= driverPath=xydrv.dll dataFile=XY100.GPD "
         "configFile=xyui.dll helpFile=xy.hlp dependentFiles=XY100.GPD,TTFSUB.GPD,UNIRES.DLL,STDNAMES.GPD,"
-        "xyres.dll,MQ450UI.dll monitorName="}},
+        "xyres.dll,MQ450UI.dll monitorName="},
+       {{200}, {}}},
       {"access denied on a copy is not a sharing violation",
        [](EngineFixture& f) {
          f.job.portName = "LPT1:";
@@ -707,7 +800,8 @@ TEST(InstallEngineTest, ResultsTellTheTruth) {
        {"CopyFileW source=C:\\Package\\W32\\XY.HLP "
         "target=C:\\Windows\\system32\\spool\\drivers\\W32X86\\XY.HLP "
         "failIfExists=0",
-        "GetFileAttributesW path=C:\\Package\\W32\\XY.HLP"}},
+        "GetFileAttributesW path=C:\\Package\\W32\\XY.HLP"},
+       {{200}, {}}},
       {"no driver store",
        [&](EngineFixture& f) {
          for (const char* file : {"TTFSUB.GPD", "STDNAMES.GPD", "UNIRES.DLL", "UNIDRV.DLL"}) {
@@ -719,7 +813,8 @@ TEST(InstallEngineTest, ResultsTellTheTruth) {
        },
        kStateFailed,
        "Couldn't find system files.\r\nThe system cannot find the file specified.",
-       {"FindFirstFileW pattern=C:\\Windows\\System32\\DriverStore\\FileRepository\\ntprint*"}},
+       {"FindFirstFileW pattern=C:\\Windows\\System32\\DriverStore\\FileRepository\\ntprint*"},
+       {{200}, {}}},
       {"a stopped preparation ends failed",
        [](EngineFixture& f) { f.machine.SetPortKey("SystemWin7Supported", "0"); },
        kStateFailed,
@@ -729,7 +824,8 @@ TEST(InstallEngineTest, ResultsTellTheTruth) {
        [](EngineFixture&) {},
        kStateSucceeded,
        "<IDS_INF_NTRESTART>",
-       {"RegSetValueExW key=K name=COM1: type=1 data=19200,n,8,1,p", "RegCloseKey key=K"}},
+       {"RegSetValueExW key=K name=COM1: type=1 data=19200,n,8,1,p", "RegCloseKey key=K"},
+       {{200}, {{"AddPrinterW", 1}}}},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
@@ -743,6 +839,7 @@ TEST(InstallEngineTest, ResultsTellTheTruth) {
     ASSERT_GE(tail.size(), row.tail.size());
     EXPECT_EQ(std::vector<std::string>(tail.end() - static_cast<long>(row.tail.size()), tail.end()),
               row.tail);
+    EXPECT_EQ(f.Pace(), row.pace);
   }
 }
 
@@ -754,6 +851,7 @@ TEST(InstallEngineTest, RetryAtTheSameNetworkAddressUsesThePortLeftBehind) {
   f.machine.p.journal.FailCall("AddPrinterW", err::kAccessDenied);
   f.Run();
   ASSERT_EQ(f.job.resultState, kStateFailed);
+  EXPECT_EQ(f.Pace(), (RunPace{{200}, {{"AddPrinterW", 1}}}));
   ASSERT_TRUE(f.machine.spooler->HasPort("ZNTIP_10.0.0.7"));
 
   f.machine.p.journal.ClearFailures();
@@ -761,6 +859,7 @@ TEST(InstallEngineTest, RetryAtTheSameNetworkAddressUsesThePortLeftBehind) {
   PrepareResult retry = f.Run();
   EXPECT_EQ(retry.outcome, Outcome::kReady) << retry.message;
   EXPECT_EQ(f.job.resultState, kStateSucceeded) << f.job.resultText;
+  EXPECT_EQ(f.Pace(), (RunPace{{}, {{"AddPrinterW", 1}, {"EnumPortsW", 2}}}));
   ASSERT_NE(f.machine.spooler->FindPrinter("XY-100(E)"), nullptr);
   EXPECT_EQ(f.machine.spooler->FindPrinter("XY-100(E)")->portName, "ZNTIP_10.0.0.7");
   // The spooler is asked whether it lists the port, with a first call that learns the size.
@@ -774,6 +873,7 @@ TEST(InstallEngineTest, RetryAtTheSameNetworkAddressUsesThePortLeftBehind) {
   g.machine.spooler->AddPortName("ZNTIP_10.0.0.7");
   g.machine.p.journal.FailCall("EnumPortsW", err::kAccessDenied);
   EXPECT_EQ(g.Run().outcome, Outcome::kStopped);
+  EXPECT_EQ(g.Pace(), (RunPace{{}, {{"EnumPortsW", 1}}}));
   EXPECT_EQ(g.ui.shown, (std::vector<std::string>{"ERROR|Cannot create a file when that file already exists.",
                                                   "|<IDS_ERR_ADDPORTERROR>"}));
 }
@@ -822,6 +922,7 @@ TEST(InstallEngineTest, Windows98InstallsEndToEnd) {
   EXPECT_EQ(dcb[4] | (dcb[5] << 8), 9600);
   EXPECT_EQ(f.ui.shown, (std::vector<std::string>{"|<IDS_INF_NTRESTART>"}));
   EXPECT_EQ(f.ui.asked, (std::vector<std::string>{"<IDS_INF_RESTART>"}));
+  EXPECT_EQ(f.Pace(), (RunPace{{200}, {{"AddPrinterW", 1}}}));
 }
 
 }  // namespace

@@ -4,8 +4,11 @@
 // the files it is given, as Windows does.
 #pragma once
 
+#include <map>
 #include <memory>
+#include <ostream>
 #include <string>
+#include <vector>
 
 #include "common/LanguageTexts.h"
 #include "installer/InstallEngine.h"
@@ -192,6 +195,34 @@ class TestMachine {
   bool is64_;
 };
 
+// The pace of a run: every wait on the virtual clock in order (milliseconds), and how many times the calls
+// that the installation repeats or polls were made (a call not made is left out).
+struct RunPace {
+  std::vector<uint32_t> waits;
+  std::map<std::string, size_t> calls;
+  bool operator==(const RunPace&) const = default;
+};
+
+inline void PrintTo(const RunPace& pace, std::ostream* out) {
+  *out << "waits {";
+  for (uint32_t wait : pace.waits) *out << " " << wait;
+  *out << " } calls {";
+  for (const auto& [name, count] : pace.calls) *out << " " << name << "=" << count;
+  *out << " }";
+}
+
+inline RunPace PaceOf(const platform::CallJournal& journal) {
+  RunPace pace;
+  for (const std::string& line : journal.CallsTo("Sleep")) {
+    pace.waits.push_back(static_cast<uint32_t>(std::stoul(line.substr(line.find('=') + 1))));
+  }
+  for (const char* call :
+       {"AddPrinterW", "ControlService", "EnumPortsW", "QueryServiceStatus", "StartServiceW"}) {
+    if (size_t count = journal.CountOf(call)) pace.calls[call] = count;
+  }
+  return pace;
+}
+
 // A machine, its package configuration and an engine, with a job for XY-100 on ZNTCOM1: under Windows 7.
 class EngineFixture {
  public:
@@ -219,6 +250,9 @@ class EngineFixture {
     machine.p.files.Put(machine.spooler->ProcessorDirectory("") + "\\xyproc.dll", "installed xyproc.dll");
     machine.spooler->AddPrintProcessor("", "xyproc.dll", "XYPrint");
   }
+
+  // The pace of the last run (since Run).
+  RunPace Pace() const { return PaceOf(machine.p.journal); }
 
   InstallEngine MakeEngine() { return InstallEngine(machine.Services(), config, texts, ui, *usbStep); }
 
