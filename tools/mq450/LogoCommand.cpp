@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "Commands.h"
+#include "LogoArguments.h"
 #include "ToolSupport.h"
 #include "imaging/BitmapReader.h"
 #include "imaging/LevelTransfer.h"
@@ -68,18 +69,6 @@ std::optional<std::string> ParseArgs(const Args& args, const std::vector<std::st
   }
   if (out->file.empty()) return "logo " + args[0] + " needs a file";
   return std::nullopt;
-}
-
-// A whole decimal integer in -100..100.
-std::optional<int> ParseAdjustment(const std::optional<std::string>& text) {
-  if (!text) return 0;
-  int value = 0;
-  const char* begin = text->data();
-  const char* end = begin + text->size();
-  if (begin != end && *begin == '+') ++begin;
-  auto [ptr, ec] = std::from_chars(begin, end, value);
-  if (begin == end || ec != std::errc() || ptr != end || !img::IsValidAdjustment(value)) return std::nullopt;
-  return value;
 }
 
 // A source bitmap mapped read-only with its pages loaded up front: one system call instead of a page fault
@@ -141,22 +130,12 @@ int RunConvert(const Args& args) {
   MappedSource source;
   if (mono) {
     if (!parsed.halftone) return Usage("logo mono needs --halftone none|m3|m4|diffuse");
-    const std::string& name = *parsed.halftone;
-    img::Halftone halftone;
-    if (name == "none") {
-      halftone = img::Halftone::kNone;
-    } else if (name == "m3") {
-      halftone = img::Halftone::kDitherM3;
-    } else if (name == "m4") {
-      halftone = img::Halftone::kDitherM4;
-    } else if (name == "diffuse") {
-      halftone = img::Halftone::kErrorDiffuse;
-    } else {
-      return Fail(kExitUsage, "unknown halftone " + name + " (none, m3, m4 or diffuse)");
-    }
+    const std::optional<img::Halftone> halftone = ParseHalftone(*parsed.halftone);
+    if (!halftone)
+      return Fail(kExitUsage, "unknown halftone " + *parsed.halftone + " (none, m3, m4 or diffuse)");
     result = source.Map(parsed.file)
-                 ? img::MakeMonoImage(parsed.file, source.Bytes(), halftone, *contrast, *brightness)
-                 : img::MakeMonoImage(parsed.file, halftone, *contrast, *brightness);
+                 ? img::MakeMonoImage(parsed.file, source.Bytes(), *halftone, *contrast, *brightness)
+                 : img::MakeMonoImage(parsed.file, *halftone, *contrast, *brightness);
   } else {
     result = source.Map(parsed.file) ? img::MakeGrayImage(parsed.file, source.Bytes(), *contrast, *brightness)
                                      : img::MakeGrayImage(parsed.file, *contrast, *brightness);

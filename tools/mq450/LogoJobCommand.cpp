@@ -1,13 +1,13 @@
 // "mq450 logo job": the printer data of the Download page's Download all and Clear All Logos, written to a
 // file. The listed bitmaps are the rows in order, all with the same settings; the page's refusals apply, and
 // nothing is written when one of them is met.
-#include <charconv>
 #include <iostream>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "Commands.h"
+#include "LogoArguments.h"
 #include "ToolSupport.h"
 #include "imaging/BitmapReader.h"
 #include "imaging/LevelTransfer.h"
@@ -38,25 +38,6 @@ constexpr const char* kJobUsage =
 int Usage(const std::string& message) {
   std::cerr << kJobUsage;
   return Fail(kExitUsage, message);
-}
-
-std::optional<int> ParseAdjustment(const std::optional<std::string>& text) {
-  if (!text) return 0;
-  const char* begin = text->data();
-  const char* end = begin + text->size();
-  if (begin != end && *begin == '+') ++begin;
-  int value = 0;
-  auto [ptr, ec] = std::from_chars(begin, end, value);
-  if (begin == end || ec != std::errc() || ptr != end || !img::IsValidAdjustment(value)) return std::nullopt;
-  return value;
-}
-
-std::optional<img::Halftone> ParseHalftone(const std::string& name) {
-  if (name == "none") return img::Halftone::kNone;
-  if (name == "m3") return img::Halftone::kDitherM3;
-  if (name == "m4") return img::Halftone::kDitherM4;
-  if (name == "diffuse") return img::Halftone::kErrorDiffuse;
-  return std::nullopt;
 }
 
 bool IsConvertible(int bits) {

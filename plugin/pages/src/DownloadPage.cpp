@@ -28,13 +28,7 @@ namespace {
 constexpr const char* kSection = "DOWNLOAD";
 constexpr const char* kMessages = "MessageBox";
 
-struct PageText {
-  int id;
-  TextKey text;
-  size_t room;
-};
-
-constexpr PageText kTexts[] = {
+constexpr ControlText kTexts[] = {
     {kFileGroup, {"RC_STATIC_FWDOWNLOAD", "File Download"}, kRoomShort},
     {kFileInfo,
      {"RC_STATIC_DOWN_INFO",
@@ -76,10 +70,6 @@ constexpr Column kColumns[] = {
 
 constexpr TextKey kBrowseTitle = {"RC_BROWSEBOX", "Open"};
 
-struct HelpText {
-  int id;
-  TextKey text;
-};
 constexpr HelpText kHelpTexts[] = {
     {kFilePath, {"CTEXT_EDIT_FIREWARE", "Select the path of file that needs to be downloaded to printer."}},
     {kBrowse, {"CTEXT_BROWSE_FIREWARE", "Select the path of file that needs to be downloaded to printer."}},
@@ -222,7 +212,7 @@ void DownloadPage::OnPaint(DialogControls& controls) {
 
 void DownloadPage::SetTexts(DialogControls& controls) {
   texts_.ResolveCurrentLanguage();
-  for (const PageText& t : kTexts)
+  for (const ControlText& t : kTexts)
     controls.SetText(t.id, texts_.Read(kSection, t.text.key, t.text.fallback, t.room));
 }
 

@@ -26,12 +26,6 @@ constexpr TextKey kTitles[kOperationMoments] = {
     {"RC_DOCUMENT_ENDDOC", "End Document Operation"},
 };
 
-struct ControlText {
-  int id;
-  TextKey text;
-  size_t room;
-};
-
 constexpr ControlText kControlTexts[] = {
     {kSendCommand, {"RC_SEND_COMMAND", "Send Command      [Example:1D 56 42 00]"}, kRoomLabel},
     {kOpenDrawer, {"RC_OPEN_DRAWER", "Open Drawer"}, kRoomLabel},
@@ -83,11 +77,6 @@ constexpr TextKey kLogoEntries[] = {
     {"RC_PRINT_LOGO5", "Print Logo4"},    {"RC_PRINT_LOGO6", "Print Logo5"},
     {"RC_PRINT_LOGO7", "Print Logo6"},    {"RC_PRINT_LOGO8", "Print Logo7"},
     {"RC_PRINT_LOGO9", "Print Logo8"},    {"RC_PRINT_LOGO10", "Print Logo9"},
-};
-
-struct HelpText {
-  int id;
-  TextKey text;
 };
 
 constexpr HelpText kHelpTexts[] = {

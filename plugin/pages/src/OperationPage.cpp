@@ -14,13 +14,7 @@ namespace {
 
 constexpr const char* kSection = "OPERATION";
 
-struct PageText {
-  int id;
-  TextKey text;
-  size_t room;
-};
-
-constexpr PageText kTexts[] = {
+constexpr ControlText kTexts[] = {
     {kStartDoc, {"RC_STARTDOC", "Start of Document"}, kRoomShort},
     {kStartPage, {"RC_STARTPAGE", "Start of Page"}, kRoomShort},
     {kEndPage, {"RC_ENDPAGE", "End of Page"}, kRoomShort},
@@ -35,7 +29,7 @@ constexpr PageText kTexts[] = {
 
 void OperationPage::SetTexts(DialogControls& controls) {
   texts_.ResolveCurrentLanguage();
-  for (const PageText& t : kTexts)
+  for (const ControlText& t : kTexts)
     controls.SetText(t.id, texts_.Read(kSection, t.text.key, t.text.fallback, t.room));
 }
 

@@ -34,4 +34,17 @@ struct TextKey {
   const char* fallback;
 };
 
+// A control's text, read with the room the control gives it.
+struct ControlText {
+  int id;
+  TextKey text;
+  size_t room;
+};
+
+// A control's help tip, read with kRoomHelp.
+struct HelpText {
+  int id;
+  TextKey text;
+};
+
 }  // namespace mq::plugin
