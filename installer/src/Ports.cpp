@@ -188,6 +188,7 @@ void WriteSerialSettings(platform::Registry& registry, platform::Profile& profil
   }
   profile.WriteString("win.ini", "Ports", name, value);
   spooler.BroadcastSettingChange("Ports", 1000);
+  profile.Flush("win.ini");
   // The DCB goes to ports 1 and 2 only, chosen by the first digit after "COM" (COM12 counts as port 1).
   char digit = name.size() > 3 ? name[3] : 0;
   if (digit != '1' && digit != '2') return;

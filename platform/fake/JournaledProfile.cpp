@@ -45,4 +45,13 @@ uint32_t JournaledProfile::WriteString(std::string_view file, std::string_view s
   return inner_.WriteString(file, section, key, value);
 }
 
+uint32_t JournaledProfile::Flush(std::string_view file) {
+  if (uint32_t e = journal_.Enter(
+          "WritePrivateProfileStringW",
+          {{"file", inner_.FullPath(file)}, {"section", "(null)"}, {"key", "(null)"}, {"value", "(null)"}})) {
+    return e;
+  }
+  return inner_.Flush(file);
+}
+
 }  // namespace mq::platform

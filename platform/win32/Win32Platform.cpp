@@ -265,6 +265,10 @@ uint32_t Win32Profile::WriteString(std::string_view file, std::string_view secti
   return LastErrorOr(ok);
 }
 
+uint32_t Win32Profile::Flush(std::string_view file) {
+  return LastErrorOr(WritePrivateProfileStringW(nullptr, nullptr, nullptr, Wide(file).c_str()));
+}
+
 std::string Win32SystemInfo::WindowsDirectory() {
   wchar_t buffer[MAX_PATH + 1];
   UINT length = GetWindowsDirectoryW(buffer, MAX_PATH + 1);

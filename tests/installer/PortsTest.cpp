@@ -1,6 +1,8 @@
 // Port kinds, port lists, serial settings, network ports and USB port records.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "InstallerFixture.h"
 #include "installer/Ports.h"
 #include "platform/WinError.h"
@@ -111,6 +113,16 @@ TEST(SerialSettingsTest, Windows98WinIniAndDcbOfTheMatchingPortKey) {
     EXPECT_EQ(
         machine.p.journal.CallsTo("SendMessageTimeoutW"),
         (std::vector<std::string>{"SendMessageTimeoutW message=WM_SETTINGCHANGE area=Ports timeout=1000"}));
+    // win.ini is flushed after the broadcast, so that the cached copy reaches the disk.
+    const std::vector<std::string>& lines = machine.p.journal.Lines();
+    auto broadcast = std::find(lines.begin(), lines.end(),
+                               "SendMessageTimeoutW message=WM_SETTINGCHANGE area=Ports timeout=1000");
+    ASSERT_NE(broadcast, lines.end());
+    EXPECT_NE(
+        std::find(
+            broadcast, lines.end(),
+            "WritePrivateProfileStringW file=C:\\Windows\\win.ini section=(null) key=(null) value=(null)"),
+        lines.end());
     for (const char* key : {"0000", "0001", "0003"}) {
       auto dcb = machine.p.registry.GetRaw(std::string(base) + key, "DCB");
       bool expected = c.dcbKey != nullptr && std::string(key) == c.dcbKey;

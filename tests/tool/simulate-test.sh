@@ -188,6 +188,7 @@ check "Windows 98: printer added" has w98 "AddPrinterW name=MQ-450(S) port=COM1:
 check "Windows 98: default by attribute" has w98 "SetPrinterW handle=0x5000 level=2 attributes=68"
 check "Windows 98: win.ini serial text" grep -qi '^COM1:=19200,e,7,1.5,x' "$work/w98/drive/Windows/win.ini"
 check "Windows 98: DCB of port 1" has w98 "name=DCB type=0 data=28 bytes"
+check "Windows 98: win.ini flushed" has w98 'WritePrivateProfileStringW file=C:\Windows\win.ini section=(null) key=(null) value=(null)'
 runp w98x64 pkg98 --machine "$work/w98b" --model MQ-450 --os 98 --port COM1: --64bit
 check "Windows 98 has no 64-bit edition" test "$(rc w98x64)" = 2
 runp w98nt pkg98 --machine "$work/w98" --model MQ-450 --os XP --port COM1:

@@ -39,7 +39,8 @@ SerialSettings SerialSettingsFromPage(std::string_view speed, std::string_view b
 std::array<uint8_t, 28> BuildDcb(const SerialSettings& settings);
 
 // Stores the serial settings: REG_SZ under HKLM "SOFTWARE\Microsoft\Windows NT\CurrentVersion\Ports" on NT
-// systems; on Windows 98 win.ini [Ports], the settings-change broadcast, and the DCB of ports 1 and 2. Write
+// systems; on Windows 98 win.ini [Ports], the settings-change broadcast, the flush of win.ini and the DCB of
+// ports 1 and 2. Write
 // failures are not reported (the port still works with the driver's defaults).
 void WriteSerialSettings(platform::Registry& registry, platform::Profile& profile, platform::Spooler& spooler,
                          OsGeneration os, std::string_view portName, const SerialSettings& settings);

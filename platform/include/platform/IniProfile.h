@@ -23,6 +23,8 @@ class IniProfile : public Profile {
   std::vector<std::string> GetKeyNames(std::string_view file, std::string_view section) override;
   uint32_t WriteString(std::string_view file, std::string_view section, std::optional<std::string_view> key,
                        std::optional<std::string_view> value) override;
+  // Writes go straight to the file: there is no cached copy to write out.
+  uint32_t Flush(std::string_view) override { return 0; }
 
   // The file a profile file name stands for: names without a folder are in the Windows directory.
   std::string FullPath(std::string_view file) const;

@@ -36,6 +36,10 @@ class Profile {
   virtual uint32_t WriteString(std::string_view file, std::string_view section,
                                std::optional<std::string_view> key,
                                std::optional<std::string_view> value) = 0;
+
+  // WritePrivateProfileStringW with only the file named: writes the system's cached copy of the file to disk
+  // (Windows 98 keeps win.ini in memory until it is flushed). Returns a Windows error code.
+  virtual uint32_t Flush(std::string_view file) = 0;
 };
 
 }  // namespace mq::platform

@@ -189,6 +189,16 @@ TEST(SetupRolesUnderWine, SpoolerServiceAnswers) {
   EXPECT_EQ(services.Stop("NoSuchServiceForMq"), err::kServiceDoesNotExist);
 }
 
+// The Windows 98 serial settings end with a flush of win.ini: the call the profile role makes for it succeeds
+// and leaves what was written readable.
+TEST(SetupRolesUnderWine, WinIniFlushKeepsTheWrittenValue) {
+  Win32Profile profile;
+  ASSERT_EQ(profile.WriteString("win.ini", "MQ Flush Test", "COM1:", "9600,n,8,1,p"), 0u);
+  EXPECT_EQ(profile.Flush("win.ini"), 0u);
+  EXPECT_EQ(profile.GetString("win.ini", "MQ Flush Test", "COM1:", "", 100), "9600,n,8,1,p");
+  EXPECT_EQ(profile.WriteString("win.ini", "MQ Flush Test", std::nullopt, std::nullopt), 0u);
+}
+
 TEST(SetupRolesUnderWine, CabinetExtractsOnlyTheWantedMembers) {
   Win32Platform platform;
   Win32Cabinet cabinet;

@@ -18,6 +18,7 @@ class JournaledProfile : public Profile {
   std::vector<std::string> GetKeyNames(std::string_view file, std::string_view section) override;
   uint32_t WriteString(std::string_view file, std::string_view section, std::optional<std::string_view> key,
                        std::optional<std::string_view> value) override;
+  uint32_t Flush(std::string_view file) override;
 
  private:
   IniProfile& inner_;
