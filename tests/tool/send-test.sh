@@ -64,6 +64,12 @@ check "a full device says how far it got" grep -q "^mq450: only 0 of 1280000 byt
 check "a missing device fails" test $? = 1
 check "a missing device is not created" test ! -e /dev/no-such-printer
 
+# On a terminal, a file over 1 MB shows its progress (script gives the tool one).
+if command -v script > /dev/null; then
+  script -qec "\"$tool\" send job.bin --to /dev/null" /dev/null | tr '\r' '\n' > tty.txt
+  check "progress on a terminal" grep -q "^sent 1280000 of 1280000 bytes (100%)" tty.txt
+fi
+
 # file: writes the bytes whole; an unreadable source leaves an existing output alone.
 check "file: succeeds" "$tool" send job.bin --to file:copy.bin
 check "file: holds the bytes" cmp -s job.bin copy.bin
