@@ -224,5 +224,9 @@ check "refusals leave the machine alone" test "$(cat "$work/m/spooler.txt" "$wor
 "$tool" simulate install --package "$work/none" --machine "$work/m5" --model MQ-450 --os Win7 --port LPT1: >/dev/null 2>&1
 check "missing package refused" test $? = 2
 
+"$tool" simulate install --help >"$work/help.out" 2>&1
+check "--help exits 0" test $? = 0
+check "--help has an example" has help "mq450 simulate install --package dist"
+
 echo "$failures failure(s)"
 [ "$failures" -eq 0 ]

@@ -30,6 +30,28 @@ constexpr const char* kUsage =
     "usage: mq450 simulate install --package DIR --machine DIR --model NAME --os GENERATION --port PORT\n"
     "         [--type receipt|ticket|label|embedded] [--raster] [--default] [--advanced] [--64bit]\n"
     "         [--ip A.B.C.D] [--serial SPEED,PARITY,BITS,STOP,PROTOCOL] [--fail CALL=ERROR[@N]]...\n";
+constexpr const char* kHelp =
+    "\n"
+    "Runs an installation of the package in DIR against a simulated Windows machine kept in the --machine "
+    "folder\n"
+    "(created when missing, so that runs accumulate), printing every Windows call one per line, then the "
+    "result\n"
+    "state (1 failed, 2 succeeded) and the result text.\n"
+    "\n"
+    "  --os GENERATION   0..7 or 98, NT, 2K, XP, 2003, Vista, 2008, Win7; a machine keeps the kind it was\n"
+    "                    created as: 32-bit, 64-bit (--64bit) or Windows 98 (which has no 64-bit edition)\n"
+    "  --serial ...      the serial settings; without it the port page's: the model's BaudRate, n, 8, 1, p\n"
+    "  --fail CALL=ERROR[@N]\n"
+    "                    makes CALL (its A or W name) fail with ERROR, every time or only the Nth time; an\n"
+    "                    injected failure that never happens ends with exit 2 and leaves the machine as it "
+    "was\n"
+    "\n"
+    "Exit 0 when the installation succeeded, 1 when it failed or stopped with a message, 2 for bad "
+    "arguments.\n"
+    "\n"
+    "example:\n"
+    "  mq450 simulate install --package dist --machine /tmp/pc --model MQ-450 --os Win7 --port ZNTCOM1: \\\n"
+    "      --serial 115200,n,8,1,p --default --fail AddPrinterDriverA=5\n";
 
 struct Options {
   std::string package;
@@ -349,6 +371,12 @@ int RunInstall(const Args& args) {
 }  // namespace
 
 int RunSimulate(const Args& args) {
+  bool help = std::find_if(args.begin(), args.end(),
+                           [](const std::string& a) { return a == "-h" || a == "--help"; }) != args.end();
+  if (help && (args.empty() || args[0] == "install" || args[0] == "-h" || args[0] == "--help")) {
+    std::cout << kUsage << kHelp;
+    return kExitOk;
+  }
   if (args.empty() || args[0] != "install") {
     std::cerr << kUsage;
     return Fail(kExitUsage, args.empty() ? "missing command" : "unknown simulate command: " + args[0]);
