@@ -13,6 +13,7 @@ int RunSettings(const Args& args);  // settings default|convert|merge|show
 int RunLogo(const Args& args);      // logo gray|mono|encode-mono|encode-gray|preview|job
 int RunLogoJob(const Args& args);   // logo job mono|gray|clear (args[0] is "job")
 int RunSend(const Args& args);      // send FILE --to DEST
+int RunBarcode(const Args& args);   // barcode check|job|preview
 int RunSimulate(const Args& args);  // simulate install
 
 }  // namespace mq::tool

@@ -16,6 +16,8 @@ constexpr const char* kUsage =
     "  settings show FILE\n"
     "  settings set IN -o OUT NAME=VALUE...\n"
     "  logo gray|mono|encode-mono|encode-gray|preview|job ...\n"
+    "  barcode check CODE DATA\n"
+    "  barcode job SETTINGS --font 1d1..1d8|2d1|2d2 [--data TEXT] -o OUT\n"
     "  send FILE --to tcp:HOST[:PORT]|DEVICE|file:PATH\n"
     "  simulate install --package DIR --machine DIR --model NAME ...\n";
 
@@ -33,6 +35,7 @@ int main(int argc, char** argv) {
   if (group == "logo") return mq::tool::RunLogo(args);
   if (group == "simulate") return mq::tool::RunSimulate(args);
   if (group == "send") return mq::tool::RunSend(args);
+  if (group == "barcode") return mq::tool::RunBarcode(args);
   std::cerr << kUsage;
   return mq::tool::Fail(mq::tool::kExitUsage, "unknown command group: " + group);
 }
