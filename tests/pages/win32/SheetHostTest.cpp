@@ -618,6 +618,8 @@ class SheetHost : public ::testing::Test {
         GetFileAttributesW((folder + L"shop-96x64Temp.bmp").c_str()) != INVALID_FILE_ATTRIBUTES ||
         GetFileAttributesW((folder + L"badge-48x32Temp.bmp").c_str()) != INVALID_FILE_ATTRIBUTES;
     cuip_.hPrinter = nullptr;
+    // The printer goes again, so that runs of the suite in the same prefix do not pile printers up.
+    DeletePrinter(printer);
     ClosePrinter(printer);
     RegDeleteKeyValueW(HKEY_CURRENT_USER, L"Software\\Wine\\Printing\\Spooler", L"LPT1:");
     return found;
