@@ -113,7 +113,8 @@ std::string InstallEngine::ZntFolder() const {
 }
 
 bool InstallEngine::Stop(InstallJob& job, PrepareResult* result, std::string message) {
-  ui_.ShowMessage(message, "");
+  // The USB step stops without a text of its own after the user said No, or after its library showed one.
+  if (!message.empty()) ui_.ShowMessage(message, "");
   job.resultState = kStateFailed;
   result->outcome = PrepareResult::Outcome::kStopped;
   result->message = std::move(message);

@@ -35,6 +35,81 @@ FakeUsbDevice& FakeUsbBus::Add(uint16_t vendorId, uint16_t productId, uint16_t b
   return devices.back();
 }
 
+std::string FakeUsbBus::Serialize() const {
+  std::string out;
+  char line[64];
+  for (const FakeUsbDevice& d : devices) {
+    std::snprintf(line, sizeof line, "device %04X %04X %u %d\n", d.vendorId, d.productId, d.bcdDevice,
+                  d.vendorInterface ? 1 : 0);
+    out += line;
+  }
+  for (const FakeClassPrinter& p : classPrinters)
+    out += "class " + std::to_string(p.portNumber) + " " + p.model + "\n";
+  return out;
+}
+
+namespace {
+
+bool ParseUnsigned(std::string_view text, int base, uint32_t max, uint32_t* value) {
+  if (text.empty() || text.size() > 8) return false;
+  uint32_t v = 0;
+  for (char c : text) {
+    int digit = c >= '0' && c <= '9' ? c - '0' : base == 16 && c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
+    if (digit < 0) return false;
+    v = v * static_cast<uint32_t>(base) + static_cast<uint32_t>(digit);
+  }
+  if (v > max) return false;
+  *value = v;
+  return true;
+}
+
+std::vector<std::string_view> Words(std::string_view line, size_t count) {
+  std::vector<std::string_view> words;
+  while (!line.empty() && words.size() + 1 < count) {
+    size_t space = line.find(' ');
+    if (space == std::string_view::npos) break;
+    words.push_back(line.substr(0, space));
+    line.remove_prefix(space + 1);
+  }
+  words.push_back(line);
+  return words;
+}
+
+}  // namespace
+
+bool FakeUsbBus::Deserialize(std::string_view text) {
+  FakeUsbBus read;
+  while (!text.empty()) {
+    size_t end = text.find('\n');
+    if (end == std::string_view::npos) return false;  // every line ends with a line feed
+    std::string_view line = text.substr(0, end);
+    text.remove_prefix(end + 1);
+    if (line.rfind("device ", 0) == 0) {
+      std::vector<std::string_view> w = Words(line.substr(7), 4);
+      uint32_t vendor = 0, product = 0, bcd = 0, reached = 0;
+      if (w.size() != 4 || w[0].size() != 4 || w[1].size() != 4 ||
+          !ParseUnsigned(w[0], 16, 0xFFFF, &vendor) || !ParseUnsigned(w[1], 16, 0xFFFF, &product) ||
+          !ParseUnsigned(w[2], 10, 0xFFFF, &bcd) || !ParseUnsigned(w[3], 10, 1, &reached)) {
+        return false;
+      }
+      read.Add(static_cast<uint16_t>(vendor), static_cast<uint16_t>(product), static_cast<uint16_t>(bcd),
+               reached == 1);
+    } else if (line.rfind("class ", 0) == 0) {
+      std::vector<std::string_view> w = Words(line.substr(6), 2);
+      uint32_t port = 0;
+      if (w.size() != 2 || !ParseUnsigned(w[0], 10, 9, &port) || port == 0 || w[1].empty() ||
+          w[1].find('@') != std::string_view::npos) {
+        return false;
+      }
+      read.classPrinters.push_back({std::string(w[1]), static_cast<int>(port)});
+    } else {
+      return false;
+    }
+  }
+  *this = std::move(read);
+  return true;
+}
+
 uint32_t FakePresentDevices::FirstHardwareIds(std::vector<std::string>* ids) {
   if (uint32_t e = journal_.Enter("SetupDiGetClassDevsW", {{"flags", "DIGCF_ALLCLASSES|DIGCF_PRESENT"}}))
     return e;
@@ -49,6 +124,12 @@ uint32_t FakeUsbLibraries::Load(std::string_view path, LibraryHandle* library) {
   std::string name(text::FileName(path));
   for (const std::string& absent : absentLibraries) {
     if (text::EqualsNoCase(absent, name)) return err::kModNotFound;
+  }
+  uint32_t attributes = 0;
+  if (files_ != nullptr) {
+    CallJournal::Quiet quiet(&journal_);
+    if (files_->GetAttributes(path, &attributes) != 0 || (attributes & kFileAttributeDirectory) != 0)
+      return err::kModNotFound;
   }
   *library = next_++;
   loaded_[*library] = name;

@@ -509,32 +509,4 @@ uint32_t Win32FsRedirection::Revert(uintptr_t cookie) {
   return ErrorOf(function(reinterpret_cast<PVOID>(cookie)));
 }
 
-std::string Win32UsbDevices::FileVersion(std::string_view path) {
-  WideArg p(path);
-  DWORD ignored = 0;
-  DWORD size = GetFileVersionInfoSizeW(p.Ptr(), &ignored);
-  if (size == 0) return "0.0.0.0";
-  std::vector<BYTE> data(size);
-  if (!GetFileVersionInfoW(p.Ptr(), 0, size, data.data())) return "0.0.0.0";
-  struct Translation {
-    WORD language;
-    WORD codePage;
-  };
-  Translation* translation = nullptr;
-  UINT length = 0;
-  if (!VerQueryValueW(data.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<LPVOID*>(&translation),
-                      &length) ||
-      length < sizeof(Translation)) {
-    return "0.0.0.0";
-  }
-  wchar_t query[64];
-  swprintf(query, 64, L"\\StringFileInfo\\%04x%04x\\FileVersion", translation->language,
-           translation->codePage);
-  wchar_t* version = nullptr;
-  if (!VerQueryValueW(data.data(), query, reinterpret_cast<LPVOID*>(&version), &length) || length == 0) {
-    return "0.0.0.0";
-  }
-  return Narrow(std::wstring(version, wcsnlen(version, length)));
-}
-
 }  // namespace mq::platform

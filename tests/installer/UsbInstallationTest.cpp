@@ -324,5 +324,39 @@ TEST(UsbInstallTest, AdvancedSetupOnZntusb2WritesTheIdNamesThePrinterAndRecordsT
   EXPECT_TRUE(f.Started().size() <= 1u);  // at most the utility program
 }
 
+TEST(UsbInstallTest, StopsWithoutAnEmptyMessageBoxWhenTheUserKeepsTheId) {
+  UsbFixture f;
+  f.AddDevice(0x1001, 10);
+  f.job.typical = false;
+  f.job.portName = "ZNTUSB2";
+  f.ui.answer = false;
+  PrepareResult prepared = f.Run();
+  EXPECT_EQ(prepared.outcome, PrepareResult::Outcome::kStopped);
+  EXPECT_EQ(f.ui.asked, std::vector<std::string>{"<IDS_INF_CHANGEID>"});
+  EXPECT_TRUE(f.ui.shown.empty());
+  EXPECT_EQ(f.machine.spooler->FindPrinter("XY-100(U) 2"), nullptr);
+}
+
+TEST(UsbMachineStateTest, TextFormRoundTripsAndRefusesAnythingElse) {
+  platform::FakeUsbBus bus;
+  bus.Add(kVendorUsbId, 0x1001, 65535, true);
+  bus.Add(0x04B8, 0x0E15, 0, false);
+  bus.classPrinters = {{"MQ 450 Plus", 9}};
+  std::string text = bus.Serialize();
+  EXPECT_EQ(text, "device 1D3B 1001 65535 1\ndevice 04B8 0E15 0 0\nclass 9 MQ 450 Plus\n");
+  platform::FakeUsbBus read;
+  ASSERT_TRUE(read.Deserialize(text));
+  EXPECT_EQ(read.Serialize(), text);
+  EXPECT_EQ(read.devices[0].hardwareId, "USB\\VID_1D3B&PID_1001&REV_0100");
+
+  for (const char* bad :
+       {"device 1D3B 1001 10 1", "device 1D3B 1001 65536 1\n", "device 1d3b 1001 1 1\n",
+        "device 1D3B 101 1 1\n", "device 1D3B 1001 1 2\n", "device 1D3B 1001 1\n", "class 0 MQ\n",
+        "class 10 MQ\n", "class 2 \n", "class 2 MQ@2\n", "printer 1\n", "\n"}) {
+    EXPECT_FALSE(read.Deserialize(bad)) << bad;
+    EXPECT_EQ(read.Serialize(), text) << bad;  // unchanged
+  }
+}
+
 }  // namespace
 }  // namespace mq::installer::testing

@@ -35,6 +35,7 @@ for w in W32 W64; do
     [ -e "$work/pkg/$w/$f" ] || echo placeholder >"$work/pkg/$w/$f"
   done
 done
+for f in ZnUsbInt.dll UsbPrnLink.dll; do echo placeholder >"$work/pkg/$f"; done
 
 run first --machine "$work/m" --model MQ-450 --os Win7 --port ZNTCOM2: --serial 4800,o,7,1.5,p --default
 check "serial install succeeds" test "$(rc first)" = 0
@@ -79,10 +80,46 @@ run nth --machine "$work/m2" --model MQ-450 --os Vista --port LPT1: --fail AddPr
 check "printer name taken once: next name" has nth "AddPrinterW name=MQ-450(P)(1)"
 check "succeeds after the retry" test "$(rc nth)" = 0
 
+# USB: no printer connected stops before anything is installed.
 run usb --machine "$work/m3" --model MQ-450 --os Win7 --port ZNTUSB1
-check "USB ends with a message" test "$(rc usb)" = 1
-check "USB message is clear" has usb "USB port is not available in this version"
-check "USB adds nothing" test "$(grep -c AddPrinter "$work/usb.out")" = 0
+check "USB without a printer stops" test "$(rc usb)" = 1
+check "USB without a printer says so" has usb "text=No USB printer was found."
+check "USB without a printer adds nothing" test "$(grep -c AddPrinter "$work/usb.out")" = 0
+
+# A vendor-driver printer with ID 3 (bcdDevice 10) on ZNTUSB2 in advanced setup: Yes rewrites its ID to 2.
+run usbid --machine "$work/usbm4" --model MQ-450 --os Win7 --port ZNTUSB2 --advanced --usb-device 1001:10 --answer yes
+check "USB ID install succeeds" test "$(rc usbid)" = 0
+check "USB ID question asked" has usbid "MessageBoxW type=yesno text=The printer ID does not match the port. Change the printer ID? -> yes"
+check "USB ID written" has usbid "uWrite device=0x100 pipe=0 bytes=1B 73 42 45 92 99 1D 49 20 01"
+check "USB printer named after the port" has usbid "AddPrinterW name=MQ-450(U) 2 port=ZNTUSB2 driver=MQ-450"
+check "USB port recorded" has usbid "RegSetValueExW key=0x1000 name=ZNTUSB2 type=4 data=1"
+check "USB printer port recorded" has usbid "name=ZNTUSB2 type=4 data=0"
+check "machine keeps the written ID" grep -qx "device 1D3B 1001 1 1" "$work/usbm4/usb.txt"
+# The same printer later keeps its new ID: a second model on ZNTUSB2 asks nothing.
+run usbagain --machine "$work/usbm4" --model MQ-200 --os Win7 --port ZNTUSB2 --advanced --usb-device 1001
+check "remembered ID installs" test "$(rc usbagain)" = 0
+check "remembered ID asks nothing" test "$(grep -c type=yesno "$work/usbagain.out")" = 0
+run usbno --machine "$work/usbm5" --model MQ-450 --os Win7 --port ZNTUSB2 --advanced --usb-device 1001:10
+check "No stops" test "$(rc usbno)" = 1
+check "No writes nothing" test "$(grep -c uWrite "$work/usbno.out")" = 0
+run usbtwo --machine "$work/usbm6" --model MQ-450 --os Win7 --port ZNTUSB2 --advanced --usb-device 1001:10 --usb-device 1000
+check "two printers stop" test "$(rc usbtwo)" = 1
+check "two printers: one-printer message" has usbtwo "text=Connect only one USB printer while installing."
+check "two printers add nothing" test "$(grep -c AddPrinter "$work/usbtwo.out")" = 0
+# A printer-class printer is handed to the USB driver package installer.
+run usbclass --machine "$work/usbm7" --model MQ-450 --os Win7 --port ZNTUSB1 --usb-class-printer MQ-450@2 --default
+check "class printer handed over" test "$(rc usbclass)" = 0
+check "class printer installer started" has usbclass 'ShellExecuteW verb=open file=C:\Package\USBDRV\USBDriver\Install.exe parameters= 3 "C:\Package\W32\Setup.inf" USBPRINT\ZNTMQ4502 0 MQ-450(U)2'
+check "class printer adds nothing itself" test "$(grep -c AddPrinter "$work/usbclass.out")" = 0
+for bad in "--usb-device 12345" "--usb-device 1001:70000" "--usb-class-printer MQ-450" "--usb-class-printer MQ-450@0" "--answer maybe"; do
+  # shellcheck disable=SC2086
+  run usbbad --machine "$work/usbm8" --model MQ-450 --os Win7 --port ZNTUSB1 $bad
+  check "refused: $bad" test "$(rc usbbad)" = 2
+done
+echo "device 1D3B" >"$work/usbm4/usb.txt"
+run usbbroken --machine "$work/usbm4" --model MQ-450 --os Win7 --port ZNTUSB2
+check "damaged usb.txt refused" test "$(rc usbbroken)" = 1
+check "damaged usb.txt named" grep -q "usb.txt cannot be read" "$work/usbbroken.err"
 
 run net --machine "$work/m3" --model MQ-450 --os Win7 --port NET:
 check "network without address refused" test "$(rc net)" = 1

@@ -18,6 +18,8 @@
 #include "installer/InstallEngine.h"
 #include "installer/Ports.h"
 #include "installer/SetupConfig.h"
+#include "installer/UsbInstallation.h"
+#include "installer/UsbPrinters.h"
 
 namespace mq::tool {
 namespace {
@@ -26,10 +28,14 @@ namespace fs = std::filesystem;
 using installer::InstallJob;
 using installer::PrinterType;
 
+// The product ID a simulated printer-class printer is connected with.
+constexpr uint16_t kClassPrinterProduct = 0x0E15;
+
 constexpr const char* kUsage =
     "usage: mq450 simulate install --package DIR --machine DIR --model NAME --os GENERATION --port PORT\n"
     "         [--type receipt|ticket|label|embedded] [--raster] [--default] [--advanced] [--64bit]\n"
-    "         [--ip A.B.C.D] [--serial SPEED,PARITY,BITS,STOP,PROTOCOL] [--fail CALL=ERROR[@N]]...\n";
+    "         [--ip A.B.C.D] [--serial SPEED,PARITY,BITS,STOP,PROTOCOL] [--fail CALL=ERROR[@N]]...\n"
+    "         [--usb-device PID[:BCD]]... [--usb-class-printer MODEL@N]... [--answer yes|no]\n";
 constexpr const char* kHelp =
     "\n"
     "Runs an installation of the package in DIR against a simulated Windows machine kept in the --machine "
@@ -45,13 +51,23 @@ constexpr const char* kHelp =
     "                    makes CALL (its A or W name) fail with ERROR, every time or only the Nth time; an\n"
     "                    injected failure that never happens ends with exit 2 and leaves the machine as it "
     "was\n"
+    "  --usb-device PID[:BCD]\n"
+    "                    a vendor USB device with product ID PID (hex) and bcdDevice BCD (by default the\n"
+    "                    value the machine's device of that product ID keeps, else 0); repeatable\n"
+    "  --usb-class-printer MODEL@N\n"
+    "                    a USB printer-class printer MODEL on the spooler port USB00N; repeatable\n"
+    "                    (either option replaces the USB devices the machine keeps in usb.txt)\n"
+    "  --answer yes|no   the reply to the printer ID question (default no)\n"
     "\n"
-    "Exit 0 when the installation succeeded, 1 when it failed or stopped with a message, 2 for bad "
-    "arguments.\n"
+    "Exit 0 when the installation succeeded or was handed to the USB driver package installer, 1 when it "
+    "failed or\n"
+    "stopped with a message, 2 for bad arguments.\n"
     "\n"
     "example:\n"
     "  mq450 simulate install --package dist --machine /tmp/pc --model MQ-450 --os Win7 --port ZNTCOM1: \\\n"
-    "      --serial 115200,n,8,1,p --default --fail AddPrinterDriverA=5\n";
+    "      --serial 115200,n,8,1,p --default --fail AddPrinterDriverA=5\n"
+    "  mq450 simulate install --package dist --machine /tmp/pc --model MQ-450 --os Win7 --port ZNTUSB2 \\\n"
+    "      --advanced --usb-device 1001:10 --answer yes\n";
 
 struct Options {
   std::string package;
@@ -67,6 +83,15 @@ struct Options {
   std::optional<std::array<uint8_t, 4>> ip;
   std::optional<installer::SerialSettings> serial;
   std::vector<FailRule> failures;
+  // The connected USB devices, when any USB option is given.
+  struct UsbDevice {
+    uint16_t productId = 0;
+    std::optional<uint16_t> bcdDevice;
+  };
+  bool usbGiven = false;
+  std::vector<UsbDevice> usbDevices;
+  std::vector<platform::FakeClassPrinter> classPrinters;
+  bool answer = false;
 };
 
 bool ParseNumber(std::string_view text, uint64_t max, uint64_t* value) {
@@ -130,6 +155,40 @@ bool ParseSerial(const std::string& text, installer::SerialSettings* s) {
     return false;
   *s =
       installer::SerialSettings{static_cast<int>(speed), static_cast<int>(bits), parts[1][0], stop, protocol};
+  return true;
+}
+
+// PID[:BCD]: a product ID of one to four hex digits, a decimal bcdDevice 0..65535.
+bool ParseUsbDevice(const std::string& text, Options::UsbDevice* device) {
+  size_t colon = text.find(':');
+  std::string pid = text.substr(0, colon);
+  if (pid.empty() || pid.size() > 4) return false;
+  uint16_t product = 0;
+  for (char c : pid) {
+    int digit = c >= '0' && c <= '9'   ? c - '0'
+                : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                                       : -1;
+    if (digit < 0) return false;
+    product = static_cast<uint16_t>(product * 16 + digit);
+  }
+  device->productId = product;
+  device->bcdDevice.reset();
+  if (colon != std::string::npos) {
+    uint64_t bcd = 0;
+    if (!ParseNumber(text.substr(colon + 1), 0xFFFF, &bcd)) return false;
+    device->bcdDevice = static_cast<uint16_t>(bcd);
+  }
+  return true;
+}
+
+// MODEL@N: a model name and the spooler port USB00N (1..9).
+bool ParseClassPrinter(const std::string& text, platform::FakeClassPrinter* printer) {
+  size_t at = text.rfind('@');
+  if (at == std::string::npos || at == 0 || text.find('@') != at) return false;
+  uint64_t port = 0;
+  if (!ParseNumber(text.substr(at + 1), 9, &port) || port == 0) return false;
+  *printer = platform::FakeClassPrinter{text.substr(0, at), static_cast<int>(port)};
   return true;
 }
 
@@ -202,6 +261,31 @@ bool ParseOptions(const Args& args, Options* o, std::string* error) {
         return false;
       }
       o->serial = s;
+    } else if (a == "--usb-device") {
+      if (!value(&v)) return false;
+      Options::UsbDevice device;
+      if (!ParseUsbDevice(v, &device)) {
+        *error = "--usb-device takes PID (1 to 4 hex digits) or PID:BCD (BCD 0..65535): " + v;
+        return false;
+      }
+      o->usbGiven = true;
+      o->usbDevices.push_back(device);
+    } else if (a == "--usb-class-printer") {
+      if (!value(&v)) return false;
+      platform::FakeClassPrinter printer;
+      if (!ParseClassPrinter(v, &printer)) {
+        *error = "--usb-class-printer takes MODEL@N with N from 1 to 9: " + v;
+        return false;
+      }
+      o->usbGiven = true;
+      o->classPrinters.push_back(printer);
+    } else if (a == "--answer") {
+      if (!value(&v)) return false;
+      if (v != "yes" && v != "no") {
+        *error = "--answer takes yes or no: " + v;
+        return false;
+      }
+      o->answer = v == "yes";
     } else if (a == "--fail") {
       if (!value(&v)) return false;
       FailRule rule;
@@ -249,19 +333,63 @@ std::string OneLine(std::string_view text) {
 
 class PrintingUi : public installer::InstallUi {
  public:
+  explicit PrintingUi(bool answer) : answer_(answer) {}
   void ShowMessage(std::string_view text, std::string_view caption) override {
     std::cout << "MessageBoxW caption=" << OneLine(caption) << " text=" << OneLine(text) << "\n";
   }
   bool AskYesNo(std::string_view text) override {
-    std::cout << "MessageBoxW type=yesno text=" << OneLine(text) << " -> no\n";
-    return false;
+    std::cout << "MessageBoxW type=yesno text=" << OneLine(text) << " -> " << (answer_ ? "yes" : "no")
+              << "\n";
+    return answer_;
   }
   bool RestartWindows() override { return false; }
+
+ private:
+  bool answer_;
 };
 
 SimulatedWindows MachineKind(const Options& o) {
   if (common::IsWindows9x(*o.os)) return SimulatedWindows::kWindows98;
   return o.is64 ? SimulatedWindows::kNt64 : SimulatedWindows::kNt32;
+}
+
+// The port page's look at the USB printers shows nothing of its own in the simulation.
+class SilentUi : public installer::InstallUi {
+ public:
+  void ShowMessage(std::string_view, std::string_view) override {}
+  bool AskYesNo(std::string_view) override { return false; }
+  bool RestartWindows() override { return false; }
+};
+
+// The USB devices the options connect. A vendor device without a bcdDevice keeps the value of the machine's
+// device of the same product ID (each saved device lends its value once), so that a printer ID written in an
+// earlier run stays.
+void ConnectUsbDevices(SimulatedMachine& machine, const Options& o) {
+  if (!o.usbGiven) return;
+  platform::FakeUsbBus connected;
+  std::vector<bool> lent(machine.usbBus.devices.size(), false);
+  for (const Options::UsbDevice& d : o.usbDevices) {
+    uint16_t bcd = 0;
+    if (d.bcdDevice) {
+      bcd = *d.bcdDevice;
+    } else {
+      for (size_t i = 0; i < machine.usbBus.devices.size(); ++i) {
+        const platform::FakeUsbDevice& saved = machine.usbBus.devices[i];
+        if (!lent[i] && saved.productId == d.productId && saved.vendorId == installer::kVendorUsbId) {
+          bcd = saved.bcdDevice;
+          lent[i] = true;
+          break;
+        }
+      }
+    }
+    bool reached = installer::GroupOfProduct(d.productId) == installer::UsbProductGroup::kVendorDriver;
+    connected.Add(installer::kVendorUsbId, d.productId, bcd, reached);
+  }
+  for (const platform::FakeClassPrinter& p : o.classPrinters) {
+    connected.Add(installer::kVendorUsbId, kClassPrinterProduct, 0, false);
+    connected.classPrinters.push_back(p);
+  }
+  machine.usbBus = std::move(connected);
 }
 
 // The model as the package lists it (under the type asked for, when one is given).
@@ -286,7 +414,10 @@ void NoteUnofferedPort(SimulatedMachine& machine, const installer::SetupConfig& 
   input.is64BitWindows = o.is64;
   input.typical = !o.advanced;
   input.windowsDirectory = machine.system.windowsDirectory;
-  installer::PortPage page = installer::BuildPortList(input, machine.usb, texts);
+  SilentUi silent;
+  installer::UsbPrinters usb(machine.presentDevices, machine.usbLibraries, machine.fileVersions,
+                             kSimulatedPackageFolder, texts, silent);
+  installer::PortPage page = installer::BuildPortList(input, usb, texts);
   if (std::find(page.ports.begin(), page.ports.end(), o.port) != page.ports.end()) return;
   std::string offered;
   for (const std::string& port : page.ports) offered += (offered.empty() ? "" : " ") + port;
@@ -338,15 +469,18 @@ int RunInstall(const Args& args) {
   }
   common::LanguageTexts texts(machine->profile, std::string(kSimulatedPackageFolder) + "\\language", "setup",
                               machine->system.langId);
+  ConnectUsbDevices(*machine, o);
   NoteUnofferedPort(*machine, config, texts, *entry, o);
   InstallJob job = JobFromOptions(*machine, config, *entry, o);
 
   machine->journal.SetSink([](const std::string& line) { std::cout << OneLine(line) << "\n"; });
   FailureInjection injection(o.failures);
   injection.Arm(machine->journal);
-  PrintingUi ui;
-  installer::UsbNotAvailable noUsb;
-  installer::InstallEngine engine(machine->InstallerServices(), config, texts, ui, noUsb);
+  PrintingUi ui(o.answer);
+  installer::UsbPrinters usb(machine->presentDevices, machine->usbLibraries, machine->fileVersions,
+                             kSimulatedPackageFolder, texts, ui);
+  installer::UsbInstallation usbStep(machine->InstallerServices(usb), config, texts, ui, usb);
+  installer::InstallEngine engine(machine->InstallerServices(usb), config, texts, ui, usbStep);
   installer::PrepareResult prepared = engine.Prepare(job);
   bool ran = prepared.outcome == installer::PrepareResult::Outcome::kReady;
   if (ran) {
@@ -360,11 +494,13 @@ int RunInstall(const Args& args) {
   if (missed.empty() && !machine->Save(&error)) return Fail(kExitFailed, error);
   std::cout << "result state: " << job.resultState << "\n";
   std::cout << "result text: " << OneLine(ran ? job.resultText : prepared.message) << "\n";
+  bool handedOver = prepared.outcome == installer::PrepareResult::Outcome::kHandedOver;
+  if (handedOver) std::cout << "handed over: the USB driver package installer installs the printer\n";
   for (const std::string& rule : missed) {
     Fail(kExitUsage, rule + "; the machine was left as it was");
   }
   if (!missed.empty()) return kExitUsage;
-  if (ran && job.resultState == installer::kStateSucceeded) return kExitOk;
+  if (handedOver || (ran && job.resultState == installer::kStateSucceeded)) return kExitOk;
   return kExitFailed;
 }
 

@@ -199,15 +199,20 @@ bool SimulatedMachine::Load(std::string* error) {
     *error = "the machine's spooler.txt cannot be read";
     return false;
   }
+  if (ReadText(folder_ / "usb.txt", &text) && !usbBus.Deserialize(text)) {
+    *error = "the machine's usb.txt cannot be read";
+    return false;
+  }
   return true;
 }
 
 bool SimulatedMachine::Save(std::string* error) const {
   return WriteText(folder_ / "registry.txt", registry.Serialize(), error) &&
-         WriteText(folder_ / "spooler.txt", spooler.Serialize(), error);
+         WriteText(folder_ / "spooler.txt", spooler.Serialize(), error) &&
+         WriteText(folder_ / "usb.txt", usbBus.Serialize(), error);
 }
 
-installer::InstallerServices SimulatedMachine::InstallerServices() {
+installer::InstallerServices SimulatedMachine::InstallerServices(platform::UsbDevices& usb) {
   return installer::InstallerServices{
       platform::PlatformServices{registry, files, profile, system, clock, shell, lastError},
       spooler,

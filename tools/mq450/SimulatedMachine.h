@@ -1,9 +1,9 @@
 // A simulated Windows machine kept in a folder, for the "simulate" commands: the registry (registry.txt), the
-// spooler's registrations (spooler.txt), the kind of Windows it was created as (machine.txt: 32-bit or 64-bit
-// Windows of the NT family, or Windows 98) and its system drive (drive/), with the package reached as
-// C:\Package through a link in the drive. The object owns the in-memory fakes that stand for the machine's
-// Windows while a command runs; every call they see is journaled, and its spooler looks for the driver files
-// it is given as Windows does.
+// spooler's registrations (spooler.txt), the connected USB devices with the printer IDs they keep (usb.txt),
+// the kind of Windows it was created as (machine.txt: 32-bit or 64-bit Windows of the NT family, or Windows
+// 98) and its system drive (drive/), with the package reached as C:\Package through a link in the drive. The
+// object owns the in-memory fakes that stand for the machine's Windows while a command runs; every call they
+// see is journaled, and its spooler looks for the driver files it is given as Windows does.
 #pragma once
 
 #include <filesystem>
@@ -18,6 +18,7 @@
 #include "platform/fake/FakeServices.h"
 #include "platform/fake/FakeSpooler.h"
 #include "platform/fake/FakeSystem.h"
+#include "platform/fake/FakeUsb.h"
 #include "platform/fake/JournaledFileSystem.h"
 #include "platform/fake/JournaledProfile.h"
 
@@ -42,8 +43,8 @@ class SimulatedMachine {
   SimulatedMachine(const SimulatedMachine&) = delete;
   SimulatedMachine& operator=(const SimulatedMachine&) = delete;
 
-  // The roles the installer's engine works through.
-  installer::InstallerServices InstallerServices();
+  // The roles the installer's engine works through, with the installer's view of the USB printers.
+  installer::InstallerServices InstallerServices(platform::UsbDevices& usb);
 
   // Writes what the run registered back into the folder; whatever a run's outcome, it stays, as on Windows.
   bool Save(std::string* error) const;
@@ -64,7 +65,10 @@ class SimulatedMachine {
   platform::FakeServiceControl serviceControl{journal};
   platform::FakeCabinet cabinet{journal, files};
   platform::FakeFsRedirection redirection{journal};
-  platform::FakeUsbDevices usb{journal};
+  platform::FakeUsbBus usbBus;
+  platform::FakePresentDevices presentDevices{journal, usbBus};
+  platform::FakeUsbLibraries usbLibraries{journal, usbBus, &files};
+  platform::FakeFileVersions fileVersions{journal};
 
  private:
   bool Load(std::string* error);

@@ -1,6 +1,8 @@
 // The x64 installation engine against the real spooler of the running system (Wine in the test stage): the
 // sample package's MQ-450 is installed on a parallel port and a raw job sent to the new printer arrives
-// byte-exact in a file; the package's USB port monitor stand-in is registered and loaded by the spooler.
+// byte-exact in a file; on USB, with a vendor-driver printer registered as a present device and the test
+// build of the USB helper libraries in the package, the engine reads the printer's ID, installs on ZNTUSB1
+// and the package's USB port monitor stand-in is registered and loaded by the spooler.
 //
 // Wine-specific preparation lives here: the driver store that Windows 7 has and a Wine prefix lacks gets the
 // universal driver's file names, and the parallel port is mapped to a Unix file through Wine's spooler key.
@@ -13,13 +15,17 @@
 #include <string>
 #include <vector>
 
+#include "RegisteredDevice.h"
 #include "WineHostPath.h"
 #include "common/LanguageTexts.h"
 #include "common/OsGeneration.h"
 #include "installer/InstallEngine.h"
+#include "installer/UsbInstallation.h"
+#include "installer/UsbPrinters.h"
 #include "platform/Text.h"
 #include "platform/win32/Win32Platform.h"
 #include "platform/win32/Win32SetupRoles.h"
+#include "platform/win32/Win32UsbRoles.h"
 
 namespace mq::installer {
 namespace {
@@ -71,15 +77,13 @@ class PrintingUi : public InstallUi {
   void ShowMessage(std::string_view text, std::string_view caption) override {
     shown += std::string(caption) + "|" + std::string(text) + "\n";
   }
-  bool AskYesNo(std::string_view) override { return false; }
+  bool AskYesNo(std::string_view text) override {
+    asked += std::string(text) + "\n";
+    return false;
+  }
   bool RestartWindows() override { return false; }
   std::string shown;
-};
-
-class VendorDriverUsb : public UsbInstallStep {
- public:
-  Outcome Decide(InstallJob&, std::string*) override { return Outcome::kContinue; }
-  Outcome CheckPrinterId(InstallJob&, std::string*) override { return Outcome::kContinue; }
+  std::string asked;
 };
 
 class InstallUnderWine : public ::testing::Test {
@@ -112,6 +116,12 @@ class InstallUnderWine : public ::testing::Test {
     PutText(w64 + L"\\MQ450UI.dll", "plug-in placeholder\r\n");
 #endif
     if (!Exists(w64 + L"\\LANGUAGE_MQ450.ini")) PutText(w64 + L"\\LANGUAGE_MQ450.ini", "[Language]\r\n");
+    // The test build of the USB helper libraries beside the package's programs, with one vendor-driver
+    // printer that carries printer ID 1.
+    std::wstring usbLibraries = mq::testing::WineHostPathW(MQ_USB_TEST_LIBRARY_DIR);
+    CopyInto(usbLibraries + L"\\ZnUsbInt.dll", package_, L"ZnUsbInt.dll");
+    CopyInto(usbLibraries + L"\\UsbPrnLink.dll", package_, L"UsbPrnLink.dll");
+    PutText(package_ + L"\\UsbDevices.ini", "[ZnUsbInt]\r\nDevice0=1001:0\r\n");
 
     // Windows 7 keeps the universal driver's files in its driver store.
     wchar_t windows[MAX_PATH];
@@ -126,16 +136,20 @@ class InstallUnderWine : public ::testing::Test {
   }
 
   // Prepares and runs one installation of MQ-450 on Windows 7.
-  void Install(const char* port, UsbInstallStep& usb) {
+  void Install(const char* port) {
     platform::Win32Platform platform;
     platform::Win32SetupRoles roles;
+    platform::Win32UsbRoles usbRoles;
     bool is64 = common::Is64BitWindows(platform.system);
     ASSERT_TRUE(is64) << "the x64 engine sees 64-bit Windows";
     SetupConfig config(platform.profile, text::Utf16ToUtf8(std::u16string(package_.begin(), package_.end())),
                        is64);
     common::LanguageTexts texts(platform.profile, config.packageFolder() + "\\language", "setup", 0x0409);
+    UsbPrinters printers(usbRoles.devices, usbRoles.libraries, usbRoles.versions, config.packageFolder(),
+                         texts, ui_);
     InstallerServices services{platform.Services(), roles.spooler, roles.services,           roles.cabinet,
-                               roles.redirection,   roles.usb,     platform::SystemErrorText};
+                               roles.redirection,   printers,      platform::SystemErrorText};
+    UsbInstallation usb(services, config, texts, ui_, printers);
     InstallEngine engine(services, config, texts, ui_, usb);
     job_.model = "MQ-450";
     job_.type = PrinterType::kReceipt;
@@ -173,8 +187,7 @@ std::wstring InstallUnderWine::package_;
 
 TEST_F(InstallUnderWine, ParallelPrinterInstalledAndPrintsRawBytes) {
   RemovePrinter(L"MQ-450(P)");
-  UsbNotAvailable noUsb;
-  Install("LPT1:", noUsb);
+  Install("LPT1:");
   ASSERT_EQ(job_.resultState, kStateSucceeded) << job_.resultText;
   EXPECT_EQ(job_.resultText, "The printer has been installed.");
 
@@ -256,9 +269,18 @@ TEST_F(InstallUnderWine, UsbPortMonitorIsRegisteredAndLoaded) {
   // A monitor left by an earlier run would only be compared by version; start without it.
   RemovePrinter(L"MQ-450(U) 1");
   DeleteMonitorW(nullptr, nullptr, const_cast<LPWSTR>(L"ZNT USB Port Monitor"));
-  VendorDriverUsb usb;
-  Install("ZNTUSB1", usb);
-  ASSERT_EQ(job_.resultState, kStateSucceeded) << job_.resultText;
+  static const wchar_t kIds[] = L"USB\\VID_1D3B&PID_1001&REV_0100\0USB\\VID_1D3B&PID_1001\0";
+  mq::testing::RegisteredDevice device(L"USB\\VID_1D3B&PID_1001\\MQINSTALL1", kIds, std::size(kIds));
+  ASSERT_TRUE(device.registered()) << device.error();
+  Install("ZNTUSB1");
+  ASSERT_EQ(job_.resultState, kStateSucceeded) << job_.resultText << ui_.shown;
+  // The printer answered with ID 1, so typical setup asked nothing, and every device handle went back.
+  EXPECT_EQ(job_.printerId, 1);
+  EXPECT_EQ(ui_.asked, "");
+  std::wstring usbIni = package_ + L"\\UsbDevices.ini";
+  EXPECT_GT(GetPrivateProfileIntW(L"ZnUsbInt", L"Opens", 0, usbIni.c_str()), 0u);
+  EXPECT_EQ(GetPrivateProfileIntW(L"ZnUsbInt", L"Opens", 0, usbIni.c_str()),
+            GetPrivateProfileIntW(L"ZnUsbInt", L"Closes", 0, usbIni.c_str()));
   std::vector<BYTE> buffer(1 << 16);
   DWORD needed = 0;
   DWORD count = 0;

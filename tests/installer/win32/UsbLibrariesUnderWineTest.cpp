@@ -7,8 +7,11 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <algorithm>
 #include <string>
+#include <vector>
 
+#include "RegisteredDevice.h"
 #include "WineHostPath.h"
 #include "common/LanguageTexts.h"
 #include "installer/UsbPrinters.h"
@@ -109,6 +112,16 @@ TEST_F(UsbLibrariesUnderWine, TestLibrariesReadAndRewriteThePrinterId) {
   WritePrivateProfileStringW(L"ZnUsbInt", L"Device1", L"1000:0", ini.c_str());
   EXPECT_EQ(printers.ReadPrinterId(), platform::kUsbSeveralDevices);
   DeleteFileW(ini.c_str());
+}
+
+TEST_F(UsbLibrariesUnderWine, PresentVendorDeviceIsClassifiedThroughTheSystemsEnumeration) {
+  static const wchar_t kIds[] = L"USB\\VID_1D3B&PID_1001&REV_0100\0USB\\VID_1D3B&PID_1001\0";
+  mq::testing::RegisteredDevice device(L"USB\\VID_1D3B&PID_1001\\MQTEST1", kIds, std::size(kIds));
+  ASSERT_TRUE(device.registered()) << device.error();
+  std::vector<std::string> ids;
+  ASSERT_EQ(roles_.devices.FirstHardwareIds(&ids), 0u);
+  EXPECT_NE(std::find(ids.begin(), ids.end(), "USB\\VID_1D3B&PID_1001&REV_0100"), ids.end());
+  EXPECT_EQ(Printers("C:\\nowhere").ClassifyDevices(), platform::kUsbVendorDriverPrinters);
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/FileSystem.h"
 #include "platform/FileVersions.h"
 #include "platform/PresentDevices.h"
 #include "platform/UsbLibraries.h"
@@ -36,6 +37,12 @@ struct FakeUsbBus {
 
   // A device with the hardware ID "USB\VID_vvvv&PID_pppp&REV_0100" in upper-case hex.
   FakeUsbDevice& Add(uint16_t vendorId, uint16_t productId, uint16_t bcdDevice, bool vendorInterface);
+
+  // The text form kept by simulated machines, one line each: "device VVVV PPPP BCD 0|1" (hex vendor and
+  // product ID, decimal bcdDevice, reached through the interface library or not) and "class N MODEL".
+  std::string Serialize() const;
+  // Replaces the contents from the text form; false (contents unchanged) for anything else.
+  bool Deserialize(std::string_view text);
 };
 
 class FakePresentDevices : public PresentDevices {
@@ -51,7 +58,10 @@ class FakePresentDevices : public PresentDevices {
 
 class FakeUsbLibraries : public UsbLibraries {
  public:
-  FakeUsbLibraries(CallJournal& journal, FakeUsbBus& bus) : journal_(journal), bus_(bus) {}
+  // With files, a library loads only when its file exists there (as LoadLibraryW needs it); without, every
+  // library not named in absentLibraries loads.
+  FakeUsbLibraries(CallJournal& journal, FakeUsbBus& bus, FileSystem* files = nullptr)
+      : journal_(journal), bus_(bus), files_(files) {}
   uint32_t Load(std::string_view path, LibraryHandle* library) override;
   void Unload(LibraryHandle library) override;
   bool HasEntry(LibraryHandle library, std::string_view name) override;
@@ -79,6 +89,7 @@ class FakeUsbLibraries : public UsbLibraries {
   FakeUsbDevice* Device(UsbDeviceHandle device);
   CallJournal& journal_;
   FakeUsbBus& bus_;
+  FileSystem* files_;
   std::map<LibraryHandle, std::string> loaded_;  // handle -> file name
   LibraryHandle next_ = 0x10000000;
 };

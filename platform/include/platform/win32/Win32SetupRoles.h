@@ -1,13 +1,12 @@
 // The Win32 implementations of the roles the setup programs add: the print spooler (winspool), the service
-// control manager, the Setup API's cabinet iterator, WOW64 file-system redirection and the USB devices (which
-// report no device until the USB support arrives). Compiled only by the Windows builds.
+// control manager, the Setup API's cabinet iterator and WOW64 file-system redirection (the USB roles are in
+// Win32UsbRoles.h). Compiled only by the Windows builds.
 #pragma once
 
 #include "platform/Cabinet.h"
 #include "platform/FsRedirection.h"
 #include "platform/ServiceControl.h"
 #include "platform/Spooler.h"
-#include "platform/UsbDevices.h"
 
 namespace mq::platform {
 
@@ -64,21 +63,11 @@ class Win32FsRedirection : public FsRedirection {
   uint32_t Revert(uintptr_t cookie) override;
 };
 
-// Reports no connected device; file versions are real.
-class Win32UsbDevices : public UsbDevices {
- public:
-  int ClassifyDevices() override { return kUsbNoDevice; }
-  int ReadPrinterId() override { return kUsbNoAnswer; }
-  bool WritePrinterId(int) override { return false; }
-  std::string FileVersion(std::string_view path) override;
-};
-
 struct Win32SetupRoles {
   Win32Spooler spooler;
   Win32ServiceControl services;
   Win32Cabinet cabinet;
   Win32FsRedirection redirection;
-  Win32UsbDevices usb;
 };
 
 // FormatMessageW's text for a system error code, without the trailing line break; "Error N." when the system
