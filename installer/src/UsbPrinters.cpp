@@ -15,21 +15,21 @@ namespace {
 
 constexpr int kDeviceIndices = 8;  // OpenDeviceX indices 0..7
 
-std::optional<uint16_t> HexNumber(std::string_view digits) {
-  if (digits.size() != 4) return std::nullopt;
+}  // namespace
+
+std::optional<uint16_t> ParseProductId(std::string_view hexDigits) {
+  if (hexDigits.empty() || hexDigits.size() > 4) return std::nullopt;
   uint16_t value = 0;
-  for (char c : digits) {
-    int v = c >= '0' && c <= '9'   ? c - '0'
-            : c >= 'A' && c <= 'F' ? c - 'A' + 10
-            : c >= 'a' && c <= 'f' ? c - 'a' + 10
-                                   : -1;
-    if (v < 0) return std::nullopt;
-    value = static_cast<uint16_t>(value * 16 + v);
+  for (char c : hexDigits) {
+    int digit = c >= '0' && c <= '9'   ? c - '0'
+                : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                                       : -1;
+    if (digit < 0) return std::nullopt;
+    value = static_cast<uint16_t>(value * 16 + digit);
   }
   return value;
 }
-
-}  // namespace
 
 UsbProductGroup GroupOfProduct(uint16_t productId, uint16_t vendorId) {
   if (productId == 0x1000 || productId == 0x1001 || productId == 0x1002 || productId == vendorId)
@@ -46,7 +46,9 @@ std::optional<uint16_t> VendorProductId(std::string_view hardwareId, uint16_t ve
     size_t at = hardwareId.find(pattern);
     if (at == std::string_view::npos) continue;
     std::string_view rest = hardwareId.substr(at + pattern.size());
-    if (auto product = HexNumber(rest.substr(0, 4))) return product;
+    // The four characters after the pattern.
+    if (rest.size() < 4) continue;
+    if (auto product = ParseProductId(rest.substr(0, 4))) return product;
   }
   return std::nullopt;
 }

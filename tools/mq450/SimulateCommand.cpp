@@ -161,18 +161,9 @@ bool ParseSerial(const std::string& text, installer::SerialSettings* s) {
 // PID[:BCD]: a product ID of one to four hex digits, a decimal bcdDevice 0..65535.
 bool ParseUsbDevice(const std::string& text, Options::UsbDevice* device) {
   size_t colon = text.find(':');
-  std::string pid = text.substr(0, colon);
-  if (pid.empty() || pid.size() > 4) return false;
-  uint16_t product = 0;
-  for (char c : pid) {
-    int digit = c >= '0' && c <= '9'   ? c - '0'
-                : c >= 'A' && c <= 'F' ? c - 'A' + 10
-                : c >= 'a' && c <= 'f' ? c - 'a' + 10
-                                       : -1;
-    if (digit < 0) return false;
-    product = static_cast<uint16_t>(product * 16 + digit);
-  }
-  device->productId = product;
+  std::optional<uint16_t> product = installer::ParseProductId(text.substr(0, colon));
+  if (!product) return false;
+  device->productId = *product;
   device->bcdDevice.reset();
   if (colon != std::string::npos) {
     uint64_t bcd = 0;

@@ -37,6 +37,9 @@ enum class UsbProductGroup {
 };
 UsbProductGroup GroupOfProduct(uint16_t productId, uint16_t vendorId = kVendorUsbId);
 
+// A product ID written as one to four hex digits of either letter case; nullopt for anything else.
+std::optional<uint16_t> ParseProductId(std::string_view hexDigits);
+
 // The product ID of a first hardware ID that names the vendor: "USB\VID_vvvv&PID_pppp" with upper-case hex
 // digits, or "USB\Vid_vvvv&Pid_pppp" with lower-case ones. nullopt for another vendor's device.
 std::optional<uint16_t> VendorProductId(std::string_view hardwareId, uint16_t vendorId = kVendorUsbId);
