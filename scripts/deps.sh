@@ -9,7 +9,7 @@ packages=(
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools binutils-mingw-w64-x86-64
   binutils-mingw-w64-i686
   wine wine64 xvfb xauth imagemagick fonts-wqy-microhei
-  libpng-dev clang libclang-rt-14-dev hyperfine python3
+  libpng-dev clang libclang-rt-14-dev hyperfine python3 libzint-dev zbar-tools
 )
 
 missing=()

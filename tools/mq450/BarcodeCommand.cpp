@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "BarcodePreview.h"
 #include "Commands.h"
 #include "HexBytes.h"
 #include "ToolSupport.h"
@@ -26,17 +27,18 @@ constexpr const char* kBarcodeUsage =
     "usage: mq450 barcode check CODE DATA [--hex] [--code-page 1252|936|950]\n"
     "       mq450 barcode job SETTINGS --font 1d1..1d8|2d1|2d2 [--data TEXT] [--hex] [--code-page CP] -o "
     "OUT\n"
-    "check runs the barcode pages' data check: it prints \"accepted\" and the bytes the test print sends "
-    "(in\n"
-    "hexadecimal), exit 0, or \"rejected\" and why, exit 1. CODE is a check code 0..18 or one of:\n"
+    "       mq450 barcode preview SETTINGS --font FONT [--data TEXT] [--hex] [--code-page CP] -o OUT.png\n"
+    "check runs the barcode pages' data check: it prints \"accepted\" and the bytes the test print sends\n"
+    "(in hexadecimal), exit 0, or \"rejected\" and why, exit 1. CODE is a check code 0..18 or one of:\n"
     "  %NAMES%\n"
     "job writes the test print the 1D or 2D Code page sends for that font of the settings record; preview\n"
-    "draws the symbol it asks for (module width and heights in printer dots at 180 dpi, with the human-\n"
-    "readable text where the record asks for it). Without --data a font uses its type's sample data. Data "
-    "the\n"
-    "check refuses is reported, exit 1, and nothing is written.\n"
+    "draws the symbol it asks for with libzint, one pixel per printer dot (180 dpi), at the record's module\n"
+    "width and bar height, with the human-readable text below the bars where the record asks for any. Maxi\n"
+    "Code is drawn at its fixed size; a UPC-E number that has no UPC-E form is refused. Without --data a\n"
+    "font uses its type's sample data. Data the check refuses is reported, exit 1, and nothing is written.\n"
     "example: mq450 barcode check code128 '{A12{C3456'\n"
-    "example: mq450 barcode job settings.bin --font 1d3 --data 1234567890128 -o ean13.prn\n";
+    "example: mq450 barcode job settings.bin --font 1d3 --data 1234567890128 -o ean13.prn\n"
+    "example: mq450 barcode preview settings.bin --font 2d1 --data 'https://example.com' -o pdf417.png\n";
 
 std::string UsageText() {
   std::string text = kBarcodeUsage;
@@ -217,6 +219,19 @@ int RunJob(const Args& args) {
   return kExitOk;
 }
 
+int RunPreview(const Args& args) {
+  Options o;
+  FontPrint built;
+  if (const int status = BuildTestPrint(args, &o, &built); status != kExitOk) return status;
+  std::vector<uint8_t> png;
+  std::string error;
+  if (!DrawTestPrint(built.record.data(), built.font, built.print, &png, &error))
+    return Fail(kExitFailed, error);
+  if (!WriteFileAtomically(*o.output, png, &error)) return Fail(kExitFailed, error);
+  std::cout << TypeName(built.print) << " drawn: " << *o.output << '\n';
+  return kExitOk;
+}
+
 }  // namespace
 
 int RunBarcode(const Args& args) {
@@ -230,6 +245,7 @@ int RunBarcode(const Args& args) {
   }
   if (command == "check") return RunCheck(args);
   if (command == "job") return RunJob(args);
+  if (command == "preview") return RunPreview(args);
   return Usage("unknown barcode command: " + command);
 }
 

@@ -1,14 +1,12 @@
 // The "logo" command group of the tool: the Download page's logo conversions and records on the command line,
 // and a PNG preview of any bitmap the logo routines accept.
 #include <fcntl.h>
-#include <png.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <charconv>
-#include <csetjmp>
 #include <iostream>
 #include <optional>
 #include <span>
@@ -16,6 +14,7 @@
 #include <vector>
 
 #include "Commands.h"
+#include "PngWriter.h"
 #include "LogoArguments.h"
 #include "ToolSupport.h"
 #include "imaging/BitmapReader.h"
@@ -187,39 +186,6 @@ std::vector<uint8_t> RgbRows(const img::Bitmap& bitmap, const std::vector<uint8_
     }
   }
   return rgb;
-}
-
-void AppendToVector(png_structp png, png_bytep data, png_size_t length) {
-  auto* out = static_cast<std::vector<uint8_t>*>(png_get_io_ptr(png));
-  out->insert(out->end(), data, data + length);
-}
-
-// Encodes 8-bit RGB rows as a PNG in memory with libpng. false when libpng reports an error.
-bool EncodePng(int width, int height, const std::vector<uint8_t>& rgb, std::vector<uint8_t>* png) {
-  png_structp writer = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-  if (!writer) return false;
-  png_infop info = png_create_info_struct(writer);
-  if (!info) {
-    png_destroy_write_struct(&writer, nullptr);
-    return false;
-  }
-  std::vector<png_bytep> rows(static_cast<size_t>(height));
-  for (int y = 0; y < height; ++y) {
-    rows[y] = const_cast<png_bytep>(rgb.data() + static_cast<size_t>(y) * width * 3);
-  }
-  // libpng reports errors by longjmp; nothing with a destructor is created between here and the end.
-  if (setjmp(png_jmpbuf(writer))) {
-    png_destroy_write_struct(&writer, &info);
-    return false;
-  }
-  png_set_write_fn(writer, png, AppendToVector, nullptr);
-  png_set_IHDR(writer, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
-               PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-  png_write_info(writer, info);
-  png_write_image(writer, rows.data());
-  png_write_end(writer, nullptr);
-  png_destroy_write_struct(&writer, &info);
-  return true;
 }
 
 int RunPreview(const Args& args) {
