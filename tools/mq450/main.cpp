@@ -18,6 +18,7 @@ constexpr const char* kUsage =
     "  logo gray|mono|encode-mono|encode-gray|preview|job ...\n"
     "  barcode check CODE DATA\n"
     "  barcode job SETTINGS --font 1d1..1d8|2d1|2d2 [--data TEXT] -o OUT\n"
+    "  barcode preview SETTINGS --font 1d1..1d8|2d1|2d2 [--data TEXT] -o OUT.png\n"
     "  send FILE --to tcp:HOST[:PORT]|DEVICE|file:PATH\n"
     "  simulate install --package DIR --machine DIR --model NAME ...\n";
 
