@@ -10,6 +10,7 @@ packages=(
   binutils-mingw-w64-i686
   wine wine64 xvfb xauth imagemagick fonts-wqy-microhei
   libpng-dev clang libclang-rt-14-dev hyperfine python3 libzint-dev zbar-tools
+  libfreetype-dev fonts-dejavu-core
 )
 
 missing=()

@@ -15,5 +15,6 @@ int RunLogoJob(const Args& args);   // logo job mono|gray|clear (args[0] is "job
 int RunSend(const Args& args);      // send FILE --to DEST
 int RunBarcode(const Args& args);   // barcode check|job|preview
 int RunSimulate(const Args& args);  // simulate install
+int RunRender(const Args& args);    // render JOB... -o OUT.png
 
 }  // namespace mq::tool

@@ -20,6 +20,7 @@ constexpr const char* kUsage =
     "  barcode job SETTINGS --font 1d1..1d8|2d1|2d2 [--data TEXT] -o OUT\n"
     "  barcode preview SETTINGS --font 1d1..1d8|2d1|2d2 [--data TEXT] -o OUT.png\n"
     "  send FILE --to tcp:HOST[:PORT]|DEVICE|file:PATH\n"
+    "  render JOB... -o OUT.png [--state DIR]\n"
     "  simulate install --package DIR --machine DIR --model NAME ...\n";
 
 }  // namespace
@@ -37,6 +38,7 @@ int main(int argc, char** argv) {
   if (group == "simulate") return mq::tool::RunSimulate(args);
   if (group == "send") return mq::tool::RunSend(args);
   if (group == "barcode") return mq::tool::RunBarcode(args);
+  if (group == "render") return mq::tool::RunRender(args);
   std::cerr << kUsage;
   return mq::tool::Fail(mq::tool::kExitUsage, "unknown command group: " + group);
 }
