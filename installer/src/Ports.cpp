@@ -320,7 +320,7 @@ PortPage BuildPortList(const PortListInput& input, platform::UsbDevices& usb,
     page.comNoteVisible = true;
   }
 
-  int classification = usb.ClassifyDevices();
+  int classification = usb.ClassifyUsbDevices();
   int descriptor = usb.ReadPrinterId();
   bool answered = descriptor >= 0;
   if (answered) page.printerId = descriptor % 8 + 1;

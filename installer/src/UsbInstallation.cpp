@@ -126,7 +126,7 @@ UsbInstallStep::Outcome UsbInstallation::Decide(InstallJob& job, std::string* me
     InstallVendorDriverIfNeeded();
     return Outcome::kContinue;
   }
-  switch (printers_.ClassifyDevices()) {
+  switch (printers_.ClassifyUsbDevices()) {
     case platform::kUsbNoDevice:
       return Stop(message, texts_.Message("IDS_ERR_CLASSPRINTERNONEXIST"));
     case platform::kUsbClassPrinters:

@@ -136,7 +136,7 @@ std::string UsbPrinters::LibraryPath(std::string_view name) const {
   return text::JoinPath(programFolder_, name);
 }
 
-int UsbPrinters::ClassifyDevices() {
+int UsbPrinters::ClassifyUsbDevices() {
   std::vector<std::string> ids;
   if (devices_.FirstHardwareIds(&ids) != 0) return platform::kUsbNoDevice;
   return ClassifyHardwareIds(ids);

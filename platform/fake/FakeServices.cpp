@@ -70,7 +70,7 @@ uint32_t FakeFsRedirection::Revert(uintptr_t cookie) {
   return 0;
 }
 
-int FakeUsbDevices::ClassifyDevices() {
+int FakeUsbDevices::ClassifyUsbDevices() {
   if (journal_.Enter("SetupDiGetClassDevsW", {{"flags", "DIGCF_ALLCLASSES|DIGCF_PRESENT"}}) != 0)
     return kUsbNoDevice;
   return classification;

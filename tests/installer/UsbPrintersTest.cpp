@@ -45,11 +45,11 @@ TEST(UsbClassificationTest, EnumeratesPresentDevicesAndCountsAFailureAsNone) {
   UsbFixture f;
   f.devices.otherDevices = {"ACPI\\PNP0A03", "USB\\ROOT_HUB20"};
   f.AddDevice(0x1001);
-  EXPECT_EQ(f.printers.ClassifyDevices(), kUsbVendorDriverPrinters);
+  EXPECT_EQ(f.printers.ClassifyUsbDevices(), kUsbVendorDriverPrinters);
   EXPECT_EQ(f.machine.p.journal.CallsTo("SetupDiGetClassDevsW"),
             std::vector<std::string>{"SetupDiGetClassDevsW flags=DIGCF_ALLCLASSES|DIGCF_PRESENT"});
   f.machine.p.journal.FailCall("SetupDiGetClassDevsW", 8);
-  EXPECT_EQ(f.printers.ClassifyDevices(), kUsbNoDevice);
+  EXPECT_EQ(f.printers.ClassifyUsbDevices(), kUsbNoDevice);
 }
 
 TEST(UsbPrinterIdTest, ReadsBcdDeviceOfTheOnePrinterProbingEveryIndexAndClosingEveryHandle) {

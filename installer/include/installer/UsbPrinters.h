@@ -64,7 +64,7 @@ class UsbPrinters : public platform::UsbDevices {
               InstallUi& ui);
 
   // The vendor's present devices; 0 when the devices cannot be enumerated.
-  int ClassifyDevices() override;
+  int ClassifyUsbDevices() override;
   // The bcdDevice value of the one vendor-driver printer; platform::kUsbNoAnswer or kUsbSeveralDevices (after
   // IDS_ERR_ONEPRINTER was shown).
   int ReadPrinterId() override;

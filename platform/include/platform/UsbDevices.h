@@ -1,7 +1,7 @@
 // The connected USB printers as the installer sees them: the classification of the vendor's present devices,
-// the printer ID kept in a vendor-driver printer, and file versions of the vendor USB driver. The working
-// implementation comes with the USB support; until then the Win32 implementation reports that no device is
-// connected.
+// the printer ID kept in a vendor-driver printer, and file versions of the vendor USB driver. The installer's
+// UsbPrinters implements it over the device enumeration, the USB helper libraries and file version roles;
+// FakeUsbDevices answers with plain fields for the port page's tests.
 #pragma once
 
 #include <cstdint>
@@ -23,8 +23,8 @@ inline constexpr int kUsbSeveralDevices = -2;
 class UsbDevices {
  public:
   virtual ~UsbDevices() = default;
-  // SetupDiGetClassDevs over the present devices: one of the classification values above.
-  virtual int ClassifyDevices() = 0;
+  // The present devices (SetupDiGetClassDevs): one of the classification values above.
+  virtual int ClassifyUsbDevices() = 0;
   // The bcdDevice value of the connected vendor-driver printer's device descriptor, kUsbNoAnswer or
   // kUsbSeveralDevices.
   virtual int ReadPrinterId() = 0;

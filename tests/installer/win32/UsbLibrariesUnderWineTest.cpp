@@ -49,7 +49,7 @@ TEST_F(UsbLibrariesUnderWine, RealLibrariesLoadAndAnswerNoDevice) {
   EXPECT_EQ(printers.FindClassPrinterPort("MQ-450"), 0);
   // Only the write has something to say: no printer answered.
   EXPECT_EQ(ui_.shown, "Can not find USB device.\n");
-  EXPECT_EQ(printers.ClassifyDevices(), platform::kUsbNoDevice);
+  EXPECT_EQ(printers.ClassifyUsbDevices(), platform::kUsbNoDevice);
 
   // Both libraries export their entry points; the list of a machine without printers is empty.
   for (const char* name : {"ZnUsbInt.dll", "UsbPrnLink.dll"}) {
@@ -121,7 +121,7 @@ TEST_F(UsbLibrariesUnderWine, PresentVendorDeviceIsClassifiedThroughTheSystemsEn
   std::vector<std::string> ids;
   ASSERT_EQ(roles_.devices.FirstHardwareIds(&ids), 0u);
   EXPECT_NE(std::find(ids.begin(), ids.end(), "USB\\VID_1D3B&PID_1001&REV_0100"), ids.end());
-  EXPECT_EQ(Printers("C:\\nowhere").ClassifyDevices(), platform::kUsbVendorDriverPrinters);
+  EXPECT_EQ(Printers("C:\\nowhere").ClassifyUsbDevices(), platform::kUsbVendorDriverPrinters);
 }
 
 }  // namespace

@@ -62,7 +62,7 @@ class FakeFsRedirection : public FsRedirection {
 class FakeUsbDevices : public UsbDevices {
  public:
   explicit FakeUsbDevices(CallJournal& journal) : journal_(journal) {}
-  int ClassifyDevices() override;
+  int ClassifyUsbDevices() override;
   int ReadPrinterId() override;
   bool WritePrinterId(int id) override;
   std::string FileVersion(std::string_view path) override;
