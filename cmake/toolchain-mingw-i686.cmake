@@ -1,8 +1,10 @@
-# Cross-compiles the Windows deliverables for x86 with the posix-thread MinGW-w64 compilers.
+# Cross-compiles the x86 deliverables with the win32-thread MinGW-w64 compilers: no winpthreads in the
+# binaries, so nothing newer than Windows 2000 is imported on its behalf. (This kernel cannot run 32-bit
+# programs, so the x86 build has no test programs.)
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
-set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-posix)
+set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-win32)
+set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-win32)
 set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
 set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)

@@ -25,6 +25,9 @@ programs=(
 )
 tool=build/native/tools/mq450/mq450
 
+# Where each word size's deliverables are built: the x64 ones by the nested build of the x64 test build.
+deliverables() { [ "$1" = x86 ] && echo build/mingw-x86 || echo build/mingw-x64/ship; }
+
 missing=0
 need() {
   if [ ! -f "$1" ]; then
@@ -33,7 +36,7 @@ need() {
   fi
 }
 for arch in x86 x64; do
-  for f in "${libraries[@]}"; do need "build/mingw-$arch/$f"; done
+  for f in "${libraries[@]}"; do need "$(deliverables "$arch")/$f"; done
 done
 for f in "${programs[@]}"; do need "build/mingw-x86/$f"; done
 need "$tool"
@@ -46,7 +49,7 @@ rm -rf dist/tools
 for arch in x86 x64; do
   words=$([ "$arch" = x86 ] && echo W32 || echo W64)
   mkdir -p "dist/Driver/$arch" "dist/$words"
-  for f in "${libraries[@]}"; do cp "build/mingw-$arch/$f" "dist/Driver/$arch/"; done
+  for f in "${libraries[@]}"; do cp "$(deliverables "$arch")/$f" "dist/Driver/$arch/"; done
   cp dist/Driver/common/* dist/Driver/UI/* "dist/Driver/$arch/"* "dist/$words/"
 done
 for f in "${programs[@]}"; do cp "build/mingw-x86/$f" dist/; done

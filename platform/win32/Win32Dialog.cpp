@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "platform/Text.h"
+#include "platform/win32/NewerWindowsApi.h"
 
 namespace mq::platform::ui {
 
@@ -447,11 +448,9 @@ void Win32DialogControls::Repaint() {
 
 int Win32DialogControls::RunModal(int templateId, DialogLogic& logic) {
   ModalStart start{&logic, module_, activation_};
-  ULONG_PTR cookie = 0;
-  const bool activated = activation_ != nullptr && ActivateActCtx(activation_, &cookie);
+  win32::ActivationScope scope(activation_);
   const INT_PTR result = DialogBoxParamW(module_, MAKEINTRESOURCEW(templateId), dialog_,
                                          DialogSession::ModalProc, reinterpret_cast<LPARAM>(&start));
-  if (activated) DeactivateActCtx(0, cookie);
   return static_cast<int>(result);
 }
 
@@ -467,8 +466,8 @@ DialogSession* DialogSession::Attach(HWND dialog, HINSTANCE module, HANDLE activ
   SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(session));
   for (int id : logic->FilteredEdits())
     if (HWND edit = GetDlgItem(dialog, id))
-      SetWindowSubclass(edit, EditFilterProc, static_cast<UINT_PTR>(id),
-                        reinterpret_cast<DWORD_PTR>(session));
+      win32::SetSubclass(edit, EditFilterProc, static_cast<UINT_PTR>(id),
+                         reinterpret_cast<DWORD_PTR>(session));
   return session;
 }
 
@@ -484,9 +483,9 @@ LRESULT CALLBACK DialogSession::EditFilterProc(HWND edit, UINT message, WPARAM w
     const bool control = GetKeyState(VK_CONTROL) < 0;
     if (!session->logic_->AcceptChar(static_cast<int>(id), static_cast<char16_t>(wParam), control)) return 0;
   } else if (message == WM_NCDESTROY) {
-    RemoveWindowSubclass(edit, EditFilterProc, id);
+    win32::RemoveSubclass(edit, EditFilterProc, id);
   }
-  return DefSubclassProc(edit, message, wParam, lParam);
+  return win32::CallNextSubclassProcedure(edit, message, wParam, lParam);
 }
 
 INT_PTR DialogSession::Dispatch(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {

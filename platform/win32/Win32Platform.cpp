@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/Text.h"
+#include "platform/win32/NewerWindowsApi.h"
 
 namespace mq::platform {
 
@@ -288,10 +289,8 @@ std::string Win32SystemInfo::TempPath() {
 }
 
 std::string Win32SystemInfo::ModuleDirectory() {
-  HMODULE module = nullptr;
   // The module that holds this code: the program, or the plug-in library when linked into it.
-  GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                     reinterpret_cast<LPCWSTR>(&Wide), &module);
+  HMODULE module = win32::ModuleOfAddress(reinterpret_cast<const void*>(&Wide));
   std::vector<wchar_t> buffer(32768);
   DWORD length = GetModuleFileNameW(module, buffer.data(), static_cast<DWORD>(buffer.size()));
   std::wstring path(buffer.data(), length);
@@ -335,7 +334,7 @@ bool Win32SystemInfo::IsWow64Process() {
 
 uint16_t Win32SystemInfo::NativeProcessorArchitecture() {
   SYSTEM_INFO info{};
-  GetNativeSystemInfo(&info);
+  win32::NativeSystemInfo(&info);
   return info.wProcessorArchitecture;
 }
 
