@@ -15,7 +15,8 @@ char32_t DecodeUtf8(std::string_view s, size_t& i) {
     ++i;
     return b0;
   }
-  int extra = b0 >= 0xF0 && b0 < 0xF5 ? 3 : b0 >= 0xE0 ? 2 : b0 >= 0xC2 && b0 < 0xE0 ? 1 : -1;
+  // Lead bytes C0, C1 and F5..FF never start a valid character (the first two only overlong ones).
+  int extra = b0 >= 0xF5 ? -1 : b0 >= 0xF0 ? 3 : b0 >= 0xE0 ? 2 : b0 >= 0xC2 ? 1 : -1;
   if (extra < 0 || i + extra >= s.size()) {
     ++i;
     return kReplacement;
