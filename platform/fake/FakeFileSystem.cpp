@@ -227,6 +227,7 @@ uint32_t FakeFileSystem::ReadAll(std::string_view path, std::vector<uint8_t>* co
   Node* node = Find(path);
   if (node == nullptr) return MissingError(path);
   if (node->folder) return err::kAccessDenied;
+  if (node->bytes.size() > kMaxReadAllBytes) return err::kFileTooLarge;
   *contents = node->bytes;
   return err::kSuccess;
 }

@@ -138,10 +138,21 @@ uint32_t RootedFileSystem::ReadAll(std::string_view path, std::vector<uint8_t>* 
   fs::path host = HostPath(path);
   std::error_code ec;
   if (!fs::exists(host, ec)) return MissingError(host);
-  if (fs::is_directory(host, ec)) return err::kAccessDenied;
+  // Folders, and devices or pipes that a hostile folder may hold in place of a file, are not read.
+  if (!fs::is_regular_file(host, ec)) return err::kAccessDenied;
+  uintmax_t size = fs::file_size(host, ec);
+  if (ec) return err::kAccessDenied;
+  if (size > kMaxReadAllBytes) return err::kFileTooLarge;
   std::ifstream in(host, std::ios::binary);
   if (!in) return err::kAccessDenied;
-  std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  // The file may grow meanwhile: read in pieces and stop past the limit.
+  std::vector<uint8_t> bytes;
+  bytes.reserve(static_cast<size_t>(size));
+  char chunk[65536];
+  while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {
+    if (bytes.size() + static_cast<size_t>(in.gcount()) > kMaxReadAllBytes) return err::kFileTooLarge;
+    bytes.insert(bytes.end(), chunk, chunk + in.gcount());
+  }
   if (in.bad()) return err::kReadFault;
   *contents = std::move(bytes);
   return err::kSuccess;

@@ -186,6 +186,10 @@ uint32_t Win32FileSystem::ReadAll(std::string_view path, std::vector<uint8_t>* c
       break;
     }
     if (got == 0) break;
+    if (bytes.size() + got > kMaxReadAllBytes) {
+      result = ERROR_FILE_TOO_LARGE;
+      break;
+    }
     bytes.insert(bytes.end(), chunk, chunk + got);
   }
   CloseHandle(file);

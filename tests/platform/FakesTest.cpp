@@ -174,5 +174,27 @@ TEST(IniProfile, WritesEditTheFileInPlace) {
   EXPECT_EQ(platform.profile.GetString(file, "Port", "Name", "", 50), "COM2:");
 }
 
+TEST(IniProfile, ParsedOnceYetFollowsEveryChangeOfTheFile) {
+  FakePlatform platform;
+  const std::string file = "C:\\P\\setup.ini";
+  platform.files.MakeFolders("C:\\P");
+  std::string big = "[S]\r\n";
+  for (int i = 0; i < 40000; ++i) big += "K" + std::to_string(i) + "=" + std::to_string(i) + "\r\n";
+  platform.files.Put(file, big);
+  EXPECT_EQ(platform.profile.GetString(file, "s", "k39999", "0", 200), "39999");
+  EXPECT_EQ(platform.profile.GetKeyNames(file, "S").size(), 40000u);
+  // Changed behind the reader's back, to a text of the same length.
+  platform.files.Put(file, "[S]\r\nK=1\r\n");
+  EXPECT_EQ(platform.profile.GetString(file, "S", "K", "0", 200), "1");
+  platform.files.Put(file, "[S]\r\nK=2\r\n");
+  EXPECT_EQ(platform.profile.GetString(file, "S", "K", "0", 200), "2");
+
+  // A file too large for a configuration file is not read at all.
+  platform.files.Put(file, "[S]\r\nK=3\r\n" + std::string(kMaxReadAllBytes, ' '));
+  std::vector<uint8_t> bytes;
+  EXPECT_EQ(platform.files.ReadAll(file, &bytes), err::kFileTooLarge);
+  EXPECT_EQ(platform.profile.GetString(file, "S", "K", "0", 200), "0");
+}
+
 }  // namespace
 }  // namespace mq::platform

@@ -18,6 +18,9 @@ inline constexpr uint32_t kFileAttributeDirectory = 0x10;
 inline constexpr uint32_t kFileAttributeArchive = 0x20;
 inline constexpr uint32_t kFileAttributeNormal = 0x80;
 
+// ReadAll serves configuration and state files; anything larger is refused before it is read.
+inline constexpr uint64_t kMaxReadAllBytes = uint64_t{32} << 20;
+
 // MoveFileExW flags.
 inline constexpr uint32_t kMoveFileReplaceExisting = 0x1;
 inline constexpr uint32_t kMoveFileDelayUntilReboot = 0x4;
@@ -57,7 +60,8 @@ class FileSystem {
   // DeleteFileW. ERROR_ACCESS_DENIED for a read-only file or a folder.
   virtual uint32_t Delete(std::string_view path) = 0;
 
-  // The whole content of a file (CreateFileW + ReadFile).
+  // The whole content of a file (CreateFileW + ReadFile). ERROR_FILE_TOO_LARGE for a file of more than
+  // kMaxReadAllBytes, without reading it whole.
   virtual uint32_t ReadAll(std::string_view path, std::vector<uint8_t>* contents) = 0;
 
   // Creates or truncates the file and writes contents (CreateFileW CREATE_ALWAYS + WriteFile).

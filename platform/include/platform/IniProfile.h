@@ -3,8 +3,14 @@
 // duplicate wins, truncation to capacity - 1) and a WritePrivateProfileStringW that edits the file in place.
 // Files may be UTF-16LE with byte order mark, UTF-8 with byte order mark, or in the ANSI code page
 // (Windows-1252).
+//
+// Each file is parsed once: the parsed form is kept with the bytes it came from and used again for as long as
+// the file reads the same, so a run that asks a large file many questions costs one parse and one read per
+// question, and lookups take time in proportion to the section searched, never its square.
 #pragma once
 
+#include <map>
+#include <memory>
 #include <string>
 
 #include "platform/FileSystem.h"
@@ -16,6 +22,7 @@ class IniProfile : public Profile {
  public:
   // windowsDirectory resolves file names given without a folder.
   IniProfile(FileSystem& files, std::string windowsDirectory);
+  ~IniProfile() override;
 
   std::string GetString(std::string_view file, std::string_view section, std::string_view key,
                         std::string_view defaultValue, uint32_t capacity) override;
@@ -33,12 +40,13 @@ class IniProfile : public Profile {
   static std::string DefaultAnswer(std::string_view defaultValue, uint32_t capacity);
 
  private:
-  enum class Encoding { kAnsi, kUtf8Bom, kUtf16Bom };
   struct Document;
-  bool Load(std::string_view path, Document* document);
+  // The parsed file, or null when it cannot be read.
+  const Document* Load(const std::string& path);
 
   FileSystem& files_;
   std::string windowsDirectory_;
+  std::map<std::string, std::unique_ptr<Document>> parsed_;  // by case-folded path
 };
 
 }  // namespace mq::platform

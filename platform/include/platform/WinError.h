@@ -28,6 +28,7 @@ inline constexpr uint32_t kInvalidName = 123;
 inline constexpr uint32_t kModNotFound = 126;
 inline constexpr uint32_t kDirNotEmpty = 145;
 inline constexpr uint32_t kAlreadyExists = 183;
+inline constexpr uint32_t kFileTooLarge = 223;
 inline constexpr uint32_t kMoreData = 234;
 inline constexpr uint32_t kNoMoreItems = 259;
 inline constexpr uint32_t kDirectory = 267;
