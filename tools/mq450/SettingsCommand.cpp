@@ -63,8 +63,38 @@ std::string Hex(const uint8_t* bytes, size_t count) {
   return out;
 }
 
+// A stored text between quotes, every control character escaped (\n, \r, \t, \xHH, \uHHHH), so that a
+// stored line break or terminal escape can neither fake another line nor reach the terminal. Backslashes
+// stay as they are: the texts are mostly Windows paths.
 std::string Quoted(const std::u16string& text) {
-  return "\"" + text::Utf16ToUtf8(text) + "\"";
+  std::string out = "\"";
+  char escape[16];
+  for (size_t i = 0; i < text.size(); ++i) {
+    char16_t unit = text[i];
+    bool pair = unit >= 0xD800 && unit <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+                text[i + 1] <= 0xDFFF;
+    if (pair) {
+      out += text::Utf16ToUtf8(std::u16string_view(text).substr(i++, 2));
+    } else if (unit == u'\n') {
+      out += "\\n";
+    } else if (unit == u'\r') {
+      out += "\\r";
+    } else if (unit == u'\t') {
+      out += "\\t";
+    } else if (unit < 0x20 || unit == 0x7F) {
+      std::snprintf(escape, sizeof escape, "\\x%02X", static_cast<unsigned>(unit));
+      out += escape;
+    } else if ((unit >= 0x80 && unit <= 0x9F) || unit == 0x2028 || unit == 0x2029 ||
+               (unit >= 0x202A && unit <= 0x202E) || (unit >= 0x2066 && unit <= 0x2069) ||
+               (unit >= 0xD800 && unit <= 0xDFFF)) {
+      // C1 controls, line and paragraph separators, text direction overrides, and lone UTF-16 surrogates.
+      std::snprintf(escape, sizeof escape, "\\u%04X", static_cast<unsigned>(unit));
+      out += escape;
+    } else {
+      out += text::Utf16ToUtf8(std::u16string_view(&unit, 1));
+    }
+  }
+  return out + "\"";
 }
 
 std::string ShowRecord(const uint8_t* r) {
@@ -116,7 +146,7 @@ std::string RunDevMode(uint32_t mode, const uint8_t* source, uint8_t* target, co
 
 int WriteRecord(const std::string& path, const std::vector<uint8_t>& record) {
   std::string error;
-  if (!WriteFileAtomically(path, record, &error)) return Fail(kExitFailed, error);
+  if (!WriteOutputFile(path, record, &error)) return Fail(kExitFailed, error);
   return kExitOk;
 }
 
@@ -138,8 +168,11 @@ int ConvertOrMerge(uint32_t mode, const Options& o) {
   if (o.output.empty()) return Fail(kExitUsage, std::string("settings ") + name + " needs -o FILE");
   std::vector<uint8_t> source;
   std::string error;
-  if (!ReadWholeFile(o.positional[0], &source, &error)) return Fail(kExitFailed, error);
-  if (source.size() < 12 || source.size() > kMaxSourceSize) {
+  if (!ReadWholeFile(o.positional[0], kMaxSourceSize, &source, &error)) {
+    return Fail(kExitFailed, error + " (a settings record has at most " + std::to_string(kMaxSourceSize) +
+                                 " bytes)");
+  }
+  if (source.size() < 12) {
     return Fail(kExitFailed, o.positional[0] + ": not a settings record (" + std::to_string(source.size()) +
                                  " bytes; a record has a 12-byte header and at most " +
                                  std::to_string(kMaxSourceSize) + " bytes)");
@@ -162,7 +195,10 @@ int Show(const Options& o) {
   if (o.positional.size() != 1) return Fail(kExitUsage, "settings show needs one file");
   std::vector<uint8_t> record;
   std::string error;
-  if (!ReadWholeFile(o.positional[0], &record, &error)) return Fail(kExitFailed, error);
+  if (!ReadWholeFile(o.positional[0], kPrivateSettingsSize, &record, &error)) {
+    return Fail(kExitFailed, error + " (a settings record is " + std::to_string(kPrivateSettingsSize) +
+                                 " bytes)");
+  }
   if (record.size() != kPrivateSettingsSize) {
     return Fail(kExitFailed, o.positional[0] + ": not a settings record (" + std::to_string(record.size()) +
                                  " bytes, expected " + std::to_string(kPrivateSettingsSize) + ")");

@@ -1,4 +1,5 @@
-// Small helpers shared by the tool's commands: error output and files written whole or not at all.
+// Small helpers shared by the tool's commands: error output, bounded reading of input files and outputs written
+// whole or not at all.
 #pragma once
 
 #include <cstdint>
@@ -16,11 +17,12 @@ inline constexpr int kExitUsage = 2;
 // Prints "mq450: message" to standard error and returns status.
 int Fail(int status, std::string_view message);
 
-// Reads a whole file; false (with a reason in *error) when it cannot.
-bool ReadWholeFile(const std::string& path, std::vector<uint8_t>* bytes, std::string* error);
+// Reads a whole file of at most maxBytes bytes (a larger one is refused before it is read); false (with a
+// reason in *error) when it cannot.
+bool ReadWholeFile(const std::string& path, uint64_t maxBytes, std::vector<uint8_t>* bytes, std::string* error);
 
-// Writes the bytes to a temporary file beside path and renames it into place, so that path is never left
-// half-written. false (with a reason in *error) when it cannot.
-bool WriteFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes, std::string* error);
+// Writes an output: a regular file is replaced whole or not at all and keeps its permissions, a symbolic link
+// is written through, a device or pipe is written in place. false (with a reason in *error) when it cannot.
+bool WriteOutputFile(const std::string& path, const std::vector<uint8_t>& bytes, std::string* error);
 
 }  // namespace mq::tool

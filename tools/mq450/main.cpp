@@ -1,6 +1,8 @@
 // mq450: the package's portable core on the command line, for people who support these printers and for
 // package authors.
+#include <exception>
 #include <iostream>
+#include <new>
 #include <string>
 
 #include "Commands.h"
@@ -23,10 +25,7 @@ constexpr const char* kUsage =
     "  render JOB... -o OUT.png [--state DIR]\n"
     "  simulate install --package DIR --machine DIR --model NAME ...\n";
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  mq::tool::Args args(argv + 1, argv + argc);
+int Run(mq::tool::Args args) {
   if (args.empty() || args[0] == "-h" || args[0] == "--help") {
     std::cout << kUsage;
     return args.empty() ? mq::tool::kExitUsage : mq::tool::kExitOk;
@@ -41,4 +40,17 @@ int main(int argc, char** argv) {
   if (group == "render") return mq::tool::RunRender(args);
   std::cerr << kUsage;
   return mq::tool::Fail(mq::tool::kExitUsage, "unknown command group: " + group);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // Whatever a command could not handle ends the run with one clear line, never an abort.
+  try {
+    return Run(mq::tool::Args(argv + 1, argv + argc));
+  } catch (const std::bad_alloc&) {
+    return mq::tool::Fail(mq::tool::kExitFailed, "out of memory");
+  } catch (const std::exception& e) {
+    return mq::tool::Fail(mq::tool::kExitFailed, std::string("unexpected failure: ") + e.what());
+  }
 }

@@ -8,6 +8,7 @@
 
 #include "imaging/BitmapReader.h"
 #include "imaging/LogoRecord.h"
+#include "platform/HostFile.h"
 
 namespace mq::imaging {
 namespace {
@@ -117,27 +118,7 @@ Status ReadSourceFile(const std::string& path, std::vector<uint8_t>* bytes) {
 }
 
 Status WriteFileWhole(const std::string& path, const std::vector<uint8_t>& bytes) {
-  fs::path target = Utf8Path(path);
-  fs::path temp = target;
-  temp += ".part";
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    if (!out) return Status::kCannotWrite;
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out) {
-      std::error_code ignored;
-      fs::remove(temp, ignored);
-      return Status::kCannotWrite;
-    }
-  }
-  std::error_code ec;
-  fs::rename(temp, target, ec);
-  if (ec) {
-    fs::remove(temp, ec);
-    return Status::kCannotWrite;
-  }
-  return Status::kOk;
+  return platform::WriteHostFile(Utf8Path(path), bytes).empty() ? Status::kOk : Status::kCannotWrite;
 }
 
 ConversionResult MakeGrayImage(const std::string& sourcePath, std::span<const uint8_t> sourceBytes,

@@ -56,7 +56,8 @@ Status EncodeGrayLogoFile(const std::string& bitmapPath, std::vector<uint8_t>* r
 // is never used. kCannotOpen or kCannotRead on failure.
 Status ReadSourceFile(const std::string& path, std::vector<uint8_t>* bytes);
 
-// Writes bytes to a temporary file beside path, then renames it over path.
+// Writes bytes to a uniquely named temporary file beside path, then renames it over path (keeping the old
+// file's permissions); a symbolic link is written through, a device or pipe in place.
 Status WriteFileWhole(const std::string& path, const std::vector<uint8_t>& bytes);
 
 }  // namespace mq::imaging
