@@ -3,10 +3,12 @@
 
 #include <algorithm>
 #include <cstring>
+#include <unordered_map>
 
 #include "platform/RegistryText.h"
 #include "platform/Text.h"
 #include "platform/WinError.h"
+#include "platform/fake/StateText.h"
 
 namespace mq::platform {
 namespace {
@@ -72,6 +74,13 @@ std::string Describe(uint32_t type, const uint8_t* data, uint32_t size) {
   return std::to_string(size) + " bytes";
 }
 
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
 }  // namespace
 
 FakeRegistry::FakeRegistry(CallJournal& journal) : journal_(journal) {
@@ -98,7 +107,9 @@ FakeRegistry::Value* FakeRegistry::FindValue(Key& key, std::string_view name) {
 
 FakeRegistry::Key* FakeRegistry::Walk(Key* from, std::string_view subKey, bool create, bool* created) {
   Key* current = from;
-  for (std::string_view part : SplitKeyPath(subKey)) {
+  std::vector<std::string_view> parts = SplitKeyPath(subKey);
+  if (create && from->depth + parts.size() > kMaxKeyDepth) return nullptr;
+  for (std::string_view part : parts) {
     Key* next = nullptr;
     for (auto& child : current->subKeys) {
       if (text::EqualsNoCase(child->name, part)) next = child.get();
@@ -110,6 +121,7 @@ FakeRegistry::Key* FakeRegistry::Walk(Key* from, std::string_view subKey, bool c
                              [&](const auto& child) { return KeyOrder(part, child->name); });
       next = current->subKeys.insert(at, std::make_unique<Key>())->get();
       next->name = part;
+      next->depth = current->depth + 1;
       if (created != nullptr) *created = true;
     }
     current = next;
@@ -144,6 +156,7 @@ uint32_t FakeRegistry::CreateKey(RegKey parent, std::string_view subKey, uint32_
   if (from == nullptr || key == nullptr) return err::kInvalidHandle;
   bool made = false;
   Key* found = Walk(from, subKey, true, &made);
+  if (found == nullptr) return err::kInvalidParameter;  // deeper than a registry tree can be
   RegKey handle = nextHandle_++;
   handles_[handle] = found;
   *key = handle;
@@ -351,63 +364,133 @@ std::optional<uint32_t> FakeRegistry::GetDword(std::string_view keyPath, std::st
   return v;
 }
 
-void FakeRegistry::SerializeKey(const Key& key, const std::string& path, std::string& out) const {
-  out += '[' + path + "]\n";
-  static const char kDigits[] = "0123456789abcdef";
-  for (const Value& value : key.values) {
-    out += '"' + value.name + "\"=" + std::to_string(value.type) + ':';
-    for (uint8_t b : value.data) {
-      out += kDigits[b >> 4];
-      out += kDigits[b & 15];
-    }
-    out += '\n';
-  }
-  for (const auto& child : key.subKeys) SerializeKey(*child, path + '\\' + child->name, out);
-}
-
 std::string FakeRegistry::Serialize() const {
-  std::string out;
-  for (const RootName& root : kRoots) {
-    const Key& top = *roots_.at(root.key);
-    for (const auto& child : top.subKeys)
-      SerializeKey(*child, std::string(root.shortName) + '\\' + child->name, out);
+  // Depth first, each key before its subkeys, without recursion.
+  struct Pending {
+    const Key* key;
+    std::string path;
+  };
+  std::string out = std::string(kEscapedNamesMark) + '\n';
+  static const char kDigits[] = "0123456789abcdef";
+  std::vector<Pending> pending;
+  for (auto root = std::rbegin(kRoots); root != std::rend(kRoots); ++root) {
+    const Key& top = *roots_.at(root->key);
+    for (auto child = top.subKeys.rbegin(); child != top.subKeys.rend(); ++child)
+      pending.push_back({child->get(), std::string(root->shortName) + '\\' + state::Escape((*child)->name, "\\")});
+  }
+  while (!pending.empty()) {
+    Pending next = std::move(pending.back());
+    pending.pop_back();
+    out += '[' + next.path + "]\n";
+    for (const Value& value : next.key->values) {
+      out += '"' + state::Escape(value.name) + "\"=" + std::to_string(value.type) + ':';
+      for (uint8_t b : value.data) {
+        out += kDigits[b >> 4];
+        out += kDigits[b & 15];
+      }
+      out += '\n';
+    }
+    for (auto child = next.key->subKeys.rbegin(); child != next.key->subKeys.rend(); ++child)
+      pending.push_back({child->get(), next.path + '\\' + state::Escape((*child)->name, "\\")});
   }
   return out;
 }
 
-bool FakeRegistry::Deserialize(std::string_view text) {
+bool FakeRegistry::Deserialize(std::string_view text, std::string* error) {
+  std::string ignored;
+  if (error == nullptr) error = &ignored;
+  // The tree is built aside and replaces the current one only when the whole text is good. Names are looked
+  // up through indexes of this load, so that a large file loads in time proportional to its size.
+  std::map<RegKey, std::unique_ptr<Key>> roots;
+  for (const RootName& root : kRoots) {
+    roots[root.key] = std::make_unique<Key>();
+    roots[root.key]->name = root.longName;
+  }
+  std::unordered_map<std::string, Key*> children;   // parent address + folded name
+  std::unordered_map<std::string, size_t> values;   // key address + folded name -> index
+  auto slot = [](const Key* owner, std::string_view name) {
+    return std::to_string(reinterpret_cast<uintptr_t>(owner)) + '\n' + text::FoldCase(name);
+  };
+  bool escaped = false;
   Key* current = nullptr;
   size_t pos = 0;
-  while (pos < text.size()) {
+  for (size_t number = 1; pos < text.size(); ++number) {
     size_t end = text.find('\n', pos);
     if (end == std::string_view::npos) end = text.size();
     std::string_view line = text.substr(pos, end - pos);
     pos = end + 1;
+    if (number == 1 && line == kEscapedNamesMark) {
+      escaped = true;
+      continue;
+    }
     if (line.empty()) continue;
-    if (line.front() == '[' && line.back() == ']') {
-      current = MakePath(line.substr(1, line.size() - 2));
-      if (current == nullptr) return false;
+    auto fail = [&](std::string_view what) {
+      *error = state::LineError(number, what);
+      return false;
+    };
+    auto name = [&](std::string_view stored, std::string* out) {
+      if (!escaped) {
+        *out = stored;
+        return true;
+      }
+      return state::Unescape(stored, out);
+    };
+    if (line.front() == '[' && line.back() == ']' && line.size() >= 2) {
+      std::vector<std::string_view> parts = SplitKeyPath(line.substr(1, line.size() - 2));
+      const RootName* root = nullptr;
+      for (const RootName& candidate : kRoots) {
+        if (!parts.empty() &&
+            (text::EqualsNoCase(parts[0], candidate.shortName) || text::EqualsNoCase(parts[0], candidate.longName)))
+          root = &candidate;
+      }
+      if (root == nullptr) return fail("a key path must start with HKCR, HKCU, HKLM or HKU");
+      if (parts.size() - 1 > kMaxKeyDepth) {
+        return fail("a key nested deeper than " + std::to_string(kMaxKeyDepth) + " levels");
+      }
+      current = roots.at(root->key).get();
+      for (size_t i = 1; i < parts.size(); ++i) {
+        std::string part;
+        if (!name(parts[i], &part)) return fail("a bad %-escape in a key name");
+        Key*& child = children[slot(current, part)];
+        if (child == nullptr) {
+          current->subKeys.push_back(std::make_unique<Key>());
+          child = current->subKeys.back().get();
+          child->name = std::move(part);
+          child->depth = current->depth + 1;
+        }
+        current = child;
+      }
       continue;
     }
     size_t close = line.rfind("\"=");
-    if (current == nullptr || line.front() != '"' || close == std::string_view::npos || close == 0)
-      return false;
-    size_t colon = line.find(':', close);
-    if (colon == std::string_view::npos) return false;
-    Value value;
-    value.name = line.substr(1, close - 1);
-    value.type = static_cast<uint32_t>(std::stoul(std::string(line.substr(close + 2, colon - close - 2))));
-    std::string_view hex = line.substr(colon + 1);
-    if (hex.size() % 2 != 0) return false;
-    for (size_t i = 0; i < hex.size(); i += 2) {
-      value.data.push_back(static_cast<uint8_t>(std::stoul(std::string(hex.substr(i, 2)), nullptr, 16)));
+    if (line.front() != '"' || close == std::string_view::npos || close == 0) {
+      return fail("neither a [key] line nor a \"name\"=type:data value line");
     }
-    if (Value* existing = FindValue(*current, value.name)) {
-      *existing = value;
+    if (current == nullptr) return fail("a value before the first [key] line");
+    size_t colon = line.find(':', close);
+    if (colon == std::string_view::npos) return fail("a value without its type:data part");
+    Value value;
+    if (!name(line.substr(1, close - 1), &value.name)) return fail("a bad %-escape in a value name");
+    if (!state::ParseUint32(line.substr(close + 2, colon - close - 2), &value.type)) {
+      return fail("the value type is not a decimal number");
+    }
+    std::string_view hex = line.substr(colon + 1);
+    if (hex.size() % 2 != 0) return fail("the value data has an odd number of hex digits");
+    value.data.reserve(hex.size() / 2);
+    for (size_t i = 0; i < hex.size(); i += 2) {
+      int high = HexDigit(hex[i]), low = HexDigit(hex[i + 1]);
+      if (high < 0 || low < 0) return fail("the value data is not hex digits");
+      value.data.push_back(static_cast<uint8_t>(high * 16 + low));
+    }
+    auto [index, added] = values.try_emplace(slot(current, value.name), current->values.size());
+    if (added) {
+      current->values.push_back(std::move(value));
     } else {
-      current->values.push_back(value);
+      current->values[index->second] = std::move(value);
     }
   }
+  roots_ = std::move(roots);
+  handles_.clear();
   return true;
 }
 

@@ -6,6 +6,7 @@
 
 #include "platform/Text.h"
 #include "platform/WinError.h"
+#include "platform/fake/StateText.h"
 
 namespace mq::platform {
 
@@ -558,76 +559,100 @@ FakeSpooler::Handle* FakeSpooler::FindHandle(PrinterHandle handle) {
 
 // One record per line, fields separated by tabs; dependent files separated by '|'.
 std::string FakeSpooler::Serialize() const {
-  std::string out;
-  auto line = [&](std::initializer_list<std::string_view> fields) {
+  std::string out = std::string(kEscapedFieldsMark) + '\n';
+  auto line = [&](std::initializer_list<std::string> fields) {
     bool first = true;
-    for (std::string_view f : fields) {
+    for (const std::string& f : fields) {
       if (!first) out += '\t';
       out += f;
       first = false;
     }
     out += '\n';
   };
-  for (const MonitorInfo2& m : monitors_) line({"monitor", m.name, m.environment, m.dllName});
-  for (const Processor& p : processors_) line({"processor", p.environment, p.name, p.dll});
+  auto e = [](std::string_view field) { return state::Escape(field); };
+  for (const MonitorInfo2& m : monitors_) line({"monitor", e(m.name), e(m.environment), e(m.dllName)});
+  for (const Processor& p : processors_) line({"processor", e(p.environment), e(p.name), e(p.dll)});
   for (const DriverInfo3& d : drivers_) {
-    line({"driver", std::to_string(d.version), d.name, d.environment, d.driverPath, d.dataFile, d.configFile,
-          d.helpFile, Join(d.dependentFiles, '|'), d.monitorName});
+    std::vector<std::string> dependent;
+    for (const std::string& name : d.dependentFiles) dependent.push_back(state::Escape(name, "|"));
+    line({"driver", std::to_string(d.version), e(d.name), e(d.environment), e(d.driverPath), e(d.dataFile),
+          e(d.configFile), e(d.helpFile), Join(dependent, '|'), e(d.monitorName)});
   }
   for (const PrinterInfo2& p : printers_) {
-    line(
-        {"printer", p.printerName, p.portName, p.driverName, p.printProcessor, std::to_string(p.attributes)});
+    line({"printer", e(p.printerName), e(p.portName), e(p.driverName), e(p.printProcessor),
+          std::to_string(p.attributes)});
   }
-  for (const std::string& port : ports_) line({"port", port});
-  if (!defaultPrinter_.empty()) line({"default", defaultPrinter_});
+  for (const std::string& port : ports_) line({"port", e(port)});
+  if (!defaultPrinter_.empty()) line({"default", e(defaultPrinter_)});
   return out;
 }
 
-bool FakeSpooler::Deserialize(std::string_view text) {
+bool FakeSpooler::Deserialize(std::string_view text, std::string* error) {
+  std::string ignored;
+  if (error == nullptr) error = &ignored;
   std::vector<MonitorInfo2> monitors;
   std::vector<Processor> processors;
   std::vector<DriverInfo3> drivers;
   std::vector<PrinterInfo2> printers;
   std::vector<std::string> ports;
   std::string defaultPrinter;
-  for (const std::string& row : Split(text, '\n')) {
+  bool escaped = false;
+  std::vector<std::string> rows = Split(text, '\n');
+  for (size_t number = 1; number <= rows.size(); ++number) {
+    const std::string& row = rows[number - 1];
+    if (number == 1 && row == kEscapedFieldsMark) {
+      escaped = true;
+      continue;
+    }
     if (row.empty()) continue;
-    try {
-      std::vector<std::string> f = Split(row, '\t');
-      if (f[0] == "monitor" && f.size() == 4) {
-        monitors.push_back({f[1], f[2], f[3]});
-      } else if (f[0] == "processor" && f.size() == 4) {
-        processors.push_back({f[1], f[2], f[3]});
-      } else if (f[0] == "driver" && f.size() == 10) {
-        DriverInfo3 d;
-        d.version = static_cast<uint32_t>(std::stoul(f[1]));
-        d.name = f[2];
-        d.environment = f[3];
-        d.driverPath = f[4];
-        d.dataFile = f[5];
-        d.configFile = f[6];
-        d.helpFile = f[7];
-        if (!f[8].empty()) d.dependentFiles = Split(f[8], '|');
-        d.monitorName = f[9];
-        drivers.push_back(d);
-      } else if (f[0] == "printer" && f.size() == 6) {
-        PrinterInfo2 p;
-        p.printerName = f[1];
-        p.portName = f[2];
-        p.driverName = f[3];
-        p.printProcessor = f[4];
-        p.attributes = static_cast<uint32_t>(std::stoul(f[5]));
-        printers.push_back(p);
-      } else if (f[0] == "port" && f.size() == 2) {
-        ports.push_back(f[1]);
-      } else if (f[0] == "default" && f.size() == 2) {
-        defaultPrinter = f[1];
-      } else {
-        return false;
-      }
-
-    } catch (const std::exception&) {  // a number field that is not a number
+    auto fail = [&](std::string_view what) {
+      *error = state::LineError(number, what);
       return false;
+    };
+    std::vector<std::string> f = Split(row, '\t');
+    std::vector<std::string> dependent;
+    if (f[0] == "driver" && f.size() == 10 && !f[8].empty()) dependent = Split(f[8], '|');
+    if (escaped) {
+      for (std::string& field : f) {
+        if (!state::Unescape(field, &field)) return fail("a bad %-escape");
+      }
+      for (std::string& name : dependent) {
+        if (!state::Unescape(name, &name)) return fail("a bad %-escape");
+      }
+    }
+    uint32_t number32 = 0;
+    if (f[0] == "monitor" && f.size() == 4) {
+      monitors.push_back({f[1], f[2], f[3]});
+    } else if (f[0] == "processor" && f.size() == 4) {
+      processors.push_back({f[1], f[2], f[3]});
+    } else if (f[0] == "driver" && f.size() == 10) {
+      if (!state::ParseUint32(f[1], &number32)) return fail("the driver version is not a decimal number");
+      DriverInfo3 d;
+      d.version = number32;
+      d.name = f[2];
+      d.environment = f[3];
+      d.driverPath = f[4];
+      d.dataFile = f[5];
+      d.configFile = f[6];
+      d.helpFile = f[7];
+      d.dependentFiles = std::move(dependent);
+      d.monitorName = f[9];
+      drivers.push_back(d);
+    } else if (f[0] == "printer" && f.size() == 6) {
+      if (!state::ParseUint32(f[5], &number32)) return fail("the printer attributes are not a decimal number");
+      PrinterInfo2 p;
+      p.printerName = f[1];
+      p.portName = f[2];
+      p.driverName = f[3];
+      p.printProcessor = f[4];
+      p.attributes = number32;
+      printers.push_back(p);
+    } else if (f[0] == "port" && f.size() == 2) {
+      ports.push_back(f[1]);
+    } else if (f[0] == "default" && f.size() == 2) {
+      defaultPrinter = f[1];
+    } else {
+      return fail("not a monitor, processor, driver, printer, port or default line with its fields");
     }
   }
   monitors_ = std::move(monitors);

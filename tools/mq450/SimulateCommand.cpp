@@ -387,7 +387,12 @@ void ConnectUsbDevices(SimulatedMachine& machine, const Options& o) {
 std::optional<installer::ModelEntry> FindModel(SimulatedMachine& machine,
                                                const installer::SetupConfig& config, const Options& o) {
   platform::CallJournal::Quiet quiet(&machine.journal);
-  for (const installer::ModelEntry& m : config.ReadDeviceList().models) {
+  installer::DeviceList list = config.ReadDeviceList();
+  if (list.Truncated()) {
+    std::cerr << "mq450: note: the device list claims " << list.claimedEntries << " models; only the first "
+              << installer::kMaxDeviceEntries << " are read\n";
+  }
+  for (const installer::ModelEntry& m : list.models) {
     if (m.name == o.model && (!o.type || *o.type == m.type)) return m;
   }
   return std::nullopt;
@@ -445,6 +450,17 @@ int RunInstall(const Args& args) {
   if (!fs::is_directory(o.package, ec) ||
       !fs::is_regular_file(fs::path(o.package) / "DRVCONFIG" / "setup.ini", ec)) {
     return Fail(kExitUsage, "not a package folder (no DRVCONFIG/setup.ini): " + o.package);
+  }
+  // The profile reader takes a file it cannot read for a missing one; a configuration file too large to be
+  // one is worth saying so before the run reads "0" everywhere.
+  for (const char* folder : {"DRVCONFIG", "language"}) {
+    for (const auto& item : fs::directory_iterator(fs::path(o.package) / folder, ec)) {
+      if (item.is_regular_file(ec) && item.file_size(ec) > platform::kMaxReadAllBytes) {
+        return Fail(kExitUsage, item.path().string() + ": larger than " +
+                                    std::to_string(platform::kMaxReadAllBytes) +
+                                    " bytes, too large for a configuration file");
+      }
+    }
   }
   int status = kExitFailed;
   std::unique_ptr<SimulatedMachine> machine =

@@ -43,16 +43,46 @@ std::string_view LocalEnvironment(SimulatedWindows windows) {
   }
 }
 
+// A machine's state files are small (a few kilobytes after many runs); anything near this is not one.
+constexpr uint64_t kMaxMachineFileBytes = uint64_t{16} << 20;
+
 bool ReadText(const fs::path& path, std::string* text) {
   std::vector<uint8_t> bytes;
   std::string error;
-  if (!ReadWholeFile(path.string(), &bytes, &error)) return false;
+  if (!ReadWholeFile(path.string(), kMaxMachineFileBytes, &bytes, &error)) return false;
   text->assign(bytes.begin(), bytes.end());
   return true;
 }
 
 bool WriteText(const fs::path& path, const std::string& text, std::string* error) {
-  return WriteFileAtomically(path.string(), std::vector<uint8_t>(text.begin(), text.end()), error);
+  return WriteOutputFile(path.string(), std::vector<uint8_t>(text.begin(), text.end()), error);
+}
+
+// Loads one of the machine's state files into its fake; a missing file is an empty one. false, with the reason,
+// when the file cannot be read or is malformed: the run must then stop before it overwrites it.
+template <typename Fake>
+bool LoadState(const fs::path& path, Fake& fake, std::string* error) {
+  std::error_code ec;
+  if (!fs::exists(fs::symlink_status(path, ec))) return true;
+  std::vector<uint8_t> bytes;
+  std::string reason;
+  if (!ReadWholeFile(path.string(), kMaxMachineFileBytes, &bytes, &reason)) {
+    *error = reason;
+    return false;
+  }
+  std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+  bool loaded;
+  if constexpr (requires { fake.Deserialize(text, &reason); }) {
+    loaded = fake.Deserialize(text, &reason);
+  } else {
+    loaded = fake.Deserialize(text);
+    reason = "it is malformed";
+  }
+  if (!loaded) {
+    *error = "the machine's " + path.filename().string() + " cannot be read: " + reason;
+    return false;
+  }
+  return true;
 }
 
 void PutFile(const fs::path& path, std::string_view contents) {
@@ -190,20 +220,8 @@ void SimulatedMachine::AddWindows98PortClasses() {
 }
 
 bool SimulatedMachine::Load(std::string* error) {
-  std::string text;
-  if (ReadText(folder_ / "registry.txt", &text) && !registry.Deserialize(text)) {
-    *error = "the machine's registry.txt cannot be read";
-    return false;
-  }
-  if (ReadText(folder_ / "spooler.txt", &text) && !spooler.Deserialize(text)) {
-    *error = "the machine's spooler.txt cannot be read";
-    return false;
-  }
-  if (ReadText(folder_ / "usb.txt", &text) && !usbBus.Deserialize(text)) {
-    *error = "the machine's usb.txt cannot be read";
-    return false;
-  }
-  return true;
+  return LoadState(folder_ / "registry.txt", registry, error) && LoadState(folder_ / "spooler.txt", spooler, error) &&
+         LoadState(folder_ / "usb.txt", usbBus, error);
 }
 
 bool SimulatedMachine::Save(std::string* error) const {

@@ -46,10 +46,19 @@ class FakeRegistry : public Registry {
   // Number of keys currently open through OpenKey/CreateKey and not closed (a leak check for tests).
   size_t OpenHandleCount() const { return handles_.size(); }
 
-  // The whole tree as text, one key per "[path]" line followed by its values ("name"=type:hex bytes), and
-  // back. Used to keep a simulated machine between runs.
+  // A registry tree is at most this many levels deep below its root key, as on Windows; CreateKey refuses
+  // deeper keys with ERROR_INVALID_PARAMETER.
+  static constexpr size_t kMaxKeyDepth = 512;
+
+  // The whole tree as text, used to keep a simulated machine between runs: a first line marking the form, then
+  // one key per "[path]" line followed by its values ("name"=type:hex bytes). Names have control characters
+  // and '%' written as %XX, so any name survives; text without the first line is read with names as they
+  // stand, as earlier versions wrote it.
   std::string Serialize() const;
-  bool Deserialize(std::string_view text);
+  // Replaces the tree (closing every open handle) with the one the text describes. A malformed text changes
+  // nothing and gives false, with "line N: what is wrong" in *error.
+  bool Deserialize(std::string_view text, std::string* error = nullptr);
+  static constexpr std::string_view kEscapedNamesMark = "; mq450 registry: names %-escaped";
 
  private:
   struct Value {
@@ -61,6 +70,7 @@ class FakeRegistry : public Registry {
     std::string name;
     std::vector<Value> values;
     std::vector<std::unique_ptr<Key>> subKeys;
+    size_t depth = 0;  // levels below the root key
   };
 
   Key* Resolve(RegKey key) const;
@@ -68,7 +78,6 @@ class FakeRegistry : public Registry {
   Key* FindPath(std::string_view keyPath) const;
   Key* MakePath(std::string_view keyPath);
   static Value* FindValue(Key& key, std::string_view name);
-  void SerializeKey(const Key& key, const std::string& path, std::string& out) const;
 
   CallJournal& journal_;
   std::map<RegKey, std::unique_ptr<Key>> roots_;

@@ -89,8 +89,15 @@ class FakeSpooler : public Spooler {
   // Makes each WritePrinter take at most limit bytes and report that count (a short write); 0 takes all.
   void LimitWrites(uint32_t limit) { writeLimit_ = limit; }
 
+  // The registrations as text, used to keep a simulated machine between runs: a first line marking the form,
+  // then one record per line with tab-separated fields, control characters and '%' in every field (and '|'
+  // in each dependent file name) written as %XX, so any name survives. Text without the first line is read
+  // with fields as they stand, as earlier versions wrote it.
   std::string Serialize() const;
-  bool Deserialize(std::string_view text);
+  // Replaces the registrations with the text's. A malformed text changes nothing and gives false, with
+  // "line N: what is wrong" in *error.
+  bool Deserialize(std::string_view text, std::string* error = nullptr);
+  static constexpr std::string_view kEscapedFieldsMark = "; mq450 spooler: fields %-escaped";
 
  private:
   struct Processor {
