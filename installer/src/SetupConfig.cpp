@@ -1,6 +1,7 @@
 // Reading the device list and model files of a package, and writing DriverUtility.ini.
 #include "installer/SetupConfig.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "common/LanguageTexts.h"
@@ -90,6 +91,9 @@ DeviceList SetupConfig::ReadDeviceList() const {
   DeviceList list;
   std::string file = DeviceListFile();
   int count = reader_.Integer(file, "DEVICENAME", "DEVICENUMBER");
+  list.claimedEntries = count;
+  // One read per entry: a count beyond what the model page can list is not followed.
+  count = std::min(count, kMaxDeviceEntries);
   for (int i = 1; i <= count; ++i) {
     std::string value = reader_.Text(file, "DEVICENAME", "DEVICENAME" + std::to_string(i));
     ModelEntry entry;

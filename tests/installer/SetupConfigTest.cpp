@@ -45,6 +45,25 @@ TEST(SetupConfigTest, StartUpCheckLooksAtTheLastEntryOnly) {
   EXPECT_FALSE(config.PackageUsable());
 }
 
+TEST(SetupConfigTest, DeviceCountIsBoundedToWhatTheListHolds) {
+  TestMachine machine;
+  SetupConfig config(machine.p.profile, testing::kPackage, false);
+  machine.p.profile.WriteString(kSetupIni, "DEVICENAME", "DEVICENAME100", "LAST-ReceiptPrinter");
+  machine.p.profile.WriteString(kSetupIni, "DEVICENAME", "DEVICENAME101", "BEYOND-ReceiptPrinter");
+  machine.p.profile.WriteString(kSetupIni, "DEVICENAME", "DEVICENUMBER", "2147483647");
+  machine.p.journal.Clear();
+  DeviceList list = config.ReadDeviceList();
+  EXPECT_TRUE(list.Truncated());
+  EXPECT_EQ(list.claimedEntries, 2147483647);
+  EXPECT_EQ(list.models.back().name, "LAST");
+  EXPECT_EQ(list.lastEntryName, "LAST");
+  // DEVICENUMBER, the entries read and DEFAULTNAME.
+  EXPECT_EQ(machine.p.journal.CountOf("GetPrivateProfileStringW"), 2u + kMaxDeviceEntries);
+
+  machine.p.profile.WriteString(kSetupIni, "DEVICENAME", "DEVICENUMBER", "100");
+  EXPECT_FALSE(config.ReadDeviceList().Truncated());
+}
+
 TEST(SetupConfigTest, ModelFilesPerWordSize) {
   TestMachine machine;
   SetupConfig x86(machine.p.profile, "C:\\P", false);

@@ -20,10 +20,18 @@ struct ModelEntry {
   int index = 0;  // the N of its DEVICENAMEn key
 };
 
+// The most entries a device list is read for: the model page lists at most this many models, and each entry is
+// one profile read.
+inline constexpr int kMaxDeviceEntries = 100;
+
 struct DeviceList {
   std::vector<ModelEntry> models;  // in index order, entries without a type suffix left out
   int defaultIndex = 0;            // DEFAULTNAME
-  std::string lastEntryName;  // the name of entry DEVICENUMBER (suffix removed), used by the start-up check
+  // The name of the last entry read, DEVICENUMBER or kMaxDeviceEntries (suffix removed), used by the start-up
+  // check.
+  std::string lastEntryName;
+  int claimedEntries = 0;  // DEVICENUMBER as the file gives it; more than kMaxDeviceEntries are not read
+  bool Truncated() const { return claimedEntries > kMaxDeviceEntries; }
   std::optional<ModelEntry> DefaultModel() const;
 };
 
