@@ -116,6 +116,8 @@ truncate -s 3G huge.bin
 case_ huge-settings-record 1 "larger than 65535 bytes" "$tool" settings convert huge.bin -o x.bin
 case_ huge-record-shown 1 "larger than 1976 bytes" "$tool" settings show huge.bin
 case_ contrast-with-two-signs 2 "contrast must be a whole number" "$tool" logo gray src.bmp --contrast +-5
+case_ logo-job-contrast-with-two-signs 2 "contrast must be a whole number" \
+  "$tool" logo job mono src.bmp --contrast +-5 -o job.prn
 case_ brightness-with-a-blank 2 "brightness must be a whole number" "$tool" logo gray src.bmp --brightness ' 5'
 
 # The logo source shrinks and grows while conversions read it.

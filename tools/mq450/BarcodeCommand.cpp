@@ -175,7 +175,10 @@ int BuildTestPrint(const Args& args, Options* o, FontPrint* out) {
   out->font = static_cast<uint32_t>(font[2] - '1');
 
   std::vector<uint8_t>& record = out->record;
-  if (!ReadWholeFile(o->positional[0], &record, &error)) return Fail(kExitFailed, error);
+  if (!ReadWholeFile(o->positional[0], plugin::kPrivateSettingsSize, &record, &error)) {
+    return Fail(kExitFailed, error + " (a settings record is " + std::to_string(plugin::kPrivateSettingsSize) +
+                                 " bytes)");
+  }
   if (record.size() != plugin::kPrivateSettingsSize) {
     return Fail(kExitFailed, o->positional[0] + ": not a settings record (" + std::to_string(record.size()) +
                                  " bytes, expected " + std::to_string(plugin::kPrivateSettingsSize) + ")");
@@ -212,7 +215,7 @@ int RunJob(const Args& args) {
   if (const int status = BuildTestPrint(args, &o, &built); status != kExitOk) return status;
   std::string error;
   const std::vector<uint8_t> bytes = built.print.Bytes();
-  if (!WriteFileAtomically(*o.output, bytes, &error)) return Fail(kExitFailed, error);
+  if (!WriteOutputFile(*o.output, bytes, &error)) return Fail(kExitFailed, error);
   std::cout << built.print.documentName << " job, " << TypeName(built.print) << ", "
             << built.print.data.size() << " data bytes: " << bytes.size() << " bytes written to " << *o.output
             << '\n';
@@ -227,7 +230,7 @@ int RunPreview(const Args& args) {
   std::string error;
   if (!DrawTestPrint(built.record.data(), built.font, built.print, &png, &error))
     return Fail(kExitFailed, error);
-  if (!WriteFileAtomically(*o.output, png, &error)) return Fail(kExitFailed, error);
+  if (!WriteOutputFile(*o.output, png, &error)) return Fail(kExitFailed, error);
   std::cout << TypeName(built.print) << " drawn: " << *o.output << '\n';
   return kExitOk;
 }

@@ -9,8 +9,8 @@
 
 namespace mq::tool {
 
-// A whole decimal number in -100..100 (a leading '+' allowed); 0 when the option was not given, nothing when
-// the text is not such a number.
+// A whole decimal number in -100..100 (one leading sign allowed, "+-5" refused); 0 when the option was not
+// given, nothing when the text is not such a number.
 std::optional<int> ParseAdjustment(const std::optional<std::string>& text);
 
 // none, m3, m4 or diffuse.

@@ -1,15 +1,10 @@
 // The "logo" command group of the tool: the Download page's logo conversions and records on the command line,
 // and a PNG preview of any bitmap the logo routines accept.
-#include <fcntl.h>
-#include <sys/mman.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <charconv>
 #include <iostream>
 #include <optional>
-#include <span>
 #include <string>
 #include <vector>
 
@@ -70,42 +65,6 @@ std::optional<std::string> ParseArgs(const Args& args, const std::vector<std::st
   return std::nullopt;
 }
 
-// A source bitmap mapped read-only with its pages loaded up front: one system call instead of a page fault
-// per 4 KiB, which is most of the tool's time on a 1024 x 768 picture. Only the bytes a bitmap can use are
-// mapped.
-class MappedSource {
- public:
-  MappedSource() = default;
-  MappedSource(const MappedSource&) = delete;
-  MappedSource& operator=(const MappedSource&) = delete;
-  ~MappedSource() {
-    if (data_) munmap(data_, size_);
-  }
-
-  // false when the file is not a regular, non-empty file that can be mapped; the caller then reads it the
-  // ordinary way, which also gives the reason.
-  bool Map(const std::string& path) {
-    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return false;
-    struct stat info;
-    if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0) {
-      size_t size = std::min(static_cast<size_t>(info.st_size), img::kLargestBitmapFile);
-      void* data = mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
-      if (data != MAP_FAILED) {
-        data_ = data;
-        size_ = size;
-      }
-    }
-    close(fd);
-    return data_ != nullptr;
-  }
-  std::span<const uint8_t> Bytes() const { return {static_cast<const uint8_t*>(data_), size_}; }
-
- private:
-  void* data_ = nullptr;
-  size_t size_ = 0;
-};
-
 int ConversionFailure(const std::string& file, const img::ConversionResult& result) {
   return Fail(kExitFailed,
               file + ": " + img::Describe(result.status) + " (result " + std::to_string(result.code) + ")");
@@ -125,19 +84,16 @@ int RunConvert(const Args& args) {
     return Fail(kExitUsage, "brightness must be a whole number from -100 to 100, not " + *parsed.brightness);
   }
 
+  // The source is read, not mapped: another program may shrink the file while it is converted.
   img::ConversionResult result;
-  MappedSource source;
   if (mono) {
     if (!parsed.halftone) return Usage("logo mono needs --halftone none|m3|m4|diffuse");
     const std::optional<img::Halftone> halftone = ParseHalftone(*parsed.halftone);
     if (!halftone)
       return Fail(kExitUsage, "unknown halftone " + *parsed.halftone + " (none, m3, m4 or diffuse)");
-    result = source.Map(parsed.file)
-                 ? img::MakeMonoImage(parsed.file, source.Bytes(), *halftone, *contrast, *brightness)
-                 : img::MakeMonoImage(parsed.file, *halftone, *contrast, *brightness);
+    result = img::MakeMonoImage(parsed.file, *halftone, *contrast, *brightness);
   } else {
-    result = source.Map(parsed.file) ? img::MakeGrayImage(parsed.file, source.Bytes(), *contrast, *brightness)
-                                     : img::MakeGrayImage(parsed.file, *contrast, *brightness);
+    result = img::MakeGrayImage(parsed.file, *contrast, *brightness);
   }
   if (!result.ok()) return ConversionFailure(parsed.file, result);
   std::cout << result.path << '\n';
@@ -159,7 +115,7 @@ int RunEncode(const Args& args) {
   }
   if (status != img::Status::kOk) return Fail(kExitFailed, parsed.file + ": " + img::Describe(status));
   std::string error;
-  if (!WriteFileAtomically(*parsed.output, record, &error)) return Fail(kExitFailed, error);
+  if (!WriteOutputFile(*parsed.output, record, &error)) return Fail(kExitFailed, error);
   return kExitOk;
 }
 
@@ -202,7 +158,7 @@ int RunPreview(const Args& args) {
     return Fail(kExitFailed, "cannot encode the PNG picture");
   }
   std::string error;
-  if (!WriteFileAtomically(*parsed.output, png, &error)) return Fail(kExitFailed, error);
+  if (!WriteOutputFile(*parsed.output, png, &error)) return Fail(kExitFailed, error);
   return kExitOk;
 }
 

@@ -88,7 +88,7 @@ int RunLogoJob(const Args& args) {
     std::vector<uint8_t> bytes;
     for (const std::vector<uint8_t>& block : plugin::ClearLogosBlocks())
       bytes.insert(bytes.end(), block.begin(), block.end());
-    if (!WriteFileAtomically(*output, bytes, &error)) return Fail(kExitFailed, error);
+    if (!WriteOutputFile(*output, bytes, &error)) return Fail(kExitFailed, error);
     std::cout << "Clear All Logos: " << bytes.size() << " bytes written to " << *output << '\n';
     return kExitOk;
   }
@@ -111,7 +111,8 @@ int RunLogoJob(const Args& args) {
   for (const std::string& path : sources) {
     Row row{path, {}, 0};
     std::vector<uint8_t> source;
-    if (!ReadWholeFile(path, &source, &error)) return Fail(kExitFailed, error);
+    // At most the largest bitmap a logo can come from.
+    if (!ReadWholeFile(path, img::kLargestBitmapFile, &source, &error)) return Fail(kExitFailed, error);
     const std::optional<plugin::BitmapHeader> header = plugin::ReadBitmapHeader(source);
     if (!header) return Fail(kExitFailed, path + ": fewer than 62 bytes, not a bitmap");
     if (header->width > img::kMaxWidth || header->height > img::kMaxHeight)
@@ -147,7 +148,7 @@ int RunLogoJob(const Args& args) {
                 rows[static_cast<size_t>(job.failedRow)].path + ": " + img::Describe(job.failure));
   std::vector<uint8_t> bytes;
   for (const std::vector<uint8_t>& block : job.blocks) bytes.insert(bytes.end(), block.begin(), block.end());
-  if (!WriteFileAtomically(*output, bytes, &error)) return Fail(kExitFailed, error);
+  if (!WriteOutputFile(*output, bytes, &error)) return Fail(kExitFailed, error);
   std::cout << rows.size() << (gray ? " gray" : " mono") << " logos (" << total
             << " bytes counted): " << bytes.size() << " bytes written to " << *output << '\n';
   return kExitOk;

@@ -35,6 +35,8 @@ constexpr const char* kSendUsage =
 constexpr size_t kProgressThreshold = 1024 * 1024;
 constexpr size_t kChunk = 64 * 1024;
 constexpr int kDefaultPort = 9100;
+// Firmware and font files are a few megabytes; a file beyond this is not one to send.
+constexpr uint64_t kMaxSendBytes = uint64_t{256} << 20;
 
 int Usage(const std::string& message) {
   std::cerr << kSendUsage;
@@ -171,7 +173,7 @@ int RunSend(const Args& args) {
 
   std::string error;
   std::vector<uint8_t> bytes;
-  if (!ReadWholeFile(file, &bytes, &error)) return Fail(kExitFailed, error);
+  if (!ReadWholeFile(file, kMaxSendBytes, &bytes, &error)) return Fail(kExitFailed, error);
 
   if (dest->rfind("tcp:", 0) == 0) {
     std::string host = dest->substr(4);
@@ -206,7 +208,7 @@ int RunSend(const Args& args) {
   } else if (dest->rfind("file:", 0) == 0) {
     const std::string path = dest->substr(5);
     if (path.empty()) return Usage("file: needs a path");
-    if (!WriteFileAtomically(path, bytes, &error)) return Fail(kExitFailed, error);
+    if (!WriteOutputFile(path, bytes, &error)) return Fail(kExitFailed, error);
   } else if (!dest->empty() && (*dest)[0] == '/') {
     // A device is opened as it is: never created, never truncated.
     const int fd = open(dest->c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);

@@ -215,7 +215,10 @@ int Set(const Options& o) {
   if (o.positional.size() < 2) return Fail(kExitUsage, "settings set needs at least one NAME=VALUE");
   std::vector<uint8_t> record;
   std::string error;
-  if (!ReadWholeFile(o.positional[0], &record, &error)) return Fail(kExitFailed, error);
+  if (!ReadWholeFile(o.positional[0], kPrivateSettingsSize, &record, &error)) {
+    return Fail(kExitFailed, error + " (a settings record is " + std::to_string(kPrivateSettingsSize) +
+                                 " bytes)");
+  }
   if (record.size() != kPrivateSettingsSize) {
     return Fail(kExitFailed, o.positional[0] + ": not a settings record (" + std::to_string(record.size()) +
                                  " bytes, expected " + std::to_string(kPrivateSettingsSize) + ")");

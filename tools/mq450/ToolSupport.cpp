@@ -1,6 +1,7 @@
 // Error output and whole-file I/O for the tool.
 #include "ToolSupport.h"
 
+#include <charconv>
 #include <iostream>
 
 #include "platform/HostFile.h"
@@ -10,6 +11,18 @@ namespace mq::tool {
 int Fail(int status, std::string_view message) {
   std::cerr << "mq450: " << message << '\n';
   return status;
+}
+
+std::optional<int> ParseWholeNumber(std::string_view text, int min, int max) {
+  bool plus = !text.empty() && text.front() == '+';
+  if (plus) text.remove_prefix(1);
+  bool minus = !plus && !text.empty() && text.front() == '-';
+  size_t first = minus ? 1 : 0;
+  if (text.size() <= first || text[first] < '0' || text[first] > '9') return std::nullopt;
+  int value = 0;
+  auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (ec != std::errc() || end != text.data() + text.size() || value < min || value > max) return std::nullopt;
+  return value;
 }
 
 bool ReadWholeFile(const std::string& path, uint64_t maxBytes, std::vector<uint8_t>* bytes,

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,6 +17,10 @@ inline constexpr int kExitUsage = 2;
 
 // Prints "mq450: message" to standard error and returns status.
 int Fail(int status, std::string_view message);
+
+// A whole decimal number in min..max: one optional sign and digits, nothing else ("+-5", " 5" and "5x" are
+// refused).
+std::optional<int> ParseWholeNumber(std::string_view text, int min, int max);
 
 // Reads a whole file of at most maxBytes bytes (a larger one is refused before it is read); false (with a
 // reason in *error) when it cannot.
