@@ -31,6 +31,8 @@ constexpr const char* kRenderUsage =
 
 constexpr const char* kDefaultFont = "/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf";
 constexpr const char* kLogoStateFile = "logos.prn";
+// A job the virtual printer is given is read whole; anything beyond this is no print job.
+constexpr uint64_t kMaxJobBytes = uint64_t{64} << 20;
 
 int Usage(const std::string& message) {
   std::cerr << kRenderUsage;
@@ -42,7 +44,7 @@ bool LoadLogos(const std::string& path, std::vector<vp::Logo>* logos, std::strin
   std::error_code ec;
   if (!std::filesystem::exists(path, ec)) return true;
   std::vector<uint8_t> bytes;
-  if (!ReadWholeFile(path, &bytes, error)) return false;
+  if (!ReadWholeFile(path, kMaxJobBytes, &bytes, error)) return false;
   const std::vector<vp::Item> items = vp::DecodeCommandStream(bytes);
   if (items.size() != 1 ||
       (items[0].kind != vp::ItemKind::kDefineMonoLogos && items[0].kind != vp::ItemKind::kDefineGrayLogos)) {
@@ -92,7 +94,7 @@ int RunRender(const Args& args) {
   std::vector<std::vector<uint8_t>> streams(jobs.size());
   std::string error;
   for (size_t i = 0; i < jobs.size(); ++i) {
-    if (!ReadWholeFile(jobs[i], &streams[i], &error)) return Fail(kExitFailed, error);
+    if (!ReadWholeFile(jobs[i], kMaxJobBytes, &streams[i], &error)) return Fail(kExitFailed, error);
   }
   std::vector<vp::Logo> logos;
   std::string statePath;
@@ -129,8 +131,8 @@ int RunRender(const Args& args) {
                  paper.Height() ? RgbOf(paper) : std::vector<uint8_t>(paper.Width() * 3, 255), &png)) {
     return Fail(kExitFailed, "cannot encode the PNG picture");
   }
-  if (!WriteFileAtomically(*output, png, &error)) return Fail(kExitFailed, error);
-  if (state && lastDefine && !WriteFileAtomically(statePath, *lastDefine, &error)) {
+  if (!WriteOutputFile(*output, png, &error)) return Fail(kExitFailed, error);
+  if (state && lastDefine && !WriteOutputFile(statePath, *lastDefine, &error)) {
     return Fail(kExitFailed, error);
   }
   std::cout << *output << ": " << paper.Width() << " x " << paper.Height() << " dots\n";
