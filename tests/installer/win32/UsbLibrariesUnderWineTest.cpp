@@ -3,6 +3,7 @@
 // test build of both, whose devices come from UsbDevices.ini beside it, lets the installer read and rewrite a
 // printer ID through the Win32 loader.
 #include <windows.h>
+#include <winspool.h>
 
 #include <gtest/gtest.h>
 
@@ -122,6 +123,49 @@ TEST_F(UsbLibrariesUnderWine, PresentVendorDeviceIsClassifiedThroughTheSystemsEn
   ASSERT_EQ(roles_.devices.FirstHardwareIds(&ids), 0u);
   EXPECT_NE(std::find(ids.begin(), ids.end(), "USB\\VID_1D3B&PID_1001&REV_0100"), ids.end());
   EXPECT_EQ(Printers("C:\\nowhere").ClassifyUsbDevices(), platform::kUsbVendorDriverPrinters);
+}
+
+// The local port monitor's transceiver adds and deletes a spooler port by name.
+bool LocalPort(const wchar_t* command, const wchar_t* name) {
+  PRINTER_DEFAULTSW defaults = {nullptr, nullptr, SERVER_ACCESS_ADMINISTER};
+  HANDLE xcv = nullptr;
+  if (!OpenPrinterW(const_cast<LPWSTR>(L",XcvMonitor Local Port"), &xcv, &defaults)) return false;
+  BYTE output[16];
+  DWORD needed = 0;
+  DWORD status = 1;
+  BOOL ok = XcvDataW(xcv, command, reinterpret_cast<BYTE*>(const_cast<wchar_t*>(name)),
+                     static_cast<DWORD>((wcslen(name) + 1) * sizeof(wchar_t)), output, sizeof output, &needed,
+                     &status);
+  ClosePrinter(xcv);
+  return ok && status == 0;
+}
+
+TEST_F(UsbLibrariesUnderWine, RealPrinterListNamesAPrinterClassPrinterWithItsSpoolerPort) {
+  // GUID_DEVINTERFACE_USBPRINT.
+  static const GUID kUsbPrint = {
+      0x28d78fad, 0x5a12, 0x11d1, {0xae, 0x5b, 0x00, 0x00, 0xf8, 0x03, 0xa8, 0xc2}};
+  static const wchar_t kIds[] = L"USB\\VID_1D3B&PID_0E15&REV_0100\0";
+  mq::testing::RegisteredDevice device(L"USB\\VID_1D3B&PID_0E15\\MQCLASS1", kIds, std::size(kIds));
+  ASSERT_TRUE(device.registered()) << device.error();
+  ASSERT_TRUE(device.SetText(SPDRP_DEVICEDESC, L"MQ-450 USB@printer"));
+  ASSERT_TRUE(device.AddInterface(kUsbPrint, L"Port Name", L"USB003"));
+  std::string folder = mq::testing::WineHostPath(MQ_USB_LIBRARY_DIR);
+  UsbPrinters printers = Printers(folder);
+
+  // Without a spooler port of that name the printer is not listed.
+  EXPECT_EQ(printers.FindClassPrinterPort("MQ-450"), 0);
+  ASSERT_TRUE(LocalPort(L"AddPort", L"USB003"));
+  platform::LibraryHandle link = 0;
+  ASSERT_EQ(roles_.libraries.Load(folder + "\\UsbPrnLink.dll", &link), 0u);
+  char list[platform::kUsbPrinterListSize] = {};
+  EXPECT_EQ(roles_.libraries.EnumUsbPrinter(link, 0, list), 1);
+  roles_.libraries.Unload(link);
+  // The "@" inside the description does not end the entry.
+  EXPECT_STREQ(list, "USB\\VID_1D3B&PID_0E15&REV_0100;MQ-450 USB_printer;USB003@");
+  EXPECT_EQ(printers.FindClassPrinterPort("MQ-450"), 3);
+  EXPECT_EQ(printers.ClassifyUsbDevices(), platform::kUsbClassPrinters);
+  EXPECT_TRUE(LocalPort(L"DeletePort", L"USB003"));
+  EXPECT_EQ(ui_.shown, "");
 }
 
 }  // namespace
