@@ -106,64 +106,24 @@ bool Code128Content(const std::vector<uint8_t>& data, std::string* content, std:
   return true;
 }
 
+bool Plan1DData(int type, const std::vector<uint8_t>& bytes, Drawing* d, std::string* error);
+
 bool Plan1D(const uint8_t* record, uint32_t font, const plugin::TestPrint& print, Drawing* d,
             std::string* error) {
   const plugin::Barcode1DFields e = plugin::Barcode1D(font);
-  std::string data(print.data.begin(), print.data.end());
-  d->data = data;
   d->moduleDots = e.elementWidth.Get(record);
   d->heightDots = static_cast<float>(e.elementHeight.Get(record) & 0xFF);
   d->text = e.hriPosition.Get(record) != 0;
-  switch (print.type) {
-    case 0:
-      d->symbology = BARCODE_UPCA;
-      break;
-    case 1:
-      d->symbology = BARCODE_UPCE;
-      if (!CompressUpcE(data, &d->data)) {
-        *error = "the UPC-A number " + data + " has no UPC-E form, so libzint cannot draw it as UPC-E";
-        return false;
-      }
-      break;
-    case 2:
-    case 3:
-      // With its check digit (8 or 13 digits) the number is checked by libzint; without, libzint adds it.
-      d->symbology = data.size() == 8 || data.size() == 13 ? BARCODE_EANX_CHK : BARCODE_EANX;
-      break;
-    case 4:
-      d->symbology = BARCODE_CODE39;
-      if (!d->data.empty() && d->data.front() == '*') d->data.erase(0, 1);
-      if (!d->data.empty() && d->data.back() == '*') d->data.pop_back();
-      break;
-    case 5:
-      d->symbology = BARCODE_C25INTER;
-      break;
-    case 6: {
-      d->symbology = BARCODE_CODABAR;
-      const std::string from = "TN*E", to = "ABCD";
-      if (const size_t at = from.find(d->data.back()); at != std::string::npos) d->data.back() = to[at];
-      break;
-    }
-    case 7:
-      d->symbology = BARCODE_CODE93;
-      break;
-    case 8:
-      d->symbology = BARCODE_CODE128;
-      d->data.clear();
-      if (!Code128Content(print.data, &d->data, error)) return false;
-      break;
-    default: {
-      // GS1 DataBar: the record's module width and row height, text unless its HRI is "None".
-      static constexpr int kSymbols[] = {BARCODE_DBAR_OMN, BARCODE_DBAR_OMN, BARCODE_DBAR_LTD,
-                                         BARCODE_DBAR_EXP};
-      d->symbology = kSymbols[print.type - 9];
-      d->moduleDots = e.gs1ElementWidth.Get(record);
-      d->heightDots = static_cast<float>(e.gs1RowHeight.Get(record) & 0xFF);
-      d->text = e.gs1Hri.Get(record) != 4;
-      if (print.type == 10) d->heightDots = static_cast<float>(13 * d->moduleDots);  // Truncated: 13 modules
-      if (print.type == 12) d->inputMode = GS1_MODE | GS1PARENS_MODE;
-    }
-  }
+  if (print.type <= 8) return Plan1DData(print.type, print.data, d, error);
+  // GS1 DataBar: the record's module width and row height, text unless its HRI is "None".
+  static constexpr int kSymbols[] = {BARCODE_DBAR_OMN, BARCODE_DBAR_OMN, BARCODE_DBAR_LTD, BARCODE_DBAR_EXP};
+  d->data.assign(print.data.begin(), print.data.end());
+  d->symbology = kSymbols[print.type - 9];
+  d->moduleDots = e.gs1ElementWidth.Get(record);
+  d->heightDots = static_cast<float>(e.gs1RowHeight.Get(record) & 0xFF);
+  d->text = e.gs1Hri.Get(record) != 4;
+  if (print.type == 10) d->heightDots = static_cast<float>(13 * d->moduleDots);  // Truncated: 13 modules
+  if (print.type == 12) d->inputMode = GS1_MODE | GS1PARENS_MODE;
   return true;
 }
 
@@ -204,14 +164,9 @@ bool Plan2D(const uint8_t* record, uint32_t font, const plugin::TestPrint& print
   return true;
 }
 
-}  // namespace
-
-bool DrawTestPrint(const uint8_t* record, uint32_t font, const plugin::TestPrint& print,
-                   std::vector<uint8_t>* png, std::string* error) {
-  Drawing d;
-  const bool twoD = print.documentName == plugin::job_name::k2DCode;
-  if (twoD ? !Plan2D(record, font, print, &d) : !Plan1D(record, font, print, &d, error)) return false;
-  if (d.moduleDots < 1) d.moduleDots = 1;
+// Draws the planned symbol with libzint into an RGB raster of one pixel per printer dot.
+bool Raster(const Drawing& d, const std::string& typeName, int* width, int* height, std::vector<uint8_t>* rgb,
+            std::string* error) {
   Zint zint;
   if (!LoadZint(&zint, error)) return false;
   zint_symbol* symbol = zint.create();
@@ -219,17 +174,16 @@ bool DrawTestPrint(const uint8_t* record, uint32_t font, const plugin::TestPrint
     *error = "libzint could not make a symbol";
     return false;
   }
+  const int moduleDots = d.moduleDots < 1 ? 1 : d.moduleDots;
   symbol->symbology = d.symbology;
   // libzint's raster draws a module as 2 x scale pixels: one pixel per printer dot.
-  symbol->scale = static_cast<float>(d.moduleDots) / 2.0f;
-  if (d.heightDots > 0) symbol->height = d.heightDots / static_cast<float>(d.moduleDots);
+  symbol->scale = static_cast<float>(moduleDots) / 2.0f;
+  if (d.heightDots > 0) symbol->height = d.heightDots / static_cast<float>(moduleDots);
   symbol->show_hrt = d.text ? 1 : 0;
   symbol->input_mode = d.inputMode;
   symbol->option_1 = d.option1;
   symbol->option_2 = d.option2;
   symbol->output_options |= BARCODE_QUIET_ZONES;
-  const std::string typeName(twoD ? Barcode2DTypeAt(print.type).listText
-                                  : Barcode1DTypeAt(print.type).listText);
   int status = zint.encode(symbol, reinterpret_cast<const unsigned char*>(d.data.data()),
                            static_cast<int>(d.data.size()));
   if (status < ZINT_ERROR) status = zint.buffer(symbol, 0);
@@ -238,12 +192,177 @@ bool DrawTestPrint(const uint8_t* record, uint32_t font, const plugin::TestPrint
     zint.destroy(symbol);
     return false;
   }
-  const std::vector<uint8_t> rgb(
-      symbol->bitmap, symbol->bitmap + static_cast<size_t>(symbol->bitmap_width) * symbol->bitmap_height * 3);
-  const bool encoded = EncodePng(symbol->bitmap_width, symbol->bitmap_height, rgb, png);
+  *width = symbol->bitmap_width;
+  *height = symbol->bitmap_height;
+  rgb->assign(symbol->bitmap, symbol->bitmap + static_cast<size_t>(*width) * *height * 3);
   zint.destroy(symbol);
+  return true;
+}
+
+// The 1D page's type index of a GS k code of the symbol commands (m 0..6 and their counted forms 65..71, 72
+// Code93, 73 Code128); -1 for none.
+int PageTypeOfCode(int code) {
+  if (code >= 65 && code <= 71) code -= 65;
+  static constexpr int kTypeOfCode[] = {0, 1, 3, 2, 4, 5, 6};  // codes 2 and 3 are EAN13 and EAN8
+  if (code >= 0 && code <= 6) return kTypeOfCode[code];
+  if (code == 72) return 7;
+  if (code == 73) return 8;
+  return -1;
+}
+
+// The 1D types' symbologies and data translations, shared by the page's records and the printer's commands.
+bool Plan1DData(int type, const std::vector<uint8_t>& bytes, Drawing* d, std::string* error) {
+  const std::string data(bytes.begin(), bytes.end());
+  d->data = data;
+  switch (type) {
+    case 0:
+      d->symbology = BARCODE_UPCA;
+      break;
+    case 1:
+      d->symbology = BARCODE_UPCE;
+      if (!CompressUpcE(data, &d->data)) {
+        *error = "the UPC-A number " + data + " has no UPC-E form, so libzint cannot draw it as UPC-E";
+        return false;
+      }
+      break;
+    case 2:
+    case 3:
+      // With its check digit (8 or 13 digits) the number is checked by libzint; without, libzint adds it.
+      d->symbology = data.size() == 8 || data.size() == 13 ? BARCODE_EANX_CHK : BARCODE_EANX;
+      break;
+    case 4:
+      d->symbology = BARCODE_CODE39;
+      if (!d->data.empty() && d->data.front() == '*') d->data.erase(0, 1);
+      if (!d->data.empty() && d->data.back() == '*') d->data.pop_back();
+      break;
+    case 5:
+      d->symbology = BARCODE_C25INTER;
+      break;
+    case 6: {
+      d->symbology = BARCODE_CODABAR;
+      const std::string from = "TN*E", to = "ABCD";
+      if (d->data.empty()) break;
+      if (const size_t at = from.find(d->data.back()); at != std::string::npos) d->data.back() = to[at];
+      break;
+    }
+    case 7:
+      d->symbology = BARCODE_CODE93;
+      break;
+    case 8:
+      d->symbology = BARCODE_CODE128;
+      d->data.clear();
+      if (!Code128Content(bytes, &d->data, error)) return false;
+      break;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool DrawTestPrint(const uint8_t* record, uint32_t font, const plugin::TestPrint& print,
+                   std::vector<uint8_t>* png, std::string* error) {
+  Drawing d;
+  const bool twoD = print.documentName == plugin::job_name::k2DCode;
+  if (twoD ? !Plan2D(record, font, print, &d) : !Plan1D(record, font, print, &d, error)) return false;
+  const std::string typeName(twoD ? Barcode2DTypeAt(print.type).listText
+                                  : Barcode1DTypeAt(print.type).listText);
+  int width = 0, height = 0;
+  std::vector<uint8_t> rgb;
+  if (!Raster(d, typeName, &width, &height, &rgb, error)) return false;
+  const bool encoded = EncodePng(width, height, rgb, png);
   if (!encoded) *error = "the picture could not be encoded";
   return encoded;
+}
+
+bool ZintSymbolPainter::Paint(const vprinter::SymbolRequest& request, vprinter::SymbolDots* out,
+                              std::string* error) {
+  Drawing d;
+  d.moduleDots = request.moduleWidth;
+  d.heightDots = static_cast<float>(request.barHeight);
+  std::string typeName = "symbol " + std::to_string(request.code);
+  if (const int type = PageTypeOfCode(request.code); type >= 0) {
+    if (!Plan1DData(type, request.data, &d, error)) return false;
+    typeName = std::string(Barcode1DTypeAt(type).listText);
+  } else if (request.code == 13) {
+    // GS1 DataBar: t of the parameter block picks the form; module width, row height and segments from it.
+    const std::vector<int>& p = request.gs1;
+    d.data.assign(request.data.begin(), request.data.end());
+    d.moduleDots = p[1];
+    d.heightDots = static_cast<float>(p[2]);
+    switch (p[0]) {
+      case 1:
+        d.symbology = BARCODE_DBAR_OMN;
+        break;
+      case 2:
+        d.symbology = BARCODE_DBAR_OMN;
+        d.heightDots = static_cast<float>(13 * d.moduleDots);  // Truncated: 13 modules high
+        break;
+      case 3:
+        d.symbology = BARCODE_DBAR_STK;
+        d.heightDots = 0;
+        break;
+      case 4:
+        d.symbology = BARCODE_DBAR_OMNSTK;
+        d.heightDots = 0;
+        break;
+      case 5:
+        d.symbology = BARCODE_DBAR_LTD;
+        break;
+      case 6:
+        d.symbology = BARCODE_DBAR_EXP;
+        d.inputMode = GS1_MODE | GS1PARENS_MODE;
+        break;
+      case 7:
+        d.symbology = BARCODE_DBAR_EXPSTK;
+        d.inputMode = GS1_MODE | GS1PARENS_MODE;
+        d.option2 = p[5] / 2;  // libzint counts columns of two segments
+        d.heightDots = 0;
+        break;
+      default:
+        *error = "GS1 DataBar type " + std::to_string(p[0]) + " is not one the printer knows";
+        return false;
+    }
+    typeName = "GS1 DataBar";
+  } else if (request.code == 10) {
+    d.symbology = BARCODE_PDF417;
+    d.data.assign(request.data.begin(), request.data.end());
+    d.moduleDots = request.pdf417[4];
+    d.heightDots = 0;
+    d.option1 = request.symbolOption;
+    d.option2 = request.pdf417[3];
+    typeName = "PDF417";
+  } else if (request.code == 11) {
+    // The data opens with the error level letter, then "A,".
+    if (request.data.size() < 4 || request.data[1] != 'A' || request.data[2] != ',') {
+      *error = "QR Code data must open with its error level letter and \"A,\"";
+      return false;
+    }
+    const std::string levels = "LMQH";
+    const size_t level = levels.find(static_cast<char>(request.data[0]));
+    d.symbology = BARCODE_QRCODE;
+    d.option1 = level == std::string::npos ? -1 : static_cast<int>(level) + 1;
+    d.data.assign(request.data.begin() + 3, request.data.end());
+    d.moduleDots = request.qr[1];
+    d.heightDots = 0;
+    typeName = "QR Code";
+  } else if (request.code == 12) {
+    d.symbology = BARCODE_MAXICODE;
+    d.data.assign(request.data.begin(), request.data.end());
+    d.moduleDots = 1;  // libzint's Maxi Code raster at this scale is about 26 mm across, the symbol's size
+    d.heightDots = 0;
+    typeName = "Maxi Code";
+  } else {
+    *error = "no symbology for code " + std::to_string(request.code);
+    return false;
+  }
+  int width = 0, height = 0;
+  std::vector<uint8_t> rgb;
+  if (!Raster(d, typeName, &width, &height, &rgb, error)) return false;
+  out->width = width;
+  out->height = height;
+  out->dots.resize(static_cast<size_t>(width) * height);
+  for (size_t i = 0; i < out->dots.size(); ++i) out->dots[i] = rgb[i * 3] < 128 ? 1 : 0;
+  return true;
 }
 
 }  // namespace mq::tool

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "BarcodePreview.h"
 #include "Commands.h"
 #include "PngWriter.h"
 #include "ToolSupport.h"
@@ -108,7 +109,8 @@ int RunRender(const Args& args) {
   std::unique_ptr<vp::DotFont> font = vp::DotFont::Open(fontPath, &error);
   if (!font) return Fail(kExitFailed, error);
 
-  vp::VirtualPrinter printer(*font, nullptr);
+  ZintSymbolPainter symbols;
+  vp::VirtualPrinter printer(*font, &symbols);
   printer.SetStoredLogos(logos);
   std::optional<std::vector<uint8_t>> lastDefine;
   for (size_t i = 0; i < jobs.size(); ++i) {
