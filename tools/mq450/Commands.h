@@ -15,6 +15,7 @@ int RunLogoJob(const Args& args);   // logo job mono|gray|clear (args[0] is "job
 int RunSend(const Args& args);      // send FILE --to DEST
 int RunBarcode(const Args& args);   // barcode check|job|preview
 int RunSimulate(const Args& args);  // simulate install
+int RunPrinter(const Args& args);   // printer --listen [ADDRESS:]PORT --out DIR
 int RunRender(const Args& args);    // render JOB... -o OUT.png
 
 }  // namespace mq::tool

@@ -10,6 +10,7 @@
 
 #include "BarcodePreview.h"
 #include "Commands.h"
+#include "JobRendering.h"
 #include "PngWriter.h"
 #include "ToolSupport.h"
 #include "virtualprinter/CommandStream.h"
@@ -30,7 +31,6 @@ constexpr const char* kRenderUsage =
     "Mono by default).\n"
     "example: mq450 render logo.prn receipt.prn -o receipt.png --state /tmp/mq450-flash\n";
 
-constexpr const char* kDefaultFont = "/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf";
 constexpr const char* kLogoStateFile = "logos.prn";
 // A job the virtual printer is given is read whole; anything beyond this is no print job.
 constexpr uint64_t kMaxJobBytes = uint64_t{64} << 20;
@@ -65,6 +65,55 @@ std::vector<uint8_t> RgbOf(const vp::Paper& paper) {
 
 }  // namespace
 
+bool RenderJobs(const std::vector<std::string>& jobs, const std::vector<std::vector<uint8_t>>& streams,
+                const std::optional<std::string>& state, const std::string& fontPath,
+                const std::string& output, std::ostream& report, std::string* error) {
+  std::vector<vp::Logo> logos;
+  std::string statePath;
+  if (state) {
+    std::error_code ec;
+    std::filesystem::create_directories(*state, ec);
+    if (ec) {
+      *error = "cannot make the state folder " + *state + ": " + ec.message();
+      return false;
+    }
+    statePath = (std::filesystem::path(*state) / kLogoStateFile).string();
+    if (!LoadLogos(statePath, &logos, error)) return false;
+  }
+  std::unique_ptr<vp::DotFont> font = vp::DotFont::Open(fontPath, error);
+  if (!font) return false;
+
+  ZintSymbolPainter symbols;
+  vp::VirtualPrinter printer(*font, &symbols);
+  printer.SetStoredLogos(logos);
+  std::optional<std::vector<uint8_t>> lastDefine;
+  for (size_t i = 0; i < jobs.size(); ++i) {
+    const std::vector<vp::Item> items = vp::DecodeCommandStream(streams[i]);
+    const size_t notesBefore = printer.Notes().size();
+    printer.Print(items);
+    for (const vp::Item& item : items) {
+      if (item.kind == vp::ItemKind::kDefineMonoLogos || item.kind == vp::ItemKind::kDefineGrayLogos) {
+        lastDefine = item.bytes;
+      }
+    }
+    report << jobs[i] << ": " << streams[i].size() << " bytes, " << items.size() << " items\n";
+    for (size_t n = notesBefore; n < printer.Notes().size(); ++n)
+      report << "  " << printer.Notes()[n] << '\n';
+  }
+
+  const vp::Paper& paper = printer.paper();
+  std::vector<uint8_t> png;
+  if (!EncodePng(paper.Width(), std::max(paper.Height(), 1),
+                 paper.Height() ? RgbOf(paper) : std::vector<uint8_t>(paper.Width() * 3, 255), &png)) {
+    *error = "cannot encode the PNG picture";
+    return false;
+  }
+  if (!WriteOutputFile(output, png, error)) return false;
+  if (state && lastDefine && !WriteOutputFile(statePath, *lastDefine, error)) return false;
+  report << output << ": " << paper.Width() << " x " << paper.Height() << " dots\n";
+  return true;
+}
+
 int RunRender(const Args& args) {
   std::vector<std::string> jobs;
   std::optional<std::string> output, state;
@@ -97,47 +146,9 @@ int RunRender(const Args& args) {
   for (size_t i = 0; i < jobs.size(); ++i) {
     if (!ReadWholeFile(jobs[i], kMaxJobBytes, &streams[i], &error)) return Fail(kExitFailed, error);
   }
-  std::vector<vp::Logo> logos;
-  std::string statePath;
-  if (state) {
-    std::error_code ec;
-    std::filesystem::create_directories(*state, ec);
-    if (ec) return Fail(kExitFailed, "cannot make the state folder " + *state + ": " + ec.message());
-    statePath = (std::filesystem::path(*state) / kLogoStateFile).string();
-    if (!LoadLogos(statePath, &logos, &error)) return Fail(kExitFailed, error);
-  }
-  std::unique_ptr<vp::DotFont> font = vp::DotFont::Open(fontPath, &error);
-  if (!font) return Fail(kExitFailed, error);
-
-  ZintSymbolPainter symbols;
-  vp::VirtualPrinter printer(*font, &symbols);
-  printer.SetStoredLogos(logos);
-  std::optional<std::vector<uint8_t>> lastDefine;
-  for (size_t i = 0; i < jobs.size(); ++i) {
-    const std::vector<vp::Item> items = vp::DecodeCommandStream(streams[i]);
-    const size_t notesBefore = printer.Notes().size();
-    printer.Print(items);
-    for (const vp::Item& item : items) {
-      if (item.kind == vp::ItemKind::kDefineMonoLogos || item.kind == vp::ItemKind::kDefineGrayLogos) {
-        lastDefine = item.bytes;
-      }
-    }
-    std::cout << jobs[i] << ": " << streams[i].size() << " bytes, " << items.size() << " items\n";
-    for (size_t n = notesBefore; n < printer.Notes().size(); ++n)
-      std::cout << "  " << printer.Notes()[n] << '\n';
-  }
-
-  const vp::Paper& paper = printer.paper();
-  std::vector<uint8_t> png;
-  if (!EncodePng(paper.Width(), std::max(paper.Height(), 1),
-                 paper.Height() ? RgbOf(paper) : std::vector<uint8_t>(paper.Width() * 3, 255), &png)) {
-    return Fail(kExitFailed, "cannot encode the PNG picture");
-  }
-  if (!WriteOutputFile(*output, png, &error)) return Fail(kExitFailed, error);
-  if (state && lastDefine && !WriteOutputFile(statePath, *lastDefine, &error)) {
+  if (!RenderJobs(jobs, streams, state, fontPath, *output, std::cout, &error)) {
     return Fail(kExitFailed, error);
   }
-  std::cout << *output << ": " << paper.Width() << " x " << paper.Height() << " dots\n";
   return kExitOk;
 }
 

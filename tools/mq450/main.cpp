@@ -23,6 +23,7 @@ constexpr const char* kUsage =
     "  barcode preview SETTINGS --font 1d1..1d8|2d1|2d2 [--data TEXT] -o OUT.png\n"
     "  send FILE --to tcp:HOST[:PORT]|DEVICE|file:PATH\n"
     "  render JOB... -o OUT.png [--state DIR]\n"
+    "  printer --listen [ADDRESS:]PORT --out DIR [--jobs N]\n"
     "  simulate install --package DIR --machine DIR --model NAME ...\n";
 
 int Run(mq::tool::Args args) {
@@ -38,6 +39,7 @@ int Run(mq::tool::Args args) {
   if (group == "send") return mq::tool::RunSend(args);
   if (group == "barcode") return mq::tool::RunBarcode(args);
   if (group == "render") return mq::tool::RunRender(args);
+  if (group == "printer") return mq::tool::RunPrinter(args);
   std::cerr << kUsage;
   return mq::tool::Fail(mq::tool::kExitUsage, "unknown command group: " + group);
 }
