@@ -230,6 +230,18 @@ uint32_t FakeSpooler::DeletePrinterDriver(std::string_view environment, std::str
   return 0;
 }
 
+uint32_t FakeSpooler::DeletePrinterDriverEx(std::string_view environment, std::string_view name,
+                                            uint32_t deleteFlags, uint32_t versionFlag) {
+  if (uint32_t e = journal_.Enter("DeletePrinterDriverExW", {{"environment", std::string(environment)},
+                                                             {"name", std::string(name)},
+                                                             {"deleteFlags", std::to_string(deleteFlags)},
+                                                             {"versionFlag", std::to_string(versionFlag)}})) {
+    return e;
+  }
+  CallJournal::Quiet quiet(&journal_);
+  return DeletePrinterDriver(environment, name);
+}
+
 uint32_t FakeSpooler::EnumPrinterDrivers(std::string_view environment, std::vector<DriverInfo3>* drivers) {
   if (uint32_t e = journal_.Enter("EnumPrinterDriversW", {{"environment", std::string(environment)}}))
     return e;
@@ -348,6 +360,22 @@ uint32_t FakeSpooler::EnumPorts(uint32_t bufferSize, uint32_t* needed, std::vect
   if (bufferSize < size) return err::kInsufficientBuffer;
   *ports = ports_;
   return 0;
+}
+
+uint32_t FakeSpooler::DeletePort(std::string_view name) {
+  if (uint32_t e = journal_.Enter("DeletePortW", {{"name", std::string(name)}})) return e;
+  auto it = std::find_if(ports_.begin(), ports_.end(),
+                         [&](const std::string& p) { return text::EqualsNoCase(p, name); });
+  if (it == ports_.end()) return err::kUnknownPort;
+  ports_.erase(it);
+  return 0;
+}
+
+bool FakeSpooler::SetQueuedJobs(std::string_view printerName, uint32_t jobs) {
+  PrinterInfo2* printer = FindPrinterMutable(printerName);
+  if (printer == nullptr) return false;
+  printer->jobs = jobs;
+  return true;
 }
 
 uint32_t FakeSpooler::XcvData(PrinterHandle handle, std::string_view command, std::span<const uint8_t> input,

@@ -193,6 +193,20 @@ uint32_t Win32Spooler::DeletePrinterDriver(std::string_view environment, std::st
   return ErrorOf(DeletePrinterDriverW(nullptr, env.OrNull(), n.Ptr()));
 }
 
+uint32_t Win32Spooler::DeletePrinterDriverEx(std::string_view environment, std::string_view name,
+                                             uint32_t deleteFlags, uint32_t versionFlag) {
+  // Looked up by name: systems before Windows 2000 lack it.
+  using DeleteEx = BOOL(WINAPI*)(LPWSTR, LPWSTR, LPWSTR, DWORD, DWORD);
+  HMODULE winspool = GetModuleHandleW(L"winspool.drv");
+  if (winspool == nullptr) winspool = LoadLibraryW(L"winspool.drv");
+  auto function = winspool != nullptr ? reinterpret_cast<DeleteEx>(reinterpret_cast<void*>(
+                                            GetProcAddress(winspool, "DeletePrinterDriverExW")))
+                                      : nullptr;
+  if (function == nullptr) return ERROR_PROC_NOT_FOUND;
+  WideArg env(environment), n(name);
+  return ErrorOf(function(nullptr, env.OrNull(), n.Ptr(), deleteFlags, versionFlag));
+}
+
 uint32_t Win32Spooler::EnumPrinterDrivers(std::string_view environment, std::vector<DriverInfo3>* drivers) {
   WideArg env(environment);
   std::vector<BYTE> buffer;
@@ -330,6 +344,11 @@ uint32_t Win32Spooler::SetDefaultPrinter(std::string_view printerName) {
   if (function == nullptr) return ERROR_PROC_NOT_FOUND;
   WideArg name(printerName);
   return ErrorOf(function(name.Ptr()));
+}
+
+uint32_t Win32Spooler::DeletePort(std::string_view name) {
+  WideArg n(name);
+  return ErrorOf(DeletePortW(nullptr, nullptr, n.Ptr()));
 }
 
 uint32_t Win32Spooler::EnumPorts(uint32_t bufferSize, uint32_t* needed, std::vector<std::string>* ports) {

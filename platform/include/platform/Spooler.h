@@ -20,6 +20,8 @@ inline constexpr uint32_t kPrinterAttributeDefault = 0x4;
 // PRINTER_ACCESS_ADMINISTER / SERVER_ACCESS_ADMINISTER (desired access 1 on a transceiver).
 inline constexpr uint32_t kServerAccessAdminister = 0x1;
 inline constexpr uint32_t kPrinterAllAccess = 0xF000C;
+// DPD_DELETE_UNUSED_FILES of DeletePrinterDriverEx.
+inline constexpr uint32_t kDeleteUnusedFiles = 0x1;
 
 // DRIVER_INFO_3.
 struct DriverInfo3 {
@@ -87,6 +89,11 @@ class Spooler {
   virtual uint32_t AddPrinterDriver(const DriverInfo3& driver) = 0;
   virtual uint32_t DeletePrinterDriver(std::string_view environment, std::string_view name) = 0;
   virtual uint32_t EnumPrinterDrivers(std::string_view environment, std::vector<DriverInfo3>* drivers) = 0;
+  // DeletePrinterDriverExW on the local server, looked up by name (systems before Windows 2000 lack it:
+  // ERROR_PROC_NOT_FOUND). deleteFlags kDeleteUnusedFiles also removes the driver's files that no other
+  // driver uses. ERROR_PRINTER_DRIVER_IN_USE while a printer still uses the driver.
+  virtual uint32_t DeletePrinterDriverEx(std::string_view environment, std::string_view name,
+                                         uint32_t deleteFlags, uint32_t versionFlag) = 0;
 
   // AddPrinterW level 2: ERROR_PRINTER_ALREADY_EXISTS for a name in use, ERROR_UNKNOWN_PRINTER_DRIVER,
   // ERROR_UNKNOWN_PRINTPROCESSOR. The handle it returns is closed here; open the printer again to use it.
@@ -110,6 +117,8 @@ class Spooler {
   // EnumPortsW level 1 into a buffer of bufferSize bytes: ERROR_INSUFFICIENT_BUFFER with *needed set when it
   // is too small (ports untouched), else the port names and *needed.
   virtual uint32_t EnumPorts(uint32_t bufferSize, uint32_t* needed, std::vector<std::string>* ports) = 0;
+  // DeletePortW on the local server with no window; ERROR_UNKNOWN_PORT for a name no monitor has.
+  virtual uint32_t DeletePort(std::string_view name) = 0;
 
   // XcvDataW on a transceiver handle: the command ("AddPort", "DeletePort", ...), its input bytes and an
   // output buffer of outputSize bytes. Returns the call's error; *status receives the monitor's own status,

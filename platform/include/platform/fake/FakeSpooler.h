@@ -36,6 +36,8 @@ class FakeSpooler : public Spooler {
   uint32_t AddPrinterDriver(const DriverInfo3& driver) override;
   uint32_t DeletePrinterDriver(std::string_view environment, std::string_view name) override;
   uint32_t EnumPrinterDrivers(std::string_view environment, std::vector<DriverInfo3>* drivers) override;
+  uint32_t DeletePrinterDriverEx(std::string_view environment, std::string_view name, uint32_t deleteFlags,
+                                 uint32_t versionFlag) override;
   uint32_t AddPrinter(const PrinterInfo2& printer) override;
   uint32_t EnumPrinters(std::vector<PrinterInfo2>* printers) override;
   uint32_t OpenPrinter(std::string_view name, uint32_t access, PrinterHandle* handle) override;
@@ -45,6 +47,7 @@ class FakeSpooler : public Spooler {
   uint32_t DeletePrinter(PrinterHandle handle) override;
   uint32_t SetDefaultPrinter(std::string_view printerName) override;
   uint32_t EnumPorts(uint32_t bufferSize, uint32_t* needed, std::vector<std::string>* ports) override;
+  uint32_t DeletePort(std::string_view name) override;
   uint32_t XcvData(PrinterHandle handle, std::string_view command, std::span<const uint8_t> input,
                    uint32_t outputSize, std::vector<uint8_t>* output, uint32_t* status) override;
   uint32_t StartDocPrinter(PrinterHandle handle, std::string_view documentName, std::string_view dataType,
@@ -67,6 +70,9 @@ class FakeSpooler : public Spooler {
   bool HasProcessor(std::string_view environment, std::string_view name) const;
   bool HasPort(std::string_view name) const;
   void AddPortName(std::string_view name) { ports_.emplace_back(name); }
+  // Set-up, not journaled: the number of jobs queued on a printer (GetPrinter reports it); false when there
+  // is no such printer.
+  bool SetQueuedJobs(std::string_view printerName, uint32_t jobs);
   const std::string& defaultPrinter() const { return defaultPrinter_; }
   size_t OpenHandleCount() const { return handles_.size(); }
 

@@ -24,6 +24,8 @@ class Win32Spooler : public Spooler {
   uint32_t AddPrinterDriver(const DriverInfo3& driver) override;
   uint32_t DeletePrinterDriver(std::string_view environment, std::string_view name) override;
   uint32_t EnumPrinterDrivers(std::string_view environment, std::vector<DriverInfo3>* drivers) override;
+  uint32_t DeletePrinterDriverEx(std::string_view environment, std::string_view name, uint32_t deleteFlags,
+                                 uint32_t versionFlag) override;
   uint32_t AddPrinter(const PrinterInfo2& printer) override;
   uint32_t EnumPrinters(std::vector<PrinterInfo2>* printers) override;
   uint32_t OpenPrinter(std::string_view name, uint32_t access, PrinterHandle* handle) override;
@@ -33,6 +35,7 @@ class Win32Spooler : public Spooler {
   uint32_t DeletePrinter(PrinterHandle handle) override;
   uint32_t SetDefaultPrinter(std::string_view printerName) override;
   uint32_t EnumPorts(uint32_t bufferSize, uint32_t* needed, std::vector<std::string>* ports) override;
+  uint32_t DeletePort(std::string_view name) override;
   uint32_t XcvData(PrinterHandle handle, std::string_view command, std::span<const uint8_t> input,
                    uint32_t outputSize, std::vector<uint8_t>* output, uint32_t* status) override;
   uint32_t StartDocPrinter(PrinterHandle handle, std::string_view documentName, std::string_view dataType,

@@ -10,6 +10,8 @@
 #undef EnumPrintProcessors
 #undef AddPrinterDriver
 #undef DeletePrinterDriver
+#undef DeletePrinterDriverEx
+#undef DeletePort
 #undef EnumPrinterDrivers
 #undef AddPrinter
 #undef EnumPrinters
