@@ -14,7 +14,8 @@ int RunLogo(const Args& args);      // logo gray|mono|encode-mono|encode-gray|pr
 int RunLogoJob(const Args& args);   // logo job mono|gray|clear (args[0] is "job")
 int RunSend(const Args& args);      // send FILE --to DEST
 int RunBarcode(const Args& args);   // barcode check|job|preview
-int RunSimulate(const Args& args);  // simulate install
+int RunSimulate(const Args& args);  // simulate install|uninstall
+int RunSimulateUninstall(const Args& args);  // simulate uninstall (args[0] is "uninstall")
 int RunPrinter(const Args& args);   // printer --listen [ADDRESS:]PORT --out DIR
 int RunRender(const Args& args);    // render JOB... -o OUT.png
 

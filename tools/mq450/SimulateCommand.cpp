@@ -520,6 +520,7 @@ int RunSimulate(const Args& args) {
     std::cout << kUsage << kHelp;
     return kExitOk;
   }
+  if (!args.empty() && args[0] == "uninstall") return RunSimulateUninstall(args);
   if (args.empty() || args[0] != "install") {
     std::cerr << kUsage;
     return Fail(kExitUsage, args.empty() ? "missing command" : "unknown simulate command: " + args[0]);

@@ -241,4 +241,21 @@ installer::InstallerServices SimulatedMachine::InstallerServices(platform::UsbDe
       {}};
 }
 
+uninstall::UninstallServices SimulatedMachine::UninstallServices() {
+  return uninstall::UninstallServices{spooler, registry,       files,       profile, system, clock,
+                                      shell,   serviceControl, redirection, shutdown};
+}
+
+bool SimulatedMachine::ReadKind(const fs::path& folder, SimulatedWindows* windows) {
+  std::string kind;
+  if (!ReadText(folder / "machine.txt", &kind)) return false;
+  for (SimulatedWindows w : {SimulatedWindows::kNt32, SimulatedWindows::kNt64, SimulatedWindows::kWindows98}) {
+    if (kind == MachineKind(w)) {
+      *windows = w;
+      return true;
+    }
+  }
+  return false;
+}
+
 }  // namespace mq::tool

@@ -16,11 +16,13 @@
 #include "platform/fake/CallJournal.h"
 #include "platform/fake/FakeRegistry.h"
 #include "platform/fake/FakeServices.h"
+#include "platform/fake/FakeShutdown.h"
 #include "platform/fake/FakeSpooler.h"
 #include "platform/fake/FakeSystem.h"
 #include "platform/fake/FakeUsb.h"
 #include "platform/fake/JournaledFileSystem.h"
 #include "platform/fake/JournaledProfile.h"
+#include "uninstall/RemovalEngine.h"
 
 namespace mq::tool {
 
@@ -45,6 +47,11 @@ class SimulatedMachine {
 
   // The roles the installer's engine works through, with the installer's view of the USB printers.
   installer::InstallerServices InstallerServices(platform::UsbDevices& usb);
+  // The roles the uninstaller's removal works through.
+  uninstall::UninstallServices UninstallServices();
+
+  // The kind of Windows an existing machine in folder was created as; false when there is none.
+  static bool ReadKind(const std::filesystem::path& folder, SimulatedWindows* windows);
 
   // Writes what the run registered back into the folder; whatever a run's outcome, it stays, as on Windows.
   bool Save(std::string* error) const;
@@ -68,6 +75,7 @@ class SimulatedMachine {
   platform::FakeUsbBus usbBus;
   platform::FakePresentDevices presentDevices{journal, usbBus};
   platform::FakeUsbLibraries usbLibraries{journal, usbBus, &files};
+  platform::FakeSystemShutdown shutdown{journal};
   platform::FakeFileVersions fileVersions{journal};
 
  private:
