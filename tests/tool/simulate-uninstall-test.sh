@@ -89,7 +89,10 @@ check "printer still on the machine" grep -q "^printer	MQ-450(S)	" "$m/spooler.t
 uninstall --machine "$m" --check "MQ-450(S)" >"$work/again.out" 2>&1
 check "a second run removes it" test $? = 0
 
-# Refusals.
+# Help and refusals.
+uninstall --help >"$work/help.out" 2>&1
+check "--help exits 0 with an example" test $? = 0
+check "--help shows an example" grep -q "^example: mq450 simulate uninstall" "$work/help.out"
 uninstall --machine "$m" --check "No Such Printer" >"$work/bad.out" 2>&1
 check "unknown --check exits 2" test $? = 2
 uninstall --machine "$work/none" --all >"$work/bad.out" 2>&1

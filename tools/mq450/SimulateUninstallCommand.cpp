@@ -123,6 +123,12 @@ class PrintingRemovalUi : public uninstall::RemovalUi {
 }  // namespace
 
 int RunSimulateUninstall(const Args& args) {
+  if (std::any_of(args.begin(), args.end(), [](const std::string& a) { return a == "-h" || a == "--help"; })) {
+    std::cout << kUninstallUsage
+              << "Removes the checked components (--check NAME as the list shows it, or --all) as uninstall.exe\n"
+                 "does; exit 0 when every checked component was removed, 1 otherwise, 2 for bad arguments.\n";
+    return kExitOk;
+  }
   UninstallOptions o;
   std::string error;
   if (!ParseUninstallOptions(args, &o, &error)) {
