@@ -9,6 +9,9 @@ namespace mq::platform {
 
 WindowsPath ParseWindowsPath(std::string_view path) {
   WindowsPath out;
+  // Windows takes paths as zero-ended strings: nothing after a zero is part of the path (and a host path with
+  // a zero in it would be cut short by the system, possibly above the root).
+  path = path.substr(0, path.find('\0'));
   if (path.size() >= 2 && path[1] == ':' && std::isalpha(static_cast<unsigned char>(path[0]))) {
     out.drive = static_cast<char>(std::toupper(static_cast<unsigned char>(path[0])));
     path.remove_prefix(2);

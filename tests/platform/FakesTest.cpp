@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "platform/IniProfile.h"
+#include "platform/WindowsPath.h"
 #include "platform/RegistryText.h"
 #include "platform/RootedFileSystem.h"
 #include "platform/WinError.h"
@@ -194,6 +195,12 @@ TEST(IniProfile, ParsedOnceYetFollowsEveryChangeOfTheFile) {
   std::vector<uint8_t> bytes;
   EXPECT_EQ(platform.files.ReadAll(file, &bytes), err::kFileTooLarge);
   EXPECT_EQ(platform.profile.GetString(file, "S", "K", "0", 200), "0");
+}
+
+TEST(WindowsPath, EndsAtAZeroAsWindowsDoes) {
+  // A host path with a zero in it would be cut short by the system, above the names kept here.
+  WindowsPath parsed = ParseWindowsPath(std::string_view("C:\\a\0\\..\\..\\etc", 15));
+  EXPECT_EQ(parsed.names, std::vector<std::string>{"a"});
 }
 
 }  // namespace
