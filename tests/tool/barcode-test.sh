@@ -7,15 +7,7 @@ tool=$1
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
-failures=0
-check() {  # check DESCRIPTION COMMAND...
-  local what=$1
-  shift
-  if ! "$@"; then
-    echo "FAIL: $what"
-    failures=$((failures + 1))
-  fi
-}
+source "$(dirname "$0")/check.sh"
 hex() { od -An -v -tx1 "$1" | tr -d ' \n'; }
 answer() {  # answer STATUS EXPECTED-OUTPUT ARGS...: barcode check says exactly that, with that status
   local status=$1 expected=$2

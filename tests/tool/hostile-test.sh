@@ -9,7 +9,7 @@ source_package=$2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
-failures=0
+source "$(dirname "$0")/check.sh"
 guard=30  # seconds before a case counts as hung
 
 # case NAME EXPECTED_STATUS MESSAGE_PATTERN COMMAND...: runs the command with the guard, checks its exit status
@@ -29,14 +29,6 @@ case_() {
     failures=$((failures + 1))
   else
     echo "ok: $name ($ms ms)"
-  fi
-}
-check() {  # check DESCRIPTION COMMAND...
-  local what=$1
-  shift
-  if ! "$@"; then
-    echo "FAIL: $what"
-    failures=$((failures + 1))
   fi
 }
 le32() { printf "$(printf '\\x%02x\\x%02x\\x%02x\\x%02x' $(($1 & 255)) $(($1 >> 8 & 255)) $(($1 >> 16 & 255)) $(($1 >> 24 & 255)))"; }

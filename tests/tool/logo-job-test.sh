@@ -9,15 +9,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
 cp "$data"/*.bmp .
-failures=0
-check() {  # check DESCRIPTION COMMAND...
-  local what=$1
-  shift
-  if ! "$@"; then
-    echo "FAIL: $what"
-    failures=$((failures + 1))
-  fi
-}
+source "$(dirname "$0")/check.sh"
 hex() { od -An -v -tx1 "$1" | tr -d ' \n'; }
 refused() {  # refused DESCRIPTION STATUS MESSAGE ARGS...: fails with that status and message, out.prn untouched
   local what=$1 status=$2 message=$3

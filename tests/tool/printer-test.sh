@@ -11,15 +11,7 @@ cleanup() {
 }
 trap cleanup EXIT
 cd "$work"
-failures=0
-check() {  # check DESCRIPTION COMMAND...
-  local what=$1
-  shift
-  if ! "$@"; then
-    echo "FAIL: $what"
-    failures=$((failures + 1))
-  fi
-}
+source "$(dirname "$0")/check.sh"
 printf '\x1b\x63\x3b\x01Hello from the till\n\x1d\x56\x42\x00\x1b\x63\x3b\x00' > receipt.prn
 port=$((20000 + $$ % 20000))
 timeout 60 "$tool" printer --listen "127.0.0.1:$port" --out out --jobs 2 --idle 1 > printer.txt 2> printer-err.txt &

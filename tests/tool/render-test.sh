@@ -12,15 +12,7 @@ trap 'rm -rf "$work"' EXIT
 cd "$work"
 mkdir -p "$pictures"
 cp "$data"/colour-13x7.bmp "$data"/mono-black-white-35x9.bmp "$data"/gray-9x5.bmp .
-failures=0
-check() {  # check DESCRIPTION COMMAND...
-  local what=$1
-  shift
-  if ! "$@"; then
-    echo "FAIL: $what"
-    failures=$((failures + 1))
-  fi
-}
+source "$(dirname "$0")/check.sh"
 # same_dots PNG X Y BMP [gray]: the paper from (X, Y) holds BMP's pixels, and white around them up to the
 # logo's record size (a multiple of 32 dots across and 8 down, blank rows on top); gray compares 16 levels.
 same_dots() {

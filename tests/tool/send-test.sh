@@ -6,15 +6,7 @@ work=$(mktemp -d)
 listener=
 trap '[ -n "$listener" ] && kill "$listener" 2>/dev/null; rm -rf "$work"' EXIT
 cd "$work"
-failures=0
-check() {  # check DESCRIPTION COMMAND...
-  local what=$1
-  shift
-  if ! "$@"; then
-    echo "FAIL: $what"
-    failures=$((failures + 1))
-  fi
-}
+source "$(dirname "$0")/check.sh"
 # Every byte value, and more than one network buffer.
 python3 -c 'import sys; sys.stdout.buffer.write(bytes(range(256)) * 5000)' > job.bin
 

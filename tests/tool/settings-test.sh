@@ -5,15 +5,7 @@ tool=$1
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
-failures=0
-check() {  # check DESCRIPTION COMMAND...
-  local what=$1
-  shift
-  if ! "$@"; then
-    echo "FAIL: $what"
-    failures=$((failures + 1))
-  fi
-}
+source "$(dirname "$0")/check.sh"
 field() { "$tool" settings show "$1" | grep -F "$2 = " | head -1 | cut -d= -f2- | sed 's/^ //'; }
 
 check "default succeeds" "$tool" settings default -o d.bin --system-dir 'E:\WIN\system32'

@@ -6,15 +6,7 @@ tool=$1
 source_package=$2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-failures=0
-check() {  # check DESCRIPTION COMMAND...
-  local what=$1
-  shift
-  if ! "$@"; then
-    echo "FAIL: $what"
-    failures=$((failures + 1))
-  fi
-}
+source "$(dirname "$0")/check.sh"
 # run NAME ARGS...: runs the tool with the package and a machine, keeps output in NAME.out and status in NAME.rc
 run() {
   local name=$1

@@ -7,15 +7,7 @@ tool=$1
 source_package=$2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-failures=0
-check() {  # check DESCRIPTION COMMAND...
-  local what=$1
-  shift
-  if ! "$@"; then
-    echo "FAIL: $what"
-    failures=$((failures + 1))
-  fi
-}
+source "$(dirname "$0")/check.sh"
 # The package as the build lays it out (built libraries replaced by placeholders; the simulation only copies).
 cp -r "$source_package" "$work/pkg"
 for w in W32 W64; do
