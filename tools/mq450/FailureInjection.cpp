@@ -1,21 +1,11 @@
 // Failure injection of the "simulate" commands.
 #include "FailureInjection.h"
 
+#include "ToolSupport.h"
+
 namespace mq::tool {
 
 namespace {
-
-bool ParseCount(std::string_view text, uint64_t max, uint64_t* value) {
-  if (text.empty() || text.size() > 12) return false;
-  uint64_t v = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') return false;
-    v = v * 10 + static_cast<uint64_t>(c - '0');
-  }
-  if (v > max) return false;
-  *value = v;
-  return true;
-}
 
 bool IsCallOf(const std::string& line, std::string_view function) {
   return line.compare(0, function.size(), function) == 0 &&

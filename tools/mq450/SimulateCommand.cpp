@@ -94,18 +94,6 @@ struct Options {
   bool answer = false;
 };
 
-bool ParseNumber(std::string_view text, uint64_t max, uint64_t* value) {
-  if (text.empty() || text.size() > 12) return false;
-  uint64_t v = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') return false;
-    v = v * 10 + static_cast<uint64_t>(c - '0');
-  }
-  if (v > max) return false;
-  *value = v;
-  return true;
-}
-
 std::vector<std::string> Split(const std::string& text, char separator) {
   std::vector<std::string> parts;
   std::stringstream in(text);
@@ -120,7 +108,7 @@ bool ParseIp(const std::string& text, std::array<uint8_t, 4>* ip) {
   if (parts.size() != 4) return false;
   for (int i = 0; i < 4; ++i) {
     uint64_t v = 0;
-    if (!ParseNumber(parts[i], 255, &v)) return false;
+    if (!ParseCount(parts[i], 255, &v)) return false;
     (*ip)[i] = static_cast<uint8_t>(v);
   }
   return true;
@@ -131,10 +119,10 @@ bool ParseSerial(const std::string& text, installer::SerialSettings* s) {
   if (parts.size() != 5) return false;
   uint64_t speed = 0;
   uint64_t bits = 0;
-  if (!ParseNumber(parts[0], 1000000, &speed) || speed == 0) return false;
+  if (!ParseCount(parts[0], 1000000, &speed) || speed == 0) return false;
   if (parts[1].size() != 1 || std::string_view("emnos").find(parts[1][0]) == std::string_view::npos)
     return false;
-  if (!ParseNumber(parts[2], 8, &bits) || bits < 5) return false;
+  if (!ParseCount(parts[2], 8, &bits) || bits < 5) return false;
   double stop = 0;
   if (parts[3] == "1")
     stop = 1.0;
@@ -167,7 +155,7 @@ bool ParseUsbDevice(const std::string& text, Options::UsbDevice* device) {
   device->bcdDevice.reset();
   if (colon != std::string::npos) {
     uint64_t bcd = 0;
-    if (!ParseNumber(text.substr(colon + 1), 0xFFFF, &bcd)) return false;
+    if (!ParseCount(text.substr(colon + 1), 0xFFFF, &bcd)) return false;
     device->bcdDevice = static_cast<uint16_t>(bcd);
   }
   return true;
@@ -178,7 +166,7 @@ bool ParseClassPrinter(const std::string& text, platform::FakeClassPrinter* prin
   size_t at = text.rfind('@');
   if (at == std::string::npos || at == 0 || text.find('@') != at) return false;
   uint64_t port = 0;
-  if (!ParseNumber(text.substr(at + 1), 9, &port) || port == 0) return false;
+  if (!ParseCount(text.substr(at + 1), 9, &port) || port == 0) return false;
   *printer = platform::FakeClassPrinter{text.substr(0, at), static_cast<int>(port)};
   return true;
 }
@@ -306,20 +294,6 @@ bool ParseOptions(const Args& args, Options* o, std::string* error) {
     return false;
   }
   return true;
-}
-
-// One line per text: CR and LF shown as \r and \n.
-std::string OneLine(std::string_view text) {
-  std::string out;
-  for (char c : text) {
-    if (c == '\r')
-      out += "\\r";
-    else if (c == '\n')
-      out += "\\n";
-    else
-      out += c;
-  }
-  return out;
 }
 
 class PrintingUi : public installer::InstallUi {

@@ -89,24 +89,11 @@ bool ParseUninstallOptions(const Args& args, UninstallOptions* o, std::string* e
   return true;
 }
 
-std::string OneLineText(std::string_view text) {
-  std::string out;
-  for (char c : text) {
-    if (c == '\r')
-      out += "\\r";
-    else if (c == '\n')
-      out += "\\n";
-    else
-      out += c;
-  }
-  return out;
-}
-
 // The dialog of the simulation: log lines printed, the restart question answered No, and no window of the
 // USB driver package installer ever open.
 class PrintingRemovalUi : public uninstall::RemovalUi {
  public:
-  void Log(const std::string& line) override { std::cout << "log: " << OneLineText(line) << "\n"; }
+  void Log(const std::string& line) override { std::cout << "log: " << OneLine(line) << "\n"; }
   void RemoveItem(size_t) override {}
   void SetControls(uninstall::ControlState) override {}
   bool WindowExists(std::string_view title) override {
@@ -117,7 +104,7 @@ class PrintingRemovalUi : public uninstall::RemovalUi {
     std::cout << "restart question -> no\n";
     return false;
   }
-  void Diagnostic(const std::string& line) override { std::cout << OneLineText(line) << "\n"; }
+  void Diagnostic(const std::string& line) override { std::cout << OneLine(line) << "\n"; }
 };
 
 }  // namespace
@@ -189,7 +176,7 @@ int RunSimulateUninstall(const Args& args) {
 
   uninstall::UninstallTexts texts(machine->profile, kSimulatedPackageFolder, machine->system.langId);
   PrintingRemovalUi ui;
-  machine->journal.SetSink([](const std::string& line) { std::cout << OneLineText(line) << "\n"; });
+  machine->journal.SetSink([](const std::string& line) { std::cout << OneLine(line) << "\n"; });
   FailureInjection injection(o.failures);
   injection.Arm(machine->journal);
   uninstall::RemovalEngine engine(machine->UninstallServices(), *config, texts, ui, settings);

@@ -40,4 +40,29 @@ bool WriteOutputFile(const std::string& path, const std::vector<uint8_t>& bytes,
   return false;
 }
 
+bool ParseCount(std::string_view text, uint64_t max, uint64_t* value) {
+  if (text.empty() || text.size() > 12) return false;
+  uint64_t v = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return false;
+    v = v * 10 + static_cast<uint64_t>(c - '0');
+  }
+  if (v > max) return false;
+  *value = v;
+  return true;
+}
+
+std::string OneLine(std::string_view text) {
+  std::string out;
+  for (char c : text) {
+    if (c == '\r')
+      out += "\\r";
+    else if (c == '\n')
+      out += "\\n";
+    else
+      out += c;
+  }
+  return out;
+}
+
 }  // namespace mq::tool

@@ -22,6 +22,13 @@ int Fail(int status, std::string_view message);
 // refused).
 std::optional<int> ParseWholeNumber(std::string_view text, int min, int max);
 
+// Digits only (no sign, no spaces, at most 12 of them), in 0..max: the counts and codes of the simulate
+// commands' options.
+bool ParseCount(std::string_view text, uint64_t max, uint64_t* value);
+
+// A text on one output line: CR and LF shown as \r and \n, so a journal or log line never spills over.
+std::string OneLine(std::string_view text);
+
 // Reads a whole file of at most maxBytes bytes (a larger one is refused before it is read); false (with a
 // reason in *error) when it cannot.
 bool ReadWholeFile(const std::string& path, uint64_t maxBytes, std::vector<uint8_t>* bytes, std::string* error);
