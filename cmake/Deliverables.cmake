@@ -8,6 +8,7 @@ set(MQ_DELIVERABLE_FILES
   installer  installer/installer.exe
   ZNTCOMMON  installer/ZNTCOMMON.DLL
   ZNTUSBMON  installer/ZNTUSBMON.DLL
+  ZNTDriverlogViewer installer/ZNTDriverlogViewer.exe
   ZnUsbInt   usbhelpers/ZnUsbInt.dll
   UsbPrnLink usbhelpers/UsbPrnLink.dll)
 

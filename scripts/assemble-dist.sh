@@ -2,7 +2,8 @@
 # Lays out dist/: the sample package folder with the built deliverables in it, and the Linux tool.
 #   dist/installer.exe                           the 32-bit program (it runs on 32- and 64-bit Windows)
 #   dist/ZnUsbInt.dll, dist/UsbPrnLink.dll       the USB helper libraries the installer loads (32-bit)
-#   dist/Driver/x86/, dist/Driver/x64/           the built libraries per word size (MQ450UI.dll, port monitors)
+#   dist/Driver/x86/, dist/Driver/x64/           the built libraries per word size (MQ450UI.dll, port monitors,
+#                                                the driver-log viewer)
 #   dist/W32/, dist/W64/                         every driver file the installer copies, per word size: the
 #                                                built libraries, Driver/common and the plug-in's Driver/UI files
 #   dist/mq450                                   the Linux tool
@@ -16,6 +17,7 @@ libraries=(
   plugin/win32/MQ450UI.dll
   installer/ZNTCOMMON.DLL
   installer/ZNTUSBMON.DLL
+  installer/ZNTDriverlogViewer.exe
 )
 # The programs and the USB helper libraries the installer loads from its own folder, from the x86 build.
 programs=(
@@ -50,7 +52,9 @@ for arch in x86 x64; do
   words=$([ "$arch" = x86 ] && echo W32 || echo W64)
   mkdir -p "dist/Driver/$arch" "dist/$words"
   for f in "${libraries[@]}"; do cp "$(deliverables "$arch")/$f" "dist/Driver/$arch/"; done
-  cp dist/Driver/common/* dist/Driver/UI/* "dist/Driver/$arch/"* "dist/$words/"
+  cp dist/Driver/common/* dist/Driver/UI/* "dist/$words/"
+  # The built files last: the built viewer replaces the source package's placeholder of the same name.
+  cp "dist/Driver/$arch/"* "dist/$words/"
 done
 for f in "${programs[@]}"; do cp "build/mingw-x86/$f" dist/; done
 cp "$tool" dist/

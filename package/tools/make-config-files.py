@@ -76,12 +76,12 @@ def model_sections(model):
                 "%s2KDDKDEV=1" % prefix,
             ]
         out.append("ATTRIBUTES=%d" % model["attributes"])
-        out.append("ControlFontFile=0")
+        out.append("ControlFontFile=%s" % ("MQ450CONTROL.dat" if model["plugin"] == "MQ450UI.dll" else "0"))
         out.append("USBInternalID=0")
         for i in range(9):
             name = model["language"][i] if i < len(model["language"]) else "0"
             out.append("LanguageResourceFile%d=%s" % (i + 1, name))
-        out.append("DriverlogViewer=ZNTDriverLog.exe")
+        out.append("DriverlogViewer=ZNTDriverlogViewer.exe")
         out.append("DriverlogINI=ZNTDriverLog.ini")
     return out
 

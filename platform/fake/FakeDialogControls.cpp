@@ -26,6 +26,11 @@ void FakeDialogControls::Type(int id, std::string_view text) {
   if (logic_ != nullptr) logic_->OnCommand(*this, id, ControlEvent::kTextChanged);
 }
 
+void FakeDialogControls::LeaveEdit(int id) {
+  if (focus_ == id) focus_ = 0;
+  if (logic_ != nullptr) logic_->OnCommand(*this, id, ControlEvent::kFocusLost);
+}
+
 bool FakeDialogControls::TypeChar(int id, char16_t ch, bool controlHeld) {
   if (logic_ != nullptr) {
     auto filtered = logic_->FilteredEdits();

@@ -692,4 +692,86 @@ bool FakeSpooler::Deserialize(std::string_view text, std::string* error) {
   return true;
 }
 
+namespace {
+
+std::string FormArgs(const FormInfo1& f) {
+  return std::to_string(f.width) + "x" + std::to_string(f.height) + " area " + std::to_string(f.left) + "," +
+         std::to_string(f.top) + "," + std::to_string(f.right) + "," + std::to_string(f.bottom);
+}
+
+}  // namespace
+
+uint32_t FakeSpooler::EnumForms(PrinterHandle handle, uint32_t bufferSize, uint32_t* needed,
+                                std::vector<FormInfo1>* forms) {
+  if (uint32_t e = journal_.Enter("EnumFormsW", {{"handle", CallJournal::Hex(handle)},
+                                                 {"level", "1"},
+                                                 {"bufferSize", std::to_string(bufferSize)}})) {
+    return e;
+  }
+  Handle* h = FindHandle(handle);
+  if (h == nullptr || h->printer.empty()) return err::kInvalidHandle;
+  // FORM_INFO_1W: flags, a name pointer, SIZEL and RECTL; the names follow as UTF-16 with their zeros.
+  uint32_t size = 0;
+  for (const FormInfo1& form : forms_)
+    size += (is64_ ? 40 : 32) + 2 * static_cast<uint32_t>(text::Utf16Length(form.name) + 1);
+  *needed = size;
+  if (bufferSize < size) return err::kInsufficientBuffer;
+  *forms = forms_;
+  return 0;
+}
+
+uint32_t FakeSpooler::AddForm(PrinterHandle handle, const FormInfo1& form) {
+  if (uint32_t e = journal_.Enter("AddFormW", {{"handle", CallJournal::Hex(handle)},
+                                               {"level", "1"},
+                                               {"name", form.name},
+                                               {"form", FormArgs(form)}})) {
+    return e;
+  }
+  Handle* h = FindHandle(handle);
+  if (h == nullptr || h->printer.empty()) return err::kInvalidHandle;
+  if (form.name.empty()) return err::kInvalidParameter;
+  for (const FormInfo1& f : forms_)
+    if (text::EqualsNoCase(f.name, form.name)) return err::kFileExists;
+  forms_.push_back(form);
+  forms_.back().flags = kFormUser;
+  return 0;
+}
+
+uint32_t FakeSpooler::SetForm(PrinterHandle handle, std::string_view name, const FormInfo1& form) {
+  if (uint32_t e = journal_.Enter("SetFormW", {{"handle", CallJournal::Hex(handle)},
+                                               {"name", std::string(name)},
+                                               {"level", "1"},
+                                               {"form", FormArgs(form)}})) {
+    return e;
+  }
+  Handle* h = FindHandle(handle);
+  if (h == nullptr || h->printer.empty()) return err::kInvalidHandle;
+  for (FormInfo1& f : forms_) {
+    if (!text::EqualsNoCase(f.name, name)) continue;
+    if (f.flags == kFormBuiltin) return err::kInvalidParameter;
+    const std::string kept = f.name;
+    f = form;
+    f.name = kept;
+    f.flags = kFormUser;
+    return 0;
+  }
+  return kErrorInvalidFormName;
+}
+
+uint32_t FakeSpooler::DeleteForm(PrinterHandle handle, std::string_view name) {
+  if (uint32_t e = journal_.Enter("DeleteFormW",
+                                  {{"handle", CallJournal::Hex(handle)}, {"name", std::string(name)}})) {
+    return e;
+  }
+  Handle* h = FindHandle(handle);
+  if (h == nullptr || h->printer.empty()) return err::kInvalidHandle;
+  for (auto it = forms_.begin(); it != forms_.end(); ++it) {
+    if (!text::EqualsNoCase(it->name, name)) continue;
+    if (it->flags == kFormBuiltin) return err::kInvalidParameter;
+    forms_.erase(it);
+    return 0;
+  }
+  return kErrorInvalidFormName;
+}
+
 }  // namespace mq::platform

@@ -508,6 +508,8 @@ INT_PTR DialogSession::Dispatch(HWND dialog, UINT message, WPARAM wParam, LPARAM
         event = ControlEvent::kSelectionChanged;
       else if (IsClass(name, L"Edit") && code == EN_CHANGE)
         event = ControlEvent::kTextChanged;
+      else if (IsClass(name, L"Edit") && code == EN_KILLFOCUS)
+        event = ControlEvent::kFocusLost;
       else if (code == BN_CLICKED && (control == nullptr || IsClass(name, L"Button")))
         event = ControlEvent::kClicked;
       else

@@ -528,4 +528,59 @@ uint32_t Win32FsRedirection::Revert(uintptr_t cookie) {
   return ErrorOf(function(reinterpret_cast<PVOID>(cookie)));
 }
 
+namespace {
+
+FORM_INFO_1W ToFormInfo(const FormInfo1& form, wchar_t* name) {
+  FORM_INFO_1W info{};
+  info.Flags = form.flags;
+  info.pName = name;
+  info.Size = {form.width, form.height};
+  info.ImageableArea = {form.left, form.top, form.right, form.bottom};
+  return info;
+}
+
+}  // namespace
+
+uint32_t Win32Spooler::EnumForms(PrinterHandle handle, uint32_t bufferSize, uint32_t* needed,
+                                 std::vector<FormInfo1>* forms) {
+  std::vector<BYTE> buffer(bufferSize == 0 ? 1 : bufferSize);
+  DWORD need = 0;
+  DWORD returned = 0;
+  if (!EnumFormsW(reinterpret_cast<HANDLE>(handle), 1, bufferSize == 0 ? nullptr : buffer.data(), bufferSize,
+                  &need, &returned)) {
+    *needed = need;
+    return GetLastError();
+  }
+  *needed = need;
+  forms->clear();
+  const auto* infos = reinterpret_cast<const FORM_INFO_1W*>(buffer.data());
+  for (DWORD i = 0; i < returned; ++i) {
+    const FORM_INFO_1W& f = infos[i];
+    forms->push_back({f.Flags, FromWide(f.pName), f.Size.cx, f.Size.cy, f.ImageableArea.left,
+                      f.ImageableArea.top, f.ImageableArea.right, f.ImageableArea.bottom});
+  }
+  return ERROR_SUCCESS;
+}
+
+uint32_t Win32Spooler::AddForm(PrinterHandle handle, const FormInfo1& form) {
+  std::wstring name = Wide(form.name);
+  FORM_INFO_1W info = ToFormInfo(form, name.data());
+  if (!AddFormW(reinterpret_cast<HANDLE>(handle), 1, reinterpret_cast<BYTE*>(&info))) return GetLastError();
+  return ERROR_SUCCESS;
+}
+
+uint32_t Win32Spooler::SetForm(PrinterHandle handle, std::string_view name, const FormInfo1& form) {
+  std::wstring formName = Wide(name);
+  FORM_INFO_1W info = ToFormInfo(form, formName.data());
+  if (!SetFormW(reinterpret_cast<HANDLE>(handle), formName.data(), 1, reinterpret_cast<BYTE*>(&info)))
+    return GetLastError();
+  return ERROR_SUCCESS;
+}
+
+uint32_t Win32Spooler::DeleteForm(PrinterHandle handle, std::string_view name) {
+  std::wstring formName = Wide(name);
+  if (!DeleteFormW(reinterpret_cast<HANDLE>(handle), formName.data())) return GetLastError();
+  return ERROR_SUCCESS;
+}
+
 }  // namespace mq::platform

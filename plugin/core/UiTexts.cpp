@@ -241,6 +241,21 @@ bool UiTexts::ChooseLanguage(std::string_view chosenText) {
   return matched;
 }
 
+bool UiTexts::FollowsSystemLanguage() {
+  platform::RegKey key = 0;
+  if (services_.registry.CreateKey(platform::kHkeyCurrentUser, kLanguageKey, platform::kKeyAllAccess, &key,
+                                   nullptr) != err::kSuccess) {
+    return false;
+  }
+  std::string firstRun;
+  if (platform::ReadRegString(services_.registry, key, kFirstRunValue, &firstRun) != err::kSuccess) {
+    firstRun = "TRUE";
+    platform::WriteRegString(services_.registry, key, kFirstRunValue, firstRun);
+  }
+  services_.registry.CloseKey(key);
+  return firstRun.find("TRUE") != std::string::npos;
+}
+
 int UiTexts::ShowUiMessage(MessageSink& sink, std::string_view message, MessageKind kind) {
   ResolveCurrentLanguage();
   // Language files cannot hold a line break, so they write it as the two characters "\n".

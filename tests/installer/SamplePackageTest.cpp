@@ -13,6 +13,7 @@
 #include "platform/IniProfile.h"
 #include "platform/RootedFileSystem.h"
 #include "platform/Text.h"
+#include "plugin/LogViewer.h"
 
 namespace mq::installer {
 namespace {
@@ -187,6 +188,21 @@ TEST_F(SamplePackageTest, EveryListedModelHasItsSectionsAndFiles) {
     MonitorSet monitors = config.ReadMonitors(common::OsGeneration::kWin7);
     EXPECT_TRUE(isProvided(monitors.serial.dll));
     EXPECT_TRUE(isProvided(monitors.usb.dll));
+  }
+}
+
+// The plug-in starts the viewer by its file name from the folder the installer copies it to, and reads its
+// control-font table from the driver folder: the MQ-450's model files must name those very files.
+TEST_F(SamplePackageTest, TheMq450InstallsTheViewerThePluginStartsAndItsControlFontTable) {
+  for (bool is64 : {false, true}) {
+    SetupConfig config(profile_, Package(), is64);
+    for (const ModelEntry& model : config.ReadDeviceList().models) {
+      ModelDriver d = config.ReadModelDriver(model.type, model.name, common::OsGeneration::kWin7,
+                                             FileSet::kGdi, PortKind::kParallel);
+      SCOPED_TRACE(model.name);
+      EXPECT_EQ(d.files.driverlogViewer, plugin::kLogViewerFileName);
+      EXPECT_EQ(d.files.controlFontFile, model.name == "MQ-450" ? "MQ450CONTROL.dat" : "0");
+    }
   }
 }
 

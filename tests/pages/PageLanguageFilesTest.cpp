@@ -9,6 +9,7 @@
 #include "TableTexts.h"
 #include "pages/DownloadPage.h"
 #include "pages/InfoPages.h"
+#include "pages/MainPage.h"
 #include "pages/OperationEditor.h"
 #include "pages/OperationPage.h"
 #include "platform/IniProfile.h"
@@ -17,7 +18,9 @@
 #include "platform/fake/FakeDialogControls.h"
 #include "platform/fake/FakeFileDialogs.h"
 #include "platform/fake/FakeFileSystem.h"
+#include "platform/fake/FakePlatform.h"
 #include "platform/fake/FakeSpooler.h"
+#include "plugin/PrivateSettings.h"
 #include "plugin/UiTexts.h"
 
 namespace mq::plugin {
@@ -86,6 +89,29 @@ void PlayDownloadPage(RecordingTexts& texts) {
   page.Click(kDownloadFile);
 }
 
+// The Main page with its graphics notice and its missing-viewer message, and a language change.
+void PlayMainPage(RecordingTexts& texts) {
+  struct NoSheets : SheetRetitler {
+    void RetitleOwnSheet(const std::vector<std::string>&) override {}
+    void RetitleOtherSheets(std::string_view, const std::vector<std::string>&) override {}
+  } sheets;
+  platform::FakePlatform platform;
+  UiTexts language(platform.Services());
+  WatermarkOffSignal watermarkOff;
+  std::vector<uint8_t> record(kPrivateSettingsSize, 0);
+  DocumentPageContext context;
+  MainPage logic(record.data(), context, texts,
+                 {language, platform.shell, platform.system, sheets, watermarkOff, nullptr});
+  FakeDialogControls page(platform.journal);
+  page.DeclareCheckBox(main_page::kZoom);
+  page.Start(logic);
+  page.Paint();
+  page.Click(main_page::kZoom);
+  platform.journal.FailCall("ShellExecuteW", 2);
+  page.Click(main_page::kLogViewer);
+  page.SendSheetEvent(platform::ui::SheetEvent::kApply);
+}
+
 std::set<Lookup> EveryPageLookup() {
   RecordingTexts texts;
   platform::CallJournal journal;
@@ -108,6 +134,7 @@ std::set<Lookup> EveryPageLookup() {
     dialog.Paint();
   }
   PlayDownloadPage(texts);
+  PlayMainPage(texts);
   return texts.lookups;
 }
 

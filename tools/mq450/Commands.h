@@ -9,14 +9,15 @@ namespace mq::tool {
 
 using Args = std::vector<std::string>;
 
-int RunSettings(const Args& args);  // settings default|convert|merge|show
-int RunLogo(const Args& args);      // logo gray|mono|encode-mono|encode-gray|preview|job
-int RunLogoJob(const Args& args);   // logo job mono|gray|clear (args[0] is "job")
-int RunSend(const Args& args);      // send FILE --to DEST
-int RunBarcode(const Args& args);   // barcode check|job|preview
-int RunSimulate(const Args& args);  // simulate install|uninstall
+int RunSettings(const Args& args);           // settings default|convert|merge|show|set
+int RunLogo(const Args& args);               // logo gray|mono|encode-mono|encode-gray|preview|job
+int RunLogoJob(const Args& args);            // logo job mono|gray|clear (args[0] is "job")
+int RunSend(const Args& args);               // send FILE --to DEST
+int RunBarcode(const Args& args);            // barcode check|job|preview
+int RunSimulate(const Args& args);           // simulate install|uninstall
 int RunSimulateUninstall(const Args& args);  // simulate uninstall (args[0] is "uninstall")
-int RunPrinter(const Args& args);   // printer --listen [ADDRESS:]PORT --out DIR
-int RunRender(const Args& args);    // render JOB... -o OUT.png
+int RunPrinter(const Args& args);            // printer --listen [ADDRESS:]PORT --out DIR
+int RunRender(const Args& args);             // render JOB... -o OUT.png
+int RunControlFont(const Args& args);        // control-font show|set
 
 }  // namespace mq::tool

@@ -226,8 +226,7 @@ int Set(const Options& o) {
   for (size_t i = 1; i < o.positional.size(); ++i) {
     const std::string& assignment = o.positional[i];
     size_t equals = assignment.find('=');
-    if (equals == std::string::npos)
-      return Fail(kExitUsage, "\"" + assignment + "\" is not NAME=VALUE");
+    if (equals == std::string::npos) return Fail(kExitUsage, "\"" + assignment + "\" is not NAME=VALUE");
     std::string name = assignment.substr(0, equals);
     const NamedField* field = FindSettingsField(name);
     if (field == nullptr) {
@@ -244,11 +243,13 @@ int Set(const Options& o) {
 
 constexpr const char* kSetHelp =
     "usage: mq450 settings set IN -o OUT [--any-value] NAME=VALUE...\n"
-    "Writes the named fields (the names mq450 settings show prints) into a copy of the record IN and saves it\n"
+    "Writes the named fields (the names mq450 settings show prints) into a copy of the record IN and saves "
+    "it\n"
     "as OUT; every other byte stays as it was. Numbers are decimal or 0x-hexadecimal and must lie in the\n"
     "field's range (--any-value: whatever fits the field's width); texts are UTF-8; a slot's command is\n"
     "hexadecimal byte text and sets its commandLength too. Nothing is written if one assignment is refused.\n"
-    "example: mq450 settings set d.bin -o z.bin zoomEnabled=1 scalePercent=55 'endDoc.command=1B 70 00 19 FA'\n";
+    "example: mq450 settings set d.bin -o z.bin zoomEnabled=1 scalePercent=55 'endDoc.command=1B 70 00 19 "
+    "FA'\n";
 
 }  // namespace
 

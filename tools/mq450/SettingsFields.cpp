@@ -112,7 +112,8 @@ std::vector<NamedField> BuildTable() {
   return t;
 }
 
-// Decimal with an optional minus sign, or 0x followed by hexadecimal digits; the whole text must be the number.
+// Decimal with an optional minus sign, or 0x followed by hexadecimal digits; the whole text must be the
+// number.
 bool ParseNumber(std::string_view text, int64_t* value) {
   int base = 10;
   if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
@@ -172,7 +173,8 @@ bool SetSettingsField(const NamedField& field, std::string_view value, bool anyW
   }
   int64_t number = 0;
   if (!ParseNumber(value, &number)) {
-    *error = field.name + ": \"" + std::string(value) + "\" is not a number (decimal, or 0x and hexadecimal digits)";
+    *error = field.name + ": \"" + std::string(value) +
+             "\" is not a number (decimal, or 0x and hexadecimal digits)";
     return false;
   }
   int64_t min = field.min;

@@ -21,6 +21,7 @@ constexpr const char* kUsage =
     "  barcode check CODE DATA\n"
     "  barcode job SETTINGS --font 1d1..1d8|2d1|2d2 [--data TEXT] -o OUT\n"
     "  barcode preview SETTINGS --font 1d1..1d8|2d1|2d2 [--data TEXT] -o OUT.png\n"
+    "  control-font show FILE | set FILE CHAR \"HEX BYTES\"\n"
     "  send FILE --to tcp:HOST[:PORT]|DEVICE|file:PATH\n"
     "  render JOB... -o OUT.png [--state DIR]\n"
     "  printer --listen [ADDRESS:]PORT --out DIR [--jobs N]\n"
@@ -36,6 +37,7 @@ int Run(mq::tool::Args args) {
   if (group == "settings") return mq::tool::RunSettings(args);
   if (group == "logo") return mq::tool::RunLogo(args);
   if (group == "simulate") return mq::tool::RunSimulate(args);
+  if (group == "control-font") return mq::tool::RunControlFont(args);
   if (group == "send") return mq::tool::RunSend(args);
   if (group == "barcode") return mq::tool::RunBarcode(args);
   if (group == "render") return mq::tool::RunRender(args);

@@ -61,6 +61,22 @@ struct MonitorInfo2 {
   std::string dllName;
 };
 
+// FORM_INFO_1W: a named paper size of the local forms database, sizes and the printable area in thousandths
+// of a millimetre.
+inline constexpr uint32_t kFormUser = 0;                 // FORM_USER
+inline constexpr uint32_t kFormBuiltin = 1;              // FORM_BUILTIN
+inline constexpr uint32_t kErrorInvalidFormName = 1902;  // ERROR_INVALID_FORM_NAME
+struct FormInfo1 {
+  uint32_t flags = kFormUser;
+  std::string name;
+  int32_t width = 0;
+  int32_t height = 0;
+  int32_t left = 0;
+  int32_t top = 0;
+  int32_t right = 0;
+  int32_t bottom = 0;
+};
+
 class Spooler {
  public:
   virtual ~Spooler() = default;
@@ -136,6 +152,17 @@ class Spooler {
   virtual uint32_t WritePrinter(PrinterHandle handle, std::span<const uint8_t> bytes, uint32_t* written) = 0;
   virtual uint32_t EndPagePrinter(PrinterHandle handle) = 0;
   virtual uint32_t EndDocPrinter(PrinterHandle handle) = 0;
+
+  // The forms of a printer's server, level 1. EnumFormsW into a buffer of bufferSize bytes:
+  // ERROR_INSUFFICIENT_BUFFER with *needed set when it is too small (forms untouched), else the forms in the
+  // spooler's order and *needed. AddFormW: ERROR_FILE_EXISTS for a name in use. SetFormW replaces the size
+  // and area of the form of that name; it and DeleteFormW give ERROR_INVALID_FORM_NAME for an unknown name,
+  // and built-in forms cannot be changed or deleted.
+  virtual uint32_t EnumForms(PrinterHandle handle, uint32_t bufferSize, uint32_t* needed,
+                             std::vector<FormInfo1>* forms) = 0;
+  virtual uint32_t AddForm(PrinterHandle handle, const FormInfo1& form) = 0;
+  virtual uint32_t SetForm(PrinterHandle handle, std::string_view name, const FormInfo1& form) = 0;
+  virtual uint32_t DeleteForm(PrinterHandle handle, std::string_view name) = 0;
 
   // SendMessageTimeoutW(HWND_BROADCAST, WM_SETTINGCHANGE, 0, area, SMTO_NORMAL, timeout): tells every program
   // that the printer or port settings of area ("windows", "Ports") changed. Never fails.

@@ -12,6 +12,9 @@
 
 #include "pages/DownloadPage.h"
 #include "pages/InfoPages.h"
+#include "pages/ControlFontEditor.h"
+#include "pages/MainPage.h"
+#include "pages/UtilityPage.h"
 #include "pages/OperationPage.h"
 #include "pages/RecordBindings.h"
 #include "PluginWin32.h"
@@ -52,6 +55,7 @@ struct State {
   HWND windows[static_cast<int>(PageKind::kDeviceVersion) + 1] = {};  // by PageKind, while the page is open
   PropertySheets* sheets = nullptr;
   platform::Win32Spooler spooler;  // the pages' raw jobs
+  WatermarkOffSignal watermarkOff;
 };
 
 State& Shared() {
@@ -78,6 +82,7 @@ class PageRecord {
   explicit PageRecord(uint8_t* record)
       : record_(record != nullptr ? record : scratch_.data()), store_(record_) {}
   OperationSlotStore& Store() { return store_; }
+  uint8_t* Record() { return record_; }
 
  private:
   std::vector<uint8_t> scratch_ = std::vector<uint8_t>(kPrivateSettingsSize, 0);
@@ -98,24 +103,133 @@ class BoundOperationPage : public DialogLogic {
   OperationPage page_;
 };
 
+// The printer handle the host gave the device sheet.
+platform::PrinterHandle SheetPrinter(const DevicePageContext* context) {
+  if (context == nullptr || context->pOEMCUIPParam == nullptr) return 0;
+  return reinterpret_cast<platform::PrinterHandle>(context->pOEMCUIPParam->hPrinter);
+}
+
 // The Download page on the sheet's printer, with the Open dialog owned by the page.
 class BoundDownloadPage : public DialogLogic {
  public:
   BoundDownloadPage(HWND window, const DevicePageContext* context, PageTexts& texts,
                     platform::FileSystem& files, platform::Spooler& spooler)
-      : dialogs_(window), page_(texts, {files, spooler, PrinterOf(context), dialogs_}) {}
+      : dialogs_(window), page_(texts, {files, spooler, SheetPrinter(context), dialogs_}) {}
   void OnInit(DialogControls& c) override { page_.OnInit(c); }
   void OnPaint(DialogControls& c) override { page_.OnPaint(c); }
   bool OnCommand(DialogControls& c, int id, ControlEvent e) override { return page_.OnCommand(c, id, e); }
   intptr_t OnSheetEvent(DialogControls& c, SheetEvent e) override { return page_.OnSheetEvent(c, e); }
 
  private:
-  static platform::PrinterHandle PrinterOf(const DevicePageContext* context) {
-    if (context == nullptr || context->pOEMCUIPParam == nullptr) return 0;
-    return reinterpret_cast<platform::PrinterHandle>(context->pOEMCUIPParam->hPrinter);
-  }
   platform::ui::Win32FileDialogs dialogs_;
   DownloadPage page_;
+};
+
+// Sets a tab's text (TCM_SETITEMW with TCIF_TEXT).
+void SetTabTitle(HWND tabs, int index, const std::string& title) {
+  std::wstring text = reinterpret_cast<const wchar_t*>(text::Utf8ToUtf16(title).c_str());
+  TCITEMW item{};
+  item.mask = TCIF_TEXT;
+  item.pszText = text.data();
+  SendMessageW(tabs, TCM_SETITEMW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+}
+
+// Gives the last titles.size() tabs of a sheet the titles, in order. The plug-in's pages are the last ones
+// of both sheets: the host puts its own two in front of the document pages, and a host that adds none leaves
+// the plug-in's pages where counting from the end finds them too.
+void RetitleLastTabs(HWND sheet, const std::vector<std::string>& titles) {
+  HWND tabs = FindWindowExW(sheet, nullptr, WC_TABCONTROLW, nullptr);
+  if (tabs == nullptr) return;
+  const int count = static_cast<int>(SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0));
+  const int first = count - static_cast<int>(titles.size());
+  for (size_t i = 0; i < titles.size(); ++i)
+    if (first + static_cast<int>(i) >= 0) SetTabTitle(tabs, first + static_cast<int>(i), titles[i]);
+  InvalidateRect(tabs, nullptr, TRUE);
+}
+
+// The Main page's reach into the open property windows.
+class Win32SheetRetitler : public SheetRetitler {
+ public:
+  explicit Win32SheetRetitler(HWND page) : page_(page) {}
+  void RetitleOwnSheet(const std::vector<std::string>& titles) override {
+    RetitleLastTabs(GetParent(page_), titles);
+  }
+  void RetitleOtherSheets(std::string_view printerName, const std::vector<std::string>& titles) override {
+    Walk walk{GetParent(page_), reinterpret_cast<const wchar_t*>(text::Utf8ToUtf16(printerName).c_str()),
+              &titles};
+    EnumWindows(Visit, reinterpret_cast<LPARAM>(&walk));
+    for (PageKind kind : {PageKind::kUtility, PageKind::kDownload, PageKind::kFont,
+                          PageKind::kDocumentVersion, PageKind::kDeviceVersion}) {
+      if (HWND window = OpenPageWindow(kind)) InvalidateRect(window, nullptr, TRUE);
+    }
+  }
+
+ private:
+  struct Walk {
+    HWND ownSheet;
+    std::wstring printer;
+    const std::vector<std::string>* titles;
+  };
+  static BOOL CALLBACK Visit(HWND window, LPARAM lParam) {
+    auto* walk = reinterpret_cast<Walk*>(lParam);
+    wchar_t name[32] = {};
+    GetClassNameW(window, name, 32);
+    if (window == walk->ownSheet || wcscmp(name, L"#32770") != 0 || walk->printer.empty()) return TRUE;
+    const int length = GetWindowTextLengthW(window);
+    std::wstring title(static_cast<size_t>(length) + 1, L'\0');
+    GetWindowTextW(window, title.data(), length + 1);
+    if (title.find(walk->printer) != std::wstring::npos) RetitleLastTabs(window, *walk->titles);
+    return TRUE;
+  }
+  HWND page_;
+};
+
+// The Main page over the library's language state, the system's shell and the open sheets.
+class BoundMainPage : public DialogLogic {
+ public:
+  BoundMainPage(HWND window, DocumentPageContext* context, PageTexts& texts, PluginModule& module,
+                WatermarkOffSignal& watermarkOff)
+      : context_(context != nullptr ? *context : empty_),
+        record_(context_.Settings()),
+        retitler_(window),
+        page_(record_.Record(), context_, texts,
+              MainPageServices{module.Texts(), module.Services().shell, module.Services().system, retitler_,
+                               watermarkOff, [this] {
+                                 if (PropertySheets* sheets = LibrarySheets())
+                                   sheets->RenameDensityOption(context_);
+                               }}) {}
+  void OnInit(DialogControls& c) override { page_.OnInit(c); }
+  void OnPaint(DialogControls& c) override { page_.OnPaint(c); }
+  bool OnCommand(DialogControls& c, int id, ControlEvent e) override { return page_.OnCommand(c, id, e); }
+  intptr_t OnSheetEvent(DialogControls& c, SheetEvent e) override { return page_.OnSheetEvent(c, e); }
+
+ private:
+  DocumentPageContext empty_;
+  const DocumentPageContext& context_;
+  PageRecord record_;
+  Win32SheetRetitler retitler_;
+  MainPage page_;
+};
+
+// The Utility page on the sheet's printer; its Control Font button opens the table editor over the installed
+// MQ450CONTROL.dat.
+class BoundUtilityPage : public DialogLogic {
+ public:
+  BoundUtilityPage(const DevicePageContext* context, PageTexts& texts, PluginModule& module,
+                   platform::Spooler& spooler)
+      : page_(texts, {spooler, SheetPrinter(context), [&texts, &module](DialogControls& controls) {
+                        platform::PlatformServices& services = module.Services();
+                        ControlFontEditor editor(texts, services.profile, services.files,
+                                                 ControlFontPath(services.system.WindowsDirectory()));
+                        controls.RunModal(kControlFontTableTemplate, editor);
+                      }}) {}
+  void OnInit(DialogControls& c) override { page_.OnInit(c); }
+  void OnPaint(DialogControls& c) override { page_.OnPaint(c); }
+  bool OnCommand(DialogControls& c, int id, ControlEvent e) override { return page_.OnCommand(c, id, e); }
+  intptr_t OnSheetEvent(DialogControls& c, SheetEvent e) override { return page_.OnSheetEvent(c, e); }
+
+ private:
+  UtilityPage page_;
 };
 
 // Any page, with its window recorded under its kind while it is open (a language change repaints open pages).
@@ -149,12 +263,18 @@ INT_PTR CALLBACK PageProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPara
   void* context = page != nullptr ? reinterpret_cast<void*>(page->lParam) : nullptr;
   constexpr bool kDevice = kKind >= PageKind::kUtility;
   std::unique_ptr<DialogLogic> logic;
-  if constexpr (kKind == PageKind::kOperation) {
+  if constexpr (kKind == PageKind::kMain) {
+    logic = std::make_unique<BoundMainPage>(dialog, static_cast<DocumentPageContext*>(context), *state.texts,
+                                            *state.module, state.watermarkOff);
+  } else if constexpr (kKind == PageKind::kOperation) {
     auto* document = static_cast<DocumentPageContext*>(context);
     logic = std::make_unique<BoundOperationPage>(document != nullptr ? document->Settings() : nullptr,
                                                  *state.texts);
   } else if constexpr (kKind == PageKind::kDocumentVersion || kKind == PageKind::kDeviceVersion) {
     logic = std::make_unique<VersionPage>(*state.texts);
+  } else if constexpr (kKind == PageKind::kUtility) {
+    logic = std::make_unique<BoundUtilityPage>(static_cast<const DevicePageContext*>(context), *state.texts,
+                                               *state.module, state.spooler);
   } else if constexpr (kKind == PageKind::kDownload) {
     logic = std::make_unique<BoundDownloadPage>(dialog, static_cast<const DevicePageContext*>(context),
                                                 *state.texts, state.module->Services().files, state.spooler);

@@ -232,7 +232,7 @@ TEST_F(InstallUnderWine, ParallelPrinterInstalledAndPrintsRawBytes) {
   GetPrivateProfileStringW(L"PortSetting.LPT", L"PortName", L"", value, 64, utility.c_str());
   EXPECT_STREQ(value, L"LPT1:");
   EXPECT_TRUE(
-      Exists(std::wstring(windows).substr(0, 3) + L"Program Files\\ZNT\\ZNTDriverlog\\ZNTDRIVERLOG.EXE"));
+      Exists(std::wstring(windows).substr(0, 3) + L"Program Files\\ZNT\\ZNTDriverlog\\ZNTDRIVERLOGVIEWER.EXE"));
 
   // A raw job through the port mapped to a Unix file.
   std::string outputUnix = std::string(MQ_OUTPUT_DIR) + "/wine-lpt1-job.bin";

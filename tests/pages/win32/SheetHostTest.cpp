@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <functional>
@@ -678,14 +679,22 @@ TEST_F(SheetHost, DocumentSheetInEnglish) {
   // The other slots keep their defaults.
   EXPECT_EQ(plugin::Slot(plugin::SlotId::kEndPage).commandLength.Get(r), 0);
 
-  // The density item was renamed and the host told; the form item was left alone.
+  // The density item was renamed and the host told, at init and again whenever the Main page painted; the
+  // Main page's apply pushed the paper size it shows (the driver's own choice, Letter) into the form item.
   EXPECT_EQ(std::wstring(items_.items[0].pName), L"Print Density");
   EXPECT_EQ(std::wstring(items_.densityParams[2].pData), L"Density2");
   EXPECT_EQ(std::wstring(items_.items[1].pName), L"Paper Size");
-  ASSERT_EQ(helper_.updates.size(), 1u);
+  ASSERT_GE(helper_.updates.size(), 2u);
   EXPECT_EQ(helper_.updates[0].item, &items_.items[0]);
-  EXPECT_EQ(helper_.updates[0].pci, cuip_.poemuiobj);
-  EXPECT_EQ(helper_.updates[0].mode, host::kOemCuipDocProp);
+  for (const auto& update : helper_.updates) {
+    EXPECT_EQ(update.pci, cuip_.poemuiobj);
+    EXPECT_EQ(update.mode, host::kOemCuipDocProp);
+  }
+  EXPECT_TRUE(std::any_of(helper_.updates.begin(), helper_.updates.end(),
+                          [this](const auto& update) { return update.item == &items_.items[1]; }));
+  EXPECT_EQ(items_.items[1].Sel, 0);
+  EXPECT_NE(items_.items[1].Flags & OPTIF_CHANGED, 0u);
+  EXPECT_EQ(plugin::settings::kFormName.Get(r), u"Letter");
 }
 
 TEST_F(SheetHost, DeviceSheetInEnglish) {

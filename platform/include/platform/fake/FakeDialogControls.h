@@ -81,6 +81,7 @@ class FakeDialogControls : public DialogControls {
   // --- The user ---
   void Click(int id);
   void Type(int id, std::string_view text);  // replaces the text, then EN_CHANGE
+  void LeaveEdit(int id);                    // the edit loses the keyboard focus: EN_KILLFOCUS
   // Types one character through the logic's filter; returns whether the edit took it.
   bool TypeChar(int id, char16_t ch, bool controlHeld = false);
   void Choose(int id, int index);  // selects, then CBN_SELCHANGE

@@ -56,6 +56,11 @@ class FakeSpooler : public Spooler {
   uint32_t WritePrinter(PrinterHandle handle, std::span<const uint8_t> bytes, uint32_t* written) override;
   uint32_t EndPagePrinter(PrinterHandle handle) override;
   uint32_t EndDocPrinter(PrinterHandle handle) override;
+  uint32_t EnumForms(PrinterHandle handle, uint32_t bufferSize, uint32_t* needed,
+                     std::vector<FormInfo1>* forms) override;
+  uint32_t AddForm(PrinterHandle handle, const FormInfo1& form) override;
+  uint32_t SetForm(PrinterHandle handle, std::string_view name, const FormInfo1& form) override;
+  uint32_t DeleteForm(PrinterHandle handle, std::string_view name) override;
   void BroadcastSettingChange(std::string_view area, uint32_t timeoutMs) override;
 
   // The local environment name and the folders the spooler reports.
@@ -94,6 +99,9 @@ class FakeSpooler : public Spooler {
   PrinterHandle OpenPrinterForJobs(std::string_view name, std::string_view portName = "LPT1:");
   // Makes each WritePrinter take at most limit bytes and report that count (a short write); 0 takes all.
   void LimitWrites(uint32_t limit) { writeLimit_ = limit; }
+
+  // The forms database, starting with two built-in forms (Letter and A4); set-up and checks, not journaled.
+  std::vector<FormInfo1>& Forms() { return forms_; }
 
   // The registrations as text, used to keep a simulated machine between runs: a first line marking the form,
   // then one record per line with tab-separated fields, control characters and '%' in every field (and '|'
@@ -139,6 +147,8 @@ class FakeSpooler : public Spooler {
   PrinterHandle nextHandle_ = 0x5000;
   std::vector<PrintedJob> jobs_;
   uint32_t writeLimit_ = 0;
+  std::vector<FormInfo1> forms_ = {{kFormBuiltin, "Letter", 215900, 279400, 0, 0, 215900, 279400},
+                                   {kFormBuiltin, "A4", 210000, 297000, 0, 0, 210000, 297000}};
 };
 
 }  // namespace mq::platform

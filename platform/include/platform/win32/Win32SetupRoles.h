@@ -44,6 +44,11 @@ class Win32Spooler : public Spooler {
   uint32_t WritePrinter(PrinterHandle handle, std::span<const uint8_t> bytes, uint32_t* written) override;
   uint32_t EndPagePrinter(PrinterHandle handle) override;
   uint32_t EndDocPrinter(PrinterHandle handle) override;
+  uint32_t EnumForms(PrinterHandle handle, uint32_t bufferSize, uint32_t* needed,
+                     std::vector<FormInfo1>* forms) override;
+  uint32_t AddForm(PrinterHandle handle, const FormInfo1& form) override;
+  uint32_t SetForm(PrinterHandle handle, std::string_view name, const FormInfo1& form) override;
+  uint32_t DeleteForm(PrinterHandle handle, std::string_view name) override;
   void BroadcastSettingChange(std::string_view area, uint32_t timeoutMs) override;
 };
 

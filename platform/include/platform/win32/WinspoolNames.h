@@ -24,3 +24,7 @@
 #undef GetPrinterDriverDirectory
 #undef GetPrintProcessorDirectory
 #undef StartDocPrinter
+#undef EnumForms
+#undef AddForm
+#undef SetForm
+#undef DeleteForm

@@ -92,6 +92,9 @@ class UiTexts {
   // ("IsFirstRun_MQ450" = "FALSE"), a system-language text follows the system again ("TRUE"). Exact,
   // case-sensitive comparisons; the last matching write wins. Returns true when anything matched.
   bool ChooseLanguage(std::string_view chosenText);
+  // Reads "IsFirstRun_MQ450" (writing "TRUE" when it is missing); true when it contains "TRUE", that is when
+  // the language follows the system. False when the key cannot be opened.
+  bool FollowsSystemLanguage();
 
   // Shows text in a message box with the caption MB_ERROR (error icon or plain box) or MB_INFORMATION. The
   // two characters "\n" in a language-file text become a line break.
