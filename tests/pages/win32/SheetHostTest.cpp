@@ -639,6 +639,152 @@ class SheetHost : public ::testing::Test {
     EXPECT_FALSE(found.intermediatesLeft) << "the sheet's OK deletes the intermediate files";
   }
 
+  // --- The Utility page's self-test and the control-font table; the Main page's viewer and language ---
+
+  struct UtilityFindings {
+    std::vector<uint8_t> selfTest;
+    bool editorOpened = false;
+    std::wstring rowA, rowB;  // the table's keys 41 and 42 after the editor's OK
+  };
+
+  UtilityFindings UtilitySession(const std::string& language) {
+    UtilityFindings found;
+    wchar_t windowsDir[MAX_PATH] = {};
+    GetWindowsDirectoryW(windowsDir, MAX_PATH);
+    const std::wstring table =
+        std::wstring(windowsDir) + L"\\system32\\spool\\drivers\\w32x86\\3\\MQ450CONTROL.dat";
+    SHCreateDirectoryExW(
+        nullptr, (std::wstring(windowsDir) + L"\\system32\\spool\\drivers\\w32x86\\3").c_str(), nullptr);
+    CopyFileW((mq::testing::WineHostPathW(MQ_PACKAGE_DIR) + L"\\Driver\\common\\MQ450CONTROL.dat").c_str(),
+              table.c_str(), FALSE);
+    const std::string jobUnix = std::string(MQ_SCREENS_DIR) + "/../wine-selftest-job.bin";
+    const std::wstring job = mq::testing::WineHostPathW(jobUnix);
+    DeleteFileW(job.c_str());
+    HANDLE printer = JobPrinter(jobUnix);
+    EXPECT_NE(printer, nullptr);
+    cuip_.hPrinter = printer;
+    Driver driver(GetCurrentThreadId(), mq::testing::WineHostPathW(MQ_SCREENS_DIR), language);
+    const LONG answer = RunSheet(
+        true,
+        [&](Driver& d) {
+          HWND sheet = d.Sheet();
+          if (sheet == nullptr) return;
+          SendMessageW(sheet, PSM_SETCURSEL, 0, 0);
+          HWND page = reinterpret_cast<HWND>(SendMessageW(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+          SendMessageW(GetDlgItem(page, 1036), BM_CLICK, 0, 0);  // SelfTest
+          for (int attempt = 0; attempt < 50 && found.selfTest.empty(); ++attempt) {
+            found.selfTest = ReadBytes(job);
+            if (found.selfTest.empty()) Sleep(100);
+          }
+          // On a printer the spooler knows, the page lists the base form (the other device-sheet runs have no
+          // printer, where the page stays without its list); this shot replaces theirs.
+          d.Capture(sheet, "utility");
+          PostMessageW(page, WM_COMMAND, MAKEWPARAM(1037, BN_CLICKED),
+                       reinterpret_cast<LPARAM>(GetDlgItem(page, 1037)));  // Control Font
+          HWND editor =
+              d.WaitWindow([](HWND w) { return Driver::IsDialog(w) && GetDlgItem(w, 1303) != nullptr; });
+          if (editor != nullptr) {
+            found.editorOpened = true;
+            d.Capture(editor, "control-font");
+            LVITEMW state{};
+            state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+            state.state = LVIS_SELECTED | LVIS_FOCUSED;
+            SendDlgItemMessageW(editor, 1303, LVM_SETITEMSTATE, 0x21,
+                                reinterpret_cast<LPARAM>(&state));   // "A"
+            SendMessageW(GetDlgItem(editor, 1305), BM_CLICK, 0, 0);  // Delete
+            PostMessageW(editor, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                         reinterpret_cast<LPARAM>(GetDlgItem(editor, IDOK)));
+            d.WaitGone(editor);
+          }
+          PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
+          if (!d.WaitGone(sheet)) PostMessageW(sheet, WM_CLOSE, 0, 0);
+        },
+        driver);
+    EXPECT_GT(answer, 0);
+    wchar_t value[256] = {};
+    GetPrivateProfileStringW(L"Character Translation Table", L"41", L"<none>", value, 256, table.c_str());
+    found.rowA = value;
+    GetPrivateProfileStringW(L"Character Translation Table", L"42", L"<none>", value, 256, table.c_str());
+    found.rowB = value;
+    cuip_.hPrinter = nullptr;
+    DeletePrinter(printer);
+    ClosePrinter(printer);
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, L"Software\\Wine\\Printing\\Spooler", L"LPT1:");
+    return found;
+  }
+
+  struct MainFindings {
+    std::wstring viewerArguments;
+    std::vector<std::wstring> switchedTabs;
+    std::wstring switchedLogGroup;
+    std::wstring languageValue;
+  };
+
+  static std::wstring LanguageValue(const wchar_t* name) {
+    wchar_t value[64] = {};
+    DWORD size = sizeof(value);
+    RegGetValueW(HKEY_CURRENT_USER, L"SOFTWARE\\ZNT\\LANGUAGE", name, RRF_RT_REG_SZ, nullptr, value, &size);
+    return value;
+  }
+
+  // The Viewer button starts the package's viewer from the system drive's Program Files folder; choosing
+  // simplified Chinese and applying retitles the tabs and switches the page's texts.
+  MainFindings MainSession() {
+    MainFindings found;
+    wchar_t windowsDir[MAX_PATH] = {};
+    GetWindowsDirectoryW(windowsDir, MAX_PATH);
+    const std::wstring folder = std::wstring(windowsDir).substr(0, 3) + L"Program Files\\ZNT\\ZNTDriverlog";
+    SHCreateDirectoryExW(nullptr, folder.c_str(), nullptr);
+    CopyFileW(mq::testing::WineHostPathW(MQ_VIEWER_EXE).c_str(),
+              (folder + L"\\ZNTDriverlogViewer.exe").c_str(), FALSE);
+    const std::wstring record = L"C:\\mq450-viewer-arguments.txt";
+    DeleteFileW(record.c_str());
+    SetEnvironmentVariableW(L"MQ450_VIEWER_RECORD", record.c_str());
+    Driver driver(GetCurrentThreadId(), mq::testing::WineHostPathW(MQ_SCREENS_DIR), "en");
+    const LONG answer = RunSheet(
+        false,
+        [&](Driver& d) {
+          HWND sheet = d.Sheet();
+          if (sheet == nullptr) return;
+          SendMessageW(sheet, PSM_SETCURSEL, 0, 0);
+          HWND page = reinterpret_cast<HWND>(SendMessageW(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+          SendMessageW(GetDlgItem(page, 1208), BM_CLICK, 0, 0);  // Record driver data: enables Viewer
+          SendMessageW(GetDlgItem(page, 1211), BM_CLICK, 0, 0);  // Viewer
+          for (int attempt = 0; attempt < 100 && found.viewerArguments.empty(); ++attempt) {
+            std::vector<uint8_t> bytes = ReadBytes(record);
+            found.viewerArguments.assign(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / 2);
+            if (found.viewerArguments.empty()) Sleep(100);
+          }
+          for (int attempt = 0; attempt < 50; ++attempt) {
+            if (HWND viewer = FindWindowW(L"MQ450DriverLogViewer", nullptr)) {
+              PostMessageW(viewer, WM_CLOSE, 0, 0);
+              break;
+            }
+            Sleep(100);
+          }
+          d.Capture(sheet, "main-before-switch");
+          HWND languages = GetDlgItem(page, 1021);
+          SendMessageW(languages, CB_SETCURSEL, 1, 0);  // 简体中文
+          SendMessageW(page, WM_COMMAND, MAKEWPARAM(1021, CBN_SELCHANGE),
+                       reinterpret_cast<LPARAM>(languages));
+          SendMessageW(sheet, PSM_PRESSBUTTON, PSBTN_APPLYNOW, 0);
+          Sleep(500);
+          found.switchedTabs = d.TabTitles(sheet);
+          found.languageValue = LanguageValue(L"LANGUAGE_MQ450");
+          d.Capture(sheet, "main-after-switch");
+          found.switchedLogGroup = TextOf(GetDlgItem(page, 1209));
+          SendMessageW(languages, CB_SETCURSEL, 0, 0);  // back to English for the runs that follow
+          SendMessageW(page, WM_COMMAND, MAKEWPARAM(1021, CBN_SELCHANGE),
+                       reinterpret_cast<LPARAM>(languages));
+          PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
+          if (!d.WaitGone(sheet)) PostMessageW(sheet, WM_CLOSE, 0, 0);
+        },
+        driver);
+    EXPECT_GT(answer, 0);
+    SetEnvironmentVariableW(L"MQ450_VIEWER_RECORD", nullptr);
+    return found;
+  }
+
   const plugin::OperationSlotFields& EndDoc() { return plugin::Slot(plugin::SlotId::kEndDoc); }
 
   static HMODULE module_;
@@ -770,3 +916,30 @@ TEST_F(SheetHost, DownloadPageInTraditionalChinese) {
 }
 
 }  // namespace
+
+TEST_F(SheetHost, UtilityPageSelfTestAndControlFontEditor) {
+  for (const char* language : {"en", "zh", "tw"}) {
+    SCOPED_TRACE(language);
+    SetLanguage(std::string(language) == "en"   ? L"ENG_MQ450.res"
+                : std::string(language) == "zh" ? L"CHN_MQ450.res"
+                                                : L"CHF_MQ450.res");
+    const UtilityFindings found = UtilitySession(language);
+    EXPECT_EQ(found.selfTest, (std::vector<uint8_t>{0x1B, 0x63, 0x3B, 0x01, 0x1D, 0x28, 0x41, 0x02, 0x00,
+                                                    0x00, 0x02, 0x1B, 0x63, 0x3B, 0x00}));
+    EXPECT_TRUE(found.editorOpened);
+    EXPECT_EQ(found.rowA, L"<none>") << "the deleted row is not written back";
+    EXPECT_EQ(found.rowB, L"1B 70 01 19 FA");
+  }
+  SetLanguage(L"ENG_MQ450.res");
+}
+
+TEST_F(SheetHost, MainPageStartsTheViewerAndSwitchesTheLanguage) {
+  SetLanguage(L"ENG_MQ450.res");
+  const MainFindings found = MainSession();
+  EXPECT_EQ(found.viewerArguments, L"MQ450  MQ-450");
+  EXPECT_EQ(found.languageValue, L"CHN_MQ450.res");
+  ASSERT_EQ(found.switchedTabs.size(), 6u);
+  EXPECT_EQ(Utf8(found.switchedTabs[0]), "主要");
+  EXPECT_EQ(Utf8(found.switchedLogGroup), "驱动日志");
+  EXPECT_EQ(LanguageValue(L"LANGUAGE_MQ450"), L"ENG_MQ450.res") << "OK applied English again";
+}
