@@ -7,6 +7,8 @@
 #   dist/W32/, dist/W64/                         every driver file the installer copies, per word size: the
 #                                                built libraries, Driver/common and the plug-in's Driver/UI files
 #   dist/mq450                                   the Linux tool
+# and then the release archive build/MQ450-package-<version>.zip of the package folder (scripts/package-archive.py
+# says what it holds; the version is the one in the file VERSION).
 # Every artefact is listed with the place its build puts it; a missing one stops the run with its name, so a
 # package is never assembled without a deliverable.
 set -euo pipefail
@@ -59,3 +61,4 @@ done
 for f in "${programs[@]}"; do cp "build/mingw-x86/$f" dist/; done
 cp "$tool" dist/
 echo "dist/ assembled"
+python3 scripts/package-archive.py dist VERSION build

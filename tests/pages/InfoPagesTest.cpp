@@ -1,6 +1,7 @@
 // The Version and Font pages: their texts, the fixed font tree, and their answers to the sheet.
 #include <gtest/gtest.h>
 
+#include "PackageVersion.h"
 #include "TableTexts.h"
 #include "pages/InfoPages.h"
 #include "platform/fake/FakeDialogControls.h"
@@ -19,17 +20,21 @@ TEST(VersionPage, ShowsProductTextsAndRereadsThemOnPaint) {
   VersionPage page(texts);
   dialog.Start(page);
   EXPECT_EQ(dialog.GetText(version_page::kTitle), "MQ-450 Printer Driver");
+  const std::string version = MQ_PACKAGE_VERSION;
   EXPECT_EQ(dialog.GetText(version_page::kProduct),
-            "Product: Setup_MQ-450\nInstall version: v1.0\nUI version: v1.0");
+            "Product: Setup_MQ-450\nInstall version: v" + version + "\nUI version: v" + version);
   EXPECT_EQ(dialog.GetText(version_page::kProductHeading), "Product information:");
   EXPECT_FALSE(dialog.GetText(version_page::kLegal).empty());
 
-  texts.table[{"VERSION", "RC_STATIC_VER5_MQ450"}] = "产品: Setup_MQ-450\\n安装版本: v1.0\\n界面版本: v1.0";
+  // The package's version number stands in for each "{VERSION}"; a text stating its own number is shown as is.
+  texts.table[{"VERSION", "RC_STATIC_VER5_MQ450"}] = "产品: Setup_MQ-450\\n安装版本: v{VERSION}\\n界面版本: v1.0";
+  texts.table[{"VERSION", "RC_STATIC_VER4"}] = "{VERSION}{VERSION} {version}";
   texts.table[{"VERSION", "RC_STATIC_VER1"}] = std::string(300, 'x');
   const int resolves = texts.resolves;
   dialog.Paint();
   EXPECT_GT(texts.resolves, resolves);
-  EXPECT_EQ(dialog.GetText(version_page::kProduct), "产品: Setup_MQ-450\n安装版本: v1.0\n界面版本: v1.0");
+  EXPECT_EQ(dialog.GetText(version_page::kProduct), "产品: Setup_MQ-450\n安装版本: v" + version + "\n界面版本: v1.0");
+  EXPECT_EQ(dialog.GetText(version_page::kProductHeading), version + version + " {version}");
   EXPECT_EQ(dialog.GetText(version_page::kTitle), std::string(255, 'x'));  // room for 256
 
   // Apply, and leaving or entering the page, change nothing and tell the host nothing.

@@ -19,5 +19,6 @@ int RunSimulateUninstall(const Args& args);  // simulate uninstall (args[0] is "
 int RunPrinter(const Args& args);            // printer --listen [ADDRESS:]PORT --out DIR
 int RunRender(const Args& args);             // render JOB... -o OUT.png
 int RunControlFont(const Args& args);        // control-font show|set
+int RunPackage(const Args& args);            // package check
 
 }  // namespace mq::tool

@@ -128,7 +128,7 @@ int Set(const std::string& path, const std::string& character, const std::string
 }  // namespace
 
 int RunControlFont(const Args& args) {
-  if (args.size() == 1 && (args[0] == "-h" || args[0] == "--help")) {
+  if ((args.size() == 1 || args.size() == 2) && (args.back() == "-h" || args.back() == "--help")) {
     std::cout << kHelp;
     return kExitOk;
   }

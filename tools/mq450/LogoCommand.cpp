@@ -29,7 +29,12 @@ constexpr const char* kLogoUsage =
     "       mq450 logo preview FILE -o OUT.png\n"
     "       mq450 logo job mono|gray|clear ... -o OUT   (see mq450 logo job --help)\n"
     "C and B run from -100 to 100 (default 0). gray and mono write SRC's intermediate file beside it\n"
-    "(SRC without its last four characters, plus \"Temp.bmp\") and print its path.\n";
+    "(SRC without its last four characters, plus \"Temp.bmp\") and print its path; encode-mono and\n"
+    "encode-gray turn such a file into the printer's logo record, preview draws it as a PNG picture.\n"
+    "examples:\n"
+    "  mq450 logo mono shop.bmp --halftone m4 --contrast 20     (writes shopTemp.bmp)\n"
+    "  mq450 logo encode-mono shopTemp.bmp -o shop.rec\n"
+    "  mq450 logo preview shopTemp.bmp -o shop.png\n";
 
 int Usage(const std::string& message) {
   std::cerr << kLogoUsage;
@@ -167,7 +172,8 @@ int RunPreview(const Args& args) {
 int RunLogo(const Args& args) {
   if (args.empty()) return Usage("logo needs a command");
   const std::string& command = args[0];
-  if (command == "-h" || command == "--help") {
+  bool help = args.size() == 2 && (args[1] == "-h" || args[1] == "--help") && command != "job";
+  if (command == "-h" || command == "--help" || help) {
     std::cout << kLogoUsage;
     return kExitOk;
   }

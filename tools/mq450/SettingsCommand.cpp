@@ -251,12 +251,36 @@ constexpr const char* kSetHelp =
     "example: mq450 settings set d.bin -o z.bin zoomEnabled=1 scalePercent=55 'endDoc.command=1B 70 00 19 "
     "FA'\n";
 
+constexpr const char* kSettingsHelp =
+    "usage: mq450 settings default -o FILE [--system-dir DIR]\n"
+    "       mq450 settings convert IN -o FILE [--system-dir DIR]\n"
+    "       mq450 settings merge IN -o FILE [--system-dir DIR]\n"
+    "       mq450 settings show FILE\n"
+    "       mq450 settings set IN -o OUT NAME=VALUE...   (see mq450 settings set --help)\n"
+    "The plug-in's private settings record (1976 bytes) as the print host handles it. default writes a record\n"
+    "of defaults; convert and merge fold a stored record (a printer's or a document's, of any size up to\n"
+    "65535 bytes) into defaults, as the host does when it loads one; show prints every field as name = value.\n"
+    "--system-dir is the Windows system folder the defaults' driver-log folder is built from\n"
+    "(default C:\\Windows\\system32).\n"
+    "examples:\n"
+    "  mq450 settings default -o d.bin\n"
+    "  mq450 settings merge stored.bin -o fixed.bin\n"
+    "  mq450 settings show fixed.bin\n";
+
 }  // namespace
 
 int RunSettings(const Args& args) {
-  if (args.empty()) return Fail(kExitUsage, "settings needs a command: default, convert, merge, show or set");
-  if (args[0] == "set" && args.size() == 2 && (args[1] == "-h" || args[1] == "--help")) {
+  if (args.empty()) {
+    std::cerr << kSettingsHelp;
+    return Fail(kExitUsage, "settings needs a command: default, convert, merge, show or set");
+  }
+  bool help = args.back() == "-h" || args.back() == "--help";
+  if (args[0] == "set" && args.size() == 2 && help) {
     std::cout << kSetHelp;
+    return kExitOk;
+  }
+  if (help && args.size() <= 2) {
+    std::cout << kSettingsHelp;
     return kExitOk;
   }
   Options options;

@@ -6,12 +6,13 @@
 #include <string>
 
 #include "Commands.h"
+#include "PackageVersion.h"
 #include "ToolSupport.h"
 
 namespace {
 
 constexpr const char* kUsage =
-    "usage: mq450 <group> <command> [arguments]\n"
+    "usage: mq450 <group> <command> [arguments]   (mq450 --version: the package version)\n"
     "  settings default -o FILE [--system-dir DIR]\n"
     "  settings convert IN -o FILE\n"
     "  settings merge IN -o FILE\n"
@@ -25,12 +26,18 @@ constexpr const char* kUsage =
     "  send FILE --to tcp:HOST[:PORT]|DEVICE|file:PATH\n"
     "  render JOB... -o OUT.png [--state DIR]\n"
     "  printer --listen [ADDRESS:]PORT --out DIR [--jobs N]\n"
-    "  simulate install --package DIR --machine DIR --model NAME ...\n";
+    "  simulate install --package DIR --machine DIR --model NAME ...\n"
+    "  simulate uninstall --package DIR --machine DIR ...\n"
+    "  package check DIR\n";
 
 int Run(mq::tool::Args args) {
   if (args.empty() || args[0] == "-h" || args[0] == "--help") {
     std::cout << kUsage;
     return args.empty() ? mq::tool::kExitUsage : mq::tool::kExitOk;
+  }
+  if (args[0] == "--version") {
+    std::cout << "mq450 " MQ_PACKAGE_VERSION "\n";
+    return args.size() == 1 ? mq::tool::kExitOk : mq::tool::Fail(mq::tool::kExitUsage, "--version takes no arguments");
   }
   std::string group = args[0];
   args.erase(args.begin());
@@ -42,6 +49,7 @@ int Run(mq::tool::Args args) {
   if (group == "barcode") return mq::tool::RunBarcode(args);
   if (group == "render") return mq::tool::RunRender(args);
   if (group == "printer") return mq::tool::RunPrinter(args);
+  if (group == "package") return mq::tool::RunPackage(args);
   std::cerr << kUsage;
   return mq::tool::Fail(mq::tool::kExitUsage, "unknown command group: " + group);
 }

@@ -1,6 +1,8 @@
 // The Version and Font pages.
 #include "pages/InfoPages.h"
 
+#include "PackageVersion.h"
+
 namespace mq::plugin {
 
 using platform::ui::DialogControls;
@@ -20,7 +22,7 @@ constexpr VersionText kVersionTexts[] = {
     {version_page::kLine3, {"RC_STATIC_VER3", ""}},
     {version_page::kProductHeading, {"RC_STATIC_VER4", "Product information:"}},
     {version_page::kProduct,
-     {"RC_STATIC_VER5_MQ450", "Product: Setup_MQ-450\nInstall version: v1.0\nUI version: v1.0"}},
+     {"RC_STATIC_VER5_MQ450", "Product: Setup_MQ-450\nInstall version: v{VERSION}\nUI version: v{VERSION}"}},
     {version_page::kAdditionalHeading, {"RC_STATIC_VER6", "Additional information:"}},
     {version_page::kLine7, {"RC_STATIC_VER7", ""}},
     {version_page::kLegal,
@@ -45,6 +47,18 @@ constexpr FontGroup kFonts[] = {
     {"Control Font", {"Control    1.0"}},
 };
 
+// Version texts name the package's version as "{VERSION}", so that a language file never states an old one.
+constexpr std::string_view kVersionToken = "{VERSION}";
+constexpr std::string_view kVersion = MQ_PACKAGE_VERSION;
+
+std::string WithVersion(std::string text) {
+  for (size_t at = text.find(kVersionToken); at != std::string::npos; at = text.find(kVersionToken, at)) {
+    text.replace(at, kVersionToken.size(), kVersion);
+    at += kVersion.size();
+  }
+  return text;
+}
+
 constexpr TextKey kTreeTitle = {"RC_RONT_TREETITLE", "Printer Fonts and Font Sizes"};
 constexpr TextKey kNotice = {"RC_STATIC_FONT_NOTICE", "Select this font size in the application. "};
 
@@ -66,7 +80,8 @@ std::string WithLineBreaks(std::string text) {
 
 void VersionPage::SetTexts(DialogControls& controls) {
   for (const VersionText& t : kVersionTexts)
-    controls.SetText(t.id, WithLineBreaks(texts_.Read("VERSION", t.text.key, t.text.fallback, kRoomLine)));
+    controls.SetText(t.id,
+                     WithVersion(WithLineBreaks(texts_.Read("VERSION", t.text.key, t.text.fallback, kRoomLine))));
 }
 
 void VersionPage::OnPaint(DialogControls& controls) {

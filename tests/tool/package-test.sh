@@ -1,0 +1,79 @@
+#!/usr/bin/env bash
+# Runs mq450 package check on package folders laid out as dist/ is: complete, with a file missing, with names
+# in another case, with a required value emptied, and with binaries importing the MinGW runtime or damaged.
+set -u
+tool=$1
+package=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cd "$work"
+source "$(dirname "$0")/check.sh"
+
+# A package folder as assemble-dist.sh lays it out, with text stand-ins for the built files.
+make_package() {
+  rm -rf "$1"
+  cp -r "$package" "$1"
+  for words in W32 W64; do
+    mkdir -p "$1/$words"
+    cp "$1"/Driver/common/* "$1"/Driver/UI/* "$1/$words/"
+    for built in MQ450UI.dll ZNTCOMMON.DLL ZNTUSBMON.DLL; do echo "stand-in" >"$1/$words/$built"; done
+  done
+}
+run() { "$tool" package check "$1" >out.txt 2>err.txt; echo $? >rc.txt; }
+status() { test "$(cat rc.txt)" -eq "$1"; }
+
+make_package pkg
+run pkg
+check "a complete package passes" status 0
+check "the summary says there is no problem" grep -q "^package check: .* no problems$" out.txt
+
+# A missing file is named with the folder the installer copies it from, and where it is named.
+rm pkg/W64/MQ450UI.dll
+run pkg
+check "a missing file fails the check" status 1
+check "the missing file is named with its place" \
+  grep -q '^missing W64\\MQ450UI.DLL (MQ-450 on Windows XP 64-bit, DRVCONFIG\\setup_receipt_64.ini \[MQ-450.XP\] GDIDataOemuiDLL=MQ450UI.dll)$' out.txt
+check "only that file is missing" test "$(grep -c '^missing' out.txt)" -eq 1
+
+# Windows matches names without regard to case; so does the check.
+make_package pkg
+mv pkg/W32/MQ450.GPD pkg/W32/mq450.gpd
+mv pkg/DRVCONFIG pkg/drvconfig
+run pkg
+check "names in another case are found" status 0
+
+# A required driver file whose value is present but empty cannot be installed.
+make_package pkg
+sed -i 's/^GDIDriverPath=.*/GDIDriverPath=/' pkg/DRVCONFIG/setup_label.ini
+run pkg
+check "an empty required value fails" status 1
+check "the empty required value is named" grep -q '^MQ-L80 on Windows 2000 32-bit, .*: required GDIDriverPath has no file$' out.txt
+
+# Windows binaries: one importing the MinGW runtime, one cut short. A copy of a real MinGW build is used when
+# the cross compiler is there.
+make_package pkg
+if command -v x86_64-w64-mingw32-g++ >/dev/null; then
+  echo 'int main() { throw 1; }' >t.cpp
+  x86_64-w64-mingw32-g++ -O0 t.cpp -o dynamic.exe
+  cp dynamic.exe pkg/W64/MQREND.DLL
+  run pkg
+  check "a binary importing the MinGW runtime fails" status 1
+  check "the runtime import is named" grep -qE '^W64/MQREND.DLL imports the MinGW runtime DLL lib(stdc\+\+|gcc_s)' out.txt
+  x86_64-w64-mingw32-g++ -O0 -static t.cpp -o static.exe
+  cp static.exe pkg/W64/MQREND.DLL
+  run pkg
+  check "a statically linked binary passes" status 0
+  check "it is counted as a Windows binary" grep -q "; 1 Windows binaries;" out.txt
+  head -c 700 static.exe >pkg/W64/MQREND.DLL
+  run pkg
+  check "a damaged binary fails" status 1
+  check "the damage is named" grep -q '^W64/MQREND.DLL: ' out.txt
+else
+  echo "note: no MinGW compiler, the binary cases are left out"
+fi
+
+check "a folder without DRVCONFIG is refused" bash -c "'$tool' package check '$work' >/dev/null 2>err.txt; test \$? -eq 1 && grep -q 'not a package folder' err.txt"
+check "a missing folder is refused" bash -c "'$tool' package check '$work/none' >/dev/null 2>/dev/null; test \$? -eq 1"
+check "no folder is a usage error" bash -c "'$tool' package check >/dev/null 2>&1; test \$? -eq 2"
+check "--help has an example" bash -c "'$tool' package check --help | grep -q 'mq450 package check dist'"
+exit $((failures > 0))
