@@ -26,14 +26,17 @@ TEST(VersionPage, ShowsProductTextsAndRereadsThemOnPaint) {
   EXPECT_EQ(dialog.GetText(version_page::kProductHeading), "Product information:");
   EXPECT_FALSE(dialog.GetText(version_page::kLegal).empty());
 
-  // The package's version number stands in for each "{VERSION}"; a text stating its own number is shown as is.
-  texts.table[{"VERSION", "RC_STATIC_VER5_MQ450"}] = "产品: Setup_MQ-450\\n安装版本: v{VERSION}\\n界面版本: v1.0";
+  // The package's version number stands in for each "{VERSION}"; a text stating its own number is shown as
+  // is.
+  texts.table[{"VERSION", "RC_STATIC_VER5_MQ450"}] =
+      "产品: Setup_MQ-450\\n安装版本: v{VERSION}\\n界面版本: v1.0";
   texts.table[{"VERSION", "RC_STATIC_VER4"}] = "{VERSION}{VERSION} {version}";
   texts.table[{"VERSION", "RC_STATIC_VER1"}] = std::string(300, 'x');
   const int resolves = texts.resolves;
   dialog.Paint();
   EXPECT_GT(texts.resolves, resolves);
-  EXPECT_EQ(dialog.GetText(version_page::kProduct), "产品: Setup_MQ-450\n安装版本: v" + version + "\n界面版本: v1.0");
+  EXPECT_EQ(dialog.GetText(version_page::kProduct),
+            "产品: Setup_MQ-450\n安装版本: v" + version + "\n界面版本: v1.0");
   EXPECT_EQ(dialog.GetText(version_page::kProductHeading), version + version + " {version}");
   EXPECT_EQ(dialog.GetText(version_page::kTitle), std::string(255, 'x'));  // room for 256
 

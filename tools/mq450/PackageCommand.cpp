@@ -33,9 +33,12 @@ using installer::PrinterType;
 constexpr const char* kUsage =
     "usage: mq450 package check DIR\n"
     "  Checks a package folder (dist/, or an unpacked release archive) before it ships: every file a model\n"
-    "  file or the device list names for each model, Windows generation (2000..7), word size, driver file set\n"
-    "  and port kind is present under W32\\ or W64\\ (names matched without regard to case, as Windows does),\n"
-    "  and no Windows binary in the folder imports a MinGW runtime DLL (libgcc_s, libstdc++, libwinpthread).\n"
+    "  file or the device list names for each model, Windows generation (2000..7), word size, driver file "
+    "set\n"
+    "  and port kind is present under W32\\ or W64\\ (names matched without regard to case, as Windows "
+    "does),\n"
+    "  and no Windows binary in the folder imports a MinGW runtime DLL (libgcc_s, libstdc++, "
+    "libwinpthread).\n"
     "  Prints each problem on one line and a summary; exit 0 when there is none, 1 otherwise.\n"
     "example:\n"
     "  mq450 package check dist\n";
@@ -56,25 +59,30 @@ std::string Upper(std::string_view name) {
 }
 
 std::string GenerationName(OsGeneration os) {
-  static const char* const kNames[] = {"Windows 98", "Windows NT 4.0", "Windows 2000", "Windows XP",
-                                       "Windows Server 2003", "Windows Vista", "Windows Server 2008",
-                                       "Windows 7"};
+  static const char* const kNames[] = {
+      "Windows 98",          "Windows NT 4.0", "Windows 2000",        "Windows XP",
+      "Windows Server 2003", "Windows Vista",  "Windows Server 2008", "Windows 7"};
   return kNames[static_cast<int>(os)];
 }
 
 bool GenerationAllowed(const installer::PortCaps& caps, OsGeneration os) {
   switch (os) {
-    case OsGeneration::kServer2003: return caps.server2003Supported != 0;
-    case OsGeneration::kVista: return caps.vistaSupported != 0;
-    case OsGeneration::kServer2008: return caps.server2008Supported != 0;
-    case OsGeneration::kWin7: return caps.win7Supported != 0;
-    default: return true;
+    case OsGeneration::kServer2003:
+      return caps.server2003Supported != 0;
+    case OsGeneration::kVista:
+      return caps.vistaSupported != 0;
+    case OsGeneration::kServer2008:
+      return caps.server2008Supported != 0;
+    case OsGeneration::kWin7:
+      return caps.win7Supported != 0;
+    default:
+      return true;
   }
 }
 
 // What the installer copies from the package for one driver, in the order it copies them.
-std::vector<Need> FilesOf(const installer::ModelDriver& d, const installer::MonitorSet& monitors, PortKind port,
-                          bool is64, std::vector<std::string>* emptyRequired) {
+std::vector<Need> FilesOf(const installer::ModelDriver& d, const installer::MonitorSet& monitors,
+                          PortKind port, bool is64, std::vector<std::string>* emptyRequired) {
   const installer::InstallFiles& f = d.files;
   std::string set = d.fileSet == FileSet::kGdi ? "GDI" : "STD";
   std::vector<Need> needs;
@@ -84,7 +92,8 @@ std::vector<Need> FilesOf(const installer::ModelDriver& d, const installer::Moni
     needs.push_back({*value, set + key});
   }
   needs.push_back({f.dataResourceDll, set + "DataFileDLLName"});
-  if (d.universalDriver && common::NamesNoFile(f.dataResourceDll)) emptyRequired->push_back(set + "DataFileDLLName");
+  if (d.universalDriver && common::NamesNoFile(f.dataResourceDll))
+    emptyRequired->push_back(set + "DataFileDLLName");
   needs.push_back({f.uiPluginDll, set + "DataOemuiDLL"});
   needs.push_back({f.renderPluginDll, set + "DataOemuniDLL"});
   needs.push_back({f.pluginIni, set + "DataOemuniini"});
@@ -95,8 +104,8 @@ std::vector<Need> FilesOf(const installer::ModelDriver& d, const installer::Moni
   needs.push_back({f.driverlogViewer, "DriverlogViewer"});
   needs.push_back({f.driverlogIni, "DriverlogINI"});
   if (d.printer.printProcessor != "WinPrint") needs.push_back({f.processorDll, set + "ProcessorDLLName"});
-  // The port monitors of setup.ini: the serial one on 32-bit Windows, the USB one and the language monitor for
-  // USB ports.
+  // The port monitors of setup.ini: the serial one on 32-bit Windows, the USB one and the language monitor
+  // for USB ports.
   if (port == PortKind::kSerial && !is64 && !monitors.serial.dll.empty()) {
     needs.push_back({monitors.serial.dll, "COMMONitorPDLLName"});
     needs.push_back({monitors.serial.uiDll, "COMMONitorPUIDLLName"});
@@ -149,7 +158,8 @@ void CheckWordSize(const fs::path& root, bool is64, Report* report) {
           ++report->combinations;
           installer::ModelDriver driver = config.ReadModelDriver(model.type, model.name, os, set, port);
           std::string where = model.name + " on " + GenerationName(os) + (is64 ? " 64-bit" : " 32-bit") +
-                              ", " + modelFile + " [" + installer::SetupConfig::OsSection(model.name, os) + "]";
+                              ", " + modelFile + " [" + installer::SetupConfig::OsSection(model.name, os) +
+                              "]";
           std::vector<std::string> emptyRequired;
           for (const Need& need : FilesOf(driver, monitors, port, is64, &emptyRequired)) {
             std::string upper = Upper(need.file);
@@ -165,7 +175,8 @@ void CheckWordSize(const fs::path& root, bool is64, Report* report) {
           }
           for (const std::string& key : emptyRequired) {
             std::string problem = where + ": required " + key + " has no file";
-            if (std::find(report->problems.begin(), report->problems.end(), problem) == report->problems.end())
+            if (std::find(report->problems.begin(), report->problems.end(), problem) ==
+                report->problems.end())
               report->problems.push_back(problem);
           }
         }
@@ -201,7 +212,8 @@ void CheckBinaries(const fs::path& root, Report* report, int* binaries) {
       continue;
     }
     for (const std::string& dll : dlls) {
-      if (IsMinGwRuntimeDll(dll)) report->problems.push_back(relative + " imports the MinGW runtime DLL " + dll);
+      if (IsMinGwRuntimeDll(dll))
+        report->problems.push_back(relative + " imports the MinGW runtime DLL " + dll);
     }
   }
 }
@@ -229,8 +241,9 @@ int RunCheck(const Args& args) {
   for (const std::string& problem : report.problems) std::cout << problem << "\n";
   size_t faults = report.missing.size() + report.problems.size();
   std::cout << "package check: " << report.combinations << " installations, " << report.present.size()
-            << " files present, " << report.missing.size() << " missing; " << binaries << " Windows binaries; "
-            << (faults == 0 ? "no problems" : std::to_string(faults) + " problems") << "\n";
+            << " files present, " << report.missing.size() << " missing; " << binaries
+            << " Windows binaries; " << (faults == 0 ? "no problems" : std::to_string(faults) + " problems")
+            << "\n";
   return faults == 0 ? kExitOk : kExitFailed;
 }
 

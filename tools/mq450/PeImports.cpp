@@ -60,8 +60,8 @@ class Image {
 };
 
 // Descriptors of one table: `size` bytes each, the name's address at `nameField`, ended by an all-zero one.
-bool ReadTable(const Image& image, uint32_t rva, uint32_t size, uint32_t nameField, std::vector<std::string>* dlls,
-               std::string* error) {
+bool ReadTable(const Image& image, uint32_t rva, uint32_t size, uint32_t nameField,
+               std::vector<std::string>* dlls, std::string* error) {
   if (rva == 0) return true;
   uint64_t at = 0;
   if (!image.Offset(rva, &at)) {

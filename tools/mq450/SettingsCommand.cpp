@@ -169,8 +169,8 @@ int ConvertOrMerge(uint32_t mode, const Options& o) {
   std::vector<uint8_t> source;
   std::string error;
   if (!ReadWholeFile(o.positional[0], kMaxSourceSize, &source, &error)) {
-    return Fail(kExitFailed, error + " (a settings record has at most " + std::to_string(kMaxSourceSize) +
-                                 " bytes)");
+    return Fail(kExitFailed,
+                error + " (a settings record has at most " + std::to_string(kMaxSourceSize) + " bytes)");
   }
   if (source.size() < 12) {
     return Fail(kExitFailed, o.positional[0] + ": not a settings record (" + std::to_string(source.size()) +
@@ -196,8 +196,8 @@ int Show(const Options& o) {
   std::vector<uint8_t> record;
   std::string error;
   if (!ReadWholeFile(o.positional[0], kPrivateSettingsSize, &record, &error)) {
-    return Fail(kExitFailed, error + " (a settings record is " + std::to_string(kPrivateSettingsSize) +
-                                 " bytes)");
+    return Fail(kExitFailed,
+                error + " (a settings record is " + std::to_string(kPrivateSettingsSize) + " bytes)");
   }
   if (record.size() != kPrivateSettingsSize) {
     return Fail(kExitFailed, o.positional[0] + ": not a settings record (" + std::to_string(record.size()) +
@@ -216,8 +216,8 @@ int Set(const Options& o) {
   std::vector<uint8_t> record;
   std::string error;
   if (!ReadWholeFile(o.positional[0], kPrivateSettingsSize, &record, &error)) {
-    return Fail(kExitFailed, error + " (a settings record is " + std::to_string(kPrivateSettingsSize) +
-                                 " bytes)");
+    return Fail(kExitFailed,
+                error + " (a settings record is " + std::to_string(kPrivateSettingsSize) + " bytes)");
   }
   if (record.size() != kPrivateSettingsSize) {
     return Fail(kExitFailed, o.positional[0] + ": not a settings record (" + std::to_string(record.size()) +
@@ -257,9 +257,11 @@ constexpr const char* kSettingsHelp =
     "       mq450 settings merge IN -o FILE [--system-dir DIR]\n"
     "       mq450 settings show FILE\n"
     "       mq450 settings set IN -o OUT NAME=VALUE...   (see mq450 settings set --help)\n"
-    "The plug-in's private settings record (1976 bytes) as the print host handles it. default writes a record\n"
+    "The plug-in's private settings record (1976 bytes) as the print host handles it. default writes a "
+    "record\n"
     "of defaults; convert and merge fold a stored record (a printer's or a document's, of any size up to\n"
-    "65535 bytes) into defaults, as the host does when it loads one; show prints every field as name = value.\n"
+    "65535 bytes) into defaults, as the host does when it loads one; show prints every field as name = "
+    "value.\n"
     "--system-dir is the Windows system folder the defaults' driver-log folder is built from\n"
     "(default C:\\Windows\\system32).\n"
     "examples:\n"

@@ -37,7 +37,8 @@ int Run(mq::tool::Args args) {
   }
   if (args[0] == "--version") {
     std::cout << "mq450 " MQ_PACKAGE_VERSION "\n";
-    return args.size() == 1 ? mq::tool::kExitOk : mq::tool::Fail(mq::tool::kExitUsage, "--version takes no arguments");
+    return args.size() == 1 ? mq::tool::kExitOk
+                            : mq::tool::Fail(mq::tool::kExitUsage, "--version takes no arguments");
   }
   std::string group = args[0];
   args.erase(args.begin());

@@ -80,8 +80,8 @@ std::string WithLineBreaks(std::string text) {
 
 void VersionPage::SetTexts(DialogControls& controls) {
   for (const VersionText& t : kVersionTexts)
-    controls.SetText(t.id,
-                     WithVersion(WithLineBreaks(texts_.Read("VERSION", t.text.key, t.text.fallback, kRoomLine))));
+    controls.SetText(
+        t.id, WithVersion(WithLineBreaks(texts_.Read("VERSION", t.text.key, t.text.fallback, kRoomLine))));
 }
 
 void VersionPage::OnPaint(DialogControls& controls) {
