@@ -6,6 +6,7 @@
 set(MQ_DELIVERABLE_FILES
   MQ450UI    plugin/win32/MQ450UI.dll
   installer  installer/installer.exe
+  uninstall  uninstall/uninstall.exe
   ZNTCOMMON  installer/ZNTCOMMON.DLL
   ZNTUSBMON  installer/ZNTUSBMON.DLL
   ZNTDriverlogViewer installer/ZNTDriverlogViewer.exe

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Lays out dist/: the sample package folder with the built deliverables in it, and the Linux tool.
-#   dist/installer.exe                           the 32-bit program (it runs on 32- and 64-bit Windows)
+#   dist/installer.exe, dist/uninstall.exe       the 32-bit programs (they run on 32- and 64-bit Windows)
 #   dist/ZnUsbInt.dll, dist/UsbPrnLink.dll       the USB helper libraries the installer loads (32-bit)
 #   dist/Driver/x86/, dist/Driver/x64/           the built libraries per word size (MQ450UI.dll, port monitors,
 #                                                the driver-log viewer)
@@ -24,6 +24,7 @@ libraries=(
 # The programs and the USB helper libraries the installer loads from its own folder, from the x86 build.
 programs=(
   installer/installer.exe
+  uninstall/uninstall.exe
   usbhelpers/ZnUsbInt.dll
   usbhelpers/UsbPrnLink.dll
 )

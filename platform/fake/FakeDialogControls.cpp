@@ -74,6 +74,14 @@ intptr_t FakeDialogControls::SendSheetEvent(SheetEvent event) {
   return logic_ != nullptr ? logic_->OnSheetEvent(*this, event) : 0;
 }
 
+bool FakeDialogControls::PressHelp() {
+  return logic_ != nullptr && logic_->OnHelp(*this);
+}
+
+bool FakeDialogControls::SystemCommand(int command) {
+  return logic_ != nullptr && logic_->OnSystemCommand(*this, command);
+}
+
 void FakeDialogControls::ClearItems(int id) {
   controls_[id].items.clear();
   controls_[id].selection = -1;
@@ -135,6 +143,17 @@ std::string FakeDialogControls::ListViewCell(int id, int row, int column) {
 void FakeDialogControls::ListViewSetChecked(int id, int row, bool checked) {
   Control& c = controls_[id];
   if (row >= 0 && row < static_cast<int>(c.rowChecked.size())) c.rowChecked[row] = checked;
+}
+
+void FakeDialogControls::ListViewDeleteRow(int id, int row) {
+  Control& c = controls_[id];
+  if (row < 0 || row >= static_cast<int>(c.rows.size())) return;
+  c.rows.erase(c.rows.begin() + row);
+  c.rowChecked.erase(c.rowChecked.begin() + row);
+  if (c.rowSelection == row)
+    c.rowSelection = -1;
+  else if (c.rowSelection > row)
+    --c.rowSelection;
 }
 
 bool FakeDialogControls::ListViewIsChecked(int id, int row) {

@@ -45,6 +45,7 @@ struct ModalStart {
 Win32DialogControls::~Win32DialogControls() {
   for (HBITMAP bitmap : bitmaps_) DeleteObject(bitmap);
   for (HIMAGELIST list : imageLists_) ImageList_Destroy(list);
+  if (font_ != nullptr) DeleteObject(font_);
 }
 
 std::wstring Win32DialogControls::ClassOf(int id) const {
@@ -458,6 +459,67 @@ void Win32DialogControls::EndDialog(int result) {
   ::EndDialog(dialog_, result);
 }
 
+void Win32DialogControls::SetDialogFont(const DialogFont& font) {
+  LOGFONTW description{};
+  description.lfHeight = font.height;
+  description.lfWidth = font.width;
+  description.lfWeight = font.weight;
+  description.lfCharSet = font.charset;
+  description.lfPitchAndFamily = font.pitchFamily;
+  const std::wstring face = Wide(font.face);
+  wcsncpy(description.lfFaceName, face.c_str(), LF_FACESIZE - 1);
+  HFONT created = CreateFontIndirectW(&description);
+  if (created == nullptr) return;
+  SendMessageW(dialog_, WM_SETFONT, reinterpret_cast<WPARAM>(created), FALSE);
+  for (HWND child = GetWindow(dialog_, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT))
+    SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(created), TRUE);
+  // The controls keep using the font given before until they are told otherwise: it goes with the dialog.
+  if (font_ != nullptr) DeleteObject(font_);
+  font_ = created;
+}
+
+void Win32DialogControls::AddSystemMenuItem(int command, std::string_view text) {
+  HMENU menu = GetSystemMenu(dialog_, FALSE);
+  if (menu == nullptr) return;
+  AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+  AppendMenuW(menu, MF_STRING, static_cast<UINT_PTR>(command), Wide(text).c_str());
+}
+
+void Win32DialogControls::SetIcon(int iconId) {
+  // LoadIconW gives shared icons that need no freeing.
+  HICON icon = LoadIconW(module_, MAKEINTRESOURCEW(iconId));
+  SendMessageW(dialog_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+  SendMessageW(dialog_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+}
+
+void Win32DialogControls::ListViewDeleteRow(int id, int row) {
+  SendDlgItemMessageW(dialog_, id, LVM_DELETEITEM, static_cast<WPARAM>(row), 0);
+}
+
+void Win32DialogControls::ListViewAddExtendedStyles(int id, uint32_t styles) {
+  SendDlgItemMessageW(dialog_, id, LVM_SETEXTENDEDLISTVIEWSTYLE, styles, styles);
+}
+
+void Win32DialogControls::FitHorizontalExtent(int id) {
+  HWND list = Item(id);
+  if (list == nullptr) return;
+  HDC dc = GetDC(dialog_);
+  if (dc == nullptr) return;
+  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(list, WM_GETFONT, 0, 0)));
+  LONG widest = 0;
+  const int count = ItemCount(id);
+  for (int i = 0; i < count; ++i) {
+    const std::wstring line = Wide(ItemText(id, i));
+    SIZE size{};
+    if (GetTextExtentPoint32W(dc, line.c_str(), static_cast<int>(line.size()), &size))
+      widest = std::max(widest, size.cx);
+  }
+  SelectObject(dc, old);
+  ReleaseDC(dialog_, dc);
+  if (widest > static_cast<LONG>(SendMessageW(list, LB_GETHORIZONTALEXTENT, 0, 0)))
+    SendMessageW(list, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(widest), 0);
+}
+
 // --- DialogSession ---
 
 DialogSession* DialogSession::Attach(HWND dialog, HINSTANCE module, HANDLE activation, DialogLogic* logic,
@@ -566,6 +628,12 @@ INT_PTR DialogSession::Dispatch(HWND dialog, UINT message, WPARAM wParam, LPARAM
       if (event != SheetEvent::kOther) SetWindowLongPtrW(dialog, DWLP_MSGRESULT, 0);
       return answer;
     }
+    case WM_HELP:
+      return logic.OnHelp(session->controls_) ? TRUE : FALSE;
+    case WM_SYSCOMMAND:
+      if (!logic.OnSystemCommand(session->controls_, static_cast<int>(wParam))) return FALSE;
+      SetWindowLongPtrW(dialog, DWLP_MSGRESULT, 0);
+      return TRUE;
     case WM_NCDESTROY:
       SetWindowLongPtrW(dialog, DWLP_USER, 0);
       delete session;

@@ -186,6 +186,12 @@ TEST(RemovalEngineTest, PrinterFailures) {
        true,
        {"IDS_DELETING2(MQ-450)", "IDS_SUCCESS(MQ-450)", "IDS_DRVDELETING(MQ-450)", "IDS_ERR_DRVDEL    er=5"},
        0},
+      // A spooler that refuses the delete flags as invalid still deletes the driver the plain way.
+      {"DeletePrinterDriverExW",
+       87,
+       true,
+       {"IDS_DELETING2(MQ-450)", "IDS_SUCCESS(MQ-450)", "IDS_DRVDELETING(MQ-450)", "IDS_DRV_SUCCESS"},
+       0},
       {"DeletePrinterDriverW",
        87,
        false,

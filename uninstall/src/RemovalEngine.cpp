@@ -220,6 +220,10 @@ void RemovalEngine::DeletePrinterDriver(const PrinterInfo2& info) {
   uint32_t e = settings_.hasDeletePrinterDriverEx
                    ? s_.spooler.DeletePrinterDriverEx("", info.driverName, platform::kDeleteUnusedFiles, 0)
                    : s_.spooler.DeletePrinterDriver("", info.driverName);
+  // A spooler that does not know the delete flags (Wine's, older print servers) refuses them as an invalid
+  // parameter; the plain deletion still removes the driver, leaving its files.
+  if (settings_.hasDeletePrinterDriverEx && e == err::kInvalidParameter)
+    e = s_.spooler.DeletePrinterDriver("", info.driverName);
   if (e == 0) {
     Log(Msg("IDS_DRV_SUCCESS"));
   } else if (e == err::kPrinterDriverInUse) {

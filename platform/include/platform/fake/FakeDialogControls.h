@@ -10,6 +10,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/fake/CallJournal.h"
@@ -48,6 +49,8 @@ class FakeDialogControls : public DialogControls {
     TreeItem treeSelection = kTreeRoot;
     std::optional<Picture> picture;
     std::string toolTip;
+    uint32_t extendedStyles = 0;
+    int extentFits = 0;  // how often the horizontal extent was fitted to the lines
   };
   struct Message {
     std::string text;
@@ -91,6 +94,9 @@ class FakeDialogControls : public DialogControls {
   void Slide(int id, int position, bool released = true);
   void Paint();
   intptr_t SendSheetEvent(SheetEvent event);
+  // F1 (WM_HELP) and a system-menu command (WM_SYSCOMMAND); each returns the logic's answer.
+  bool PressHelp();
+  bool SystemCommand(int command);
 
   // --- What the test reads ---
   Control& At(int id) { return controls_[id]; }
@@ -99,6 +105,10 @@ class FakeDialogControls : public DialogControls {
   const std::vector<Message>& Messages() const { return messages_; }
   std::optional<int> EndedWith() const { return ended_; }
   platform::CallJournal& Journal() { return journal_; }
+  const std::optional<DialogFont>& Font() const { return font_; }
+  // The system menu's added items (command, text), in order.
+  const std::vector<std::pair<int, std::string>>& SystemMenu() const { return systemMenu_; }
+  int Icon() const { return icon_; }
 
   // --- DialogControls ---
   void SetTitle(std::string_view text) override { title_ = std::string(text); }
@@ -156,6 +166,14 @@ class FakeDialogControls : public DialogControls {
   void Repaint() override;
   int RunModal(int templateId, DialogLogic& logic) override;
   void EndDialog(int result) override;
+  void SetDialogFont(const DialogFont& font) override { font_ = font; }
+  void AddSystemMenuItem(int command, std::string_view text) override {
+    systemMenu_.emplace_back(command, std::string(text));
+  }
+  void SetIcon(int iconId) override { icon_ = iconId; }
+  void ListViewDeleteRow(int id, int row) override;
+  void ListViewAddExtendedStyles(int id, uint32_t styles) override { controls_[id].extendedStyles |= styles; }
+  void FitHorizontalExtent(int id) override { ++controls_[id].extentFits; }
 
  private:
   Control* Find(int id) {
@@ -177,6 +195,9 @@ class FakeDialogControls : public DialogControls {
   std::optional<int> ended_;
   TreeItem nextTreeItem_ = 1;
   int focus_ = 0;
+  std::optional<DialogFont> font_;
+  std::vector<std::pair<int, std::string>> systemMenu_;
+  int icon_ = 0;
 };
 
 }  // namespace mq::platform::ui

@@ -28,6 +28,16 @@ enum class MessageButtons { kOk, kOkCancel, kYesNo, kYesNoCancel, kRetryCancel }
 using TreeItem = uintptr_t;
 inline constexpr TreeItem kTreeRoot = 0;
 
+// The LOGFONTW fields a program dialog chooses (the rest stay 0); face is UTF-8.
+struct DialogFont {
+  int height = 0;
+  int width = 0;
+  int weight = 400;         // FW_NORMAL
+  uint8_t charset = 0;      // 134 is GB2312_CHARSET
+  uint8_t pitchFamily = 0;  // 0x20 is FF_MODERN
+  std::string face;
+};
+
 class DialogControls {
  public:
   virtual ~DialogControls() = default;
@@ -118,6 +128,22 @@ class DialogControls {
   virtual int RunModal(int templateId, DialogLogic& logic) = 0;
   // EndDialog of a modal dialog.
   virtual void EndDialog(int result) = 0;
+
+  // --- Program dialogs ---
+  // CreateFontIndirectW with font, set (WM_SETFONT) on the dialog and on each of its child windows; the font
+  // lives as long as the dialog.
+  virtual void SetDialogFont(const DialogFont& font) = 0;
+  // AppendMenuW to the dialog's system menu: a separator, then an item with the command's value and text.
+  virtual void AddSystemMenuItem(int command, std::string_view text) = 0;
+  // WM_SETICON, big and small, with the module's icon resource.
+  virtual void SetIcon(int iconId) = 0;
+  // LVM_DELETEITEM: the rows after it move up by one.
+  virtual void ListViewDeleteRow(int id, int row) = 0;
+  // LVM_SETEXTENDEDLISTVIEWSTYLE: adds styles (LVS_EX_ bits) to the list view's extended styles.
+  virtual void ListViewAddExtendedStyles(int id, uint32_t styles) = 0;
+  // LB_SETHORIZONTALEXTENT: a list box's horizontal scroll extent grows to the pixel width of its widest
+  // line, measured with the dialog's font; it never shrinks.
+  virtual void FitHorizontalExtent(int id) = 0;
 };
 
 }  // namespace mq::platform::ui

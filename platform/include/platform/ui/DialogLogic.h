@@ -31,6 +31,11 @@ class DialogLogic {
   virtual bool OnCommand(DialogControls&, int /*id*/, ControlEvent) { return false; }
   // The answer a page gives to a sheet notification (the dialog's DWLP_MSGRESULT / return value).
   virtual intptr_t OnSheetEvent(DialogControls&, SheetEvent) { return 0; }
+  // WM_HELP (F1 in the dialog). Returns whether the logic handled it.
+  virtual bool OnHelp(DialogControls&) { return false; }
+  // WM_SYSCOMMAND with its command value. Returns true when the logic handled it, so the system's own
+  // handling (moving, closing, ...) is left out.
+  virtual bool OnSystemCommand(DialogControls&, int /*command*/) { return false; }
 
   // Edits whose typed characters the logic filters; for those, AcceptChar decides per WM_CHAR whether the
   // character reaches the edit.

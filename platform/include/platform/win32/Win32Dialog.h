@@ -75,6 +75,12 @@ class Win32DialogControls : public DialogControls {
   void Repaint() override;
   int RunModal(int templateId, DialogLogic& logic) override;
   void EndDialog(int result) override;
+  void SetDialogFont(const DialogFont& font) override;
+  void AddSystemMenuItem(int command, std::string_view text) override;
+  void SetIcon(int iconId) override;
+  void ListViewDeleteRow(int id, int row) override;
+  void ListViewAddExtendedStyles(int id, uint32_t styles) override;
+  void FitHorizontalExtent(int id) override;
 
  private:
   HWND Item(int id) const { return GetDlgItem(dialog_, id); }
@@ -86,6 +92,7 @@ class Win32DialogControls : public DialogControls {
   HWND toolTip_ = nullptr;
   std::vector<HBITMAP> bitmaps_;
   std::vector<HIMAGELIST> imageLists_;
+  HFONT font_ = nullptr;
   std::function<void(intptr_t)> reporter_;
 };
 
