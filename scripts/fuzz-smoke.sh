@@ -10,7 +10,7 @@ cd "$(dirname "$0")/.."
 
 out=build/fuzz
 mkdir -p "$out"
-targets=(logo profile settings command_text setup_config language machine path)
+targets=(logo profile settings command_text setup_config language machine path archive)
 [ $# -gt 0 ] && targets=("$@")
 flags="-O1 -g -fsanitize=address,undefined -fno-sanitize-recover=undefined -fsanitize=fuzzer-no-link"
 if [ ! -f "$out/build.ninja" ]; then

@@ -31,4 +31,5 @@ status=$?
 cat "$work/check.txt"
 check "the unpacked archive passes the package check" test "$status" -eq 0
 check "the check looked at the built binaries" grep -qE "; ([1-9][0-9]*) Windows binaries;" "$work/check.txt"
+check "the archive itself passes the package check" "$tool" package check "$archive"
 exit $((failures > 0))

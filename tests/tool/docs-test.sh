@@ -5,11 +5,12 @@
 # out as the build lays it out, with stand-ins for the built files), shop.bmp, badge.bmp and MQ450CONTROL.dat.
 # Also: every command of the tool answers --help with an example.
 set -u
+here=$(cd "$(dirname "$0")" && pwd)
 tool=$(realpath "$1")
 root=$2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-source "$(dirname "$0")/check.sh"
+source "$here/check.sh"
 
 mkdir -p "$work/bin"
 ln -s "$tool" "$work/bin/mq450"

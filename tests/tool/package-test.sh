@@ -2,12 +2,13 @@
 # Runs mq450 package check on package folders laid out as dist/ is: complete, with a file missing, with names
 # in another case, with a required value emptied, and with binaries importing the MinGW runtime or damaged.
 set -u
+here=$(cd "$(dirname "$0")" && pwd)
 tool=$1
 package=$2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
-source "$(dirname "$0")/check.sh"
+source "$here/check.sh"
 
 # A package folder as assemble-dist.sh lays it out, with text stand-ins for the built files.
 make_package() {
@@ -72,7 +73,53 @@ else
   echo "note: no MinGW compiler, the binary cases are left out"
 fi
 
-check "a folder without DRVCONFIG is refused" bash -c "'$tool' package check '$work' >/dev/null 2>err.txt; test \$? -eq 1 && grep -q 'not a package folder' err.txt"
+# Archives: one folder inside is the package; names that would leave the folder and damage are refused.
+zip() {  # zip ARCHIVE FOLDER [EXTRA_NAME]: FOLDER's files under its own name, and an extra entry when given
+  python3 - "$@" <<'PY'
+import os, sys, zipfile
+archive, folder = sys.argv[1], sys.argv[2]
+with zipfile.ZipFile(archive, "w", zipfile.ZIP_DEFLATED) as z:
+    for root, _, files in os.walk(folder):
+        for f in files:
+            path = os.path.join(root, f)
+            z.write(path, os.path.relpath(path, os.path.dirname(os.path.abspath(folder))))
+    if len(sys.argv) > 3:
+        z.writestr(sys.argv[3], "outside\n")
+PY
+}
+# Unpacked archives go into the tool's temporary folder: a private one here, to see it cleaned up.
+export TMPDIR=$work/tmp
+mkdir -p "$TMPDIR"
+make_package pkg
+zip pkg.zip pkg
+run pkg.zip
+check "a complete archive passes" status 0
+check "the archive's files are found" grep -q "^package check: 208 installations, 33 files present, 0 missing" out.txt
+rm pkg/W32/MQ450UI.dll
+zip gap.zip pkg
+run gap.zip
+check "a file missing from an archive is named" grep -q '^missing W32\\MQ450UI.DLL ' out.txt
+check "the unpacked archive is removed" test -z "$(ls -A "$TMPDIR")"
+make_package pkg
+for name in ../escaped.txt /absolute.txt 'a\\b.txt' 'C:x.txt'; do
+  zip evil.zip pkg "$name"
+  run evil.zip
+  check "the entry $name is refused" status 1
+  check "the refusal of $name says why" grep -q "outside the folder" err.txt
+done
+check "nothing was written outside" test ! -e "$work/escaped.txt" -a ! -e "$TMPDIR/escaped.txt"
+head -c 5000 pkg.zip >cut.zip
+run cut.zip
+check "a cut archive is refused" status 1
+check "the cut archive is named as such" grep -q 'not a ZIP archive' err.txt
+python3 -c "
+import sys; b = bytearray(open('pkg.zip','rb').read()); i = b.find(b'PK\x03\x04'); b[i + 60] ^= 0xFF
+open('flipped.zip','wb').write(b)"
+run flipped.zip
+check "a damaged entry is refused" status 1
+check "the damage is named" grep -qE 'damaged data|CRC-32' err.txt
+
+check "a folder without DRVCONFIG is refused" bash -c "'$tool' package check '$work' >/dev/null 2>err.txt; test \$? -eq 1 && grep -q 'not a package' err.txt"
 check "a missing folder is refused" bash -c "'$tool' package check '$work/none' >/dev/null 2>/dev/null; test \$? -eq 1"
 check "no folder is a usage error" bash -c "'$tool' package check >/dev/null 2>&1; test \$? -eq 2"
 check "--help has an example" bash -c "'$tool' package check --help | grep -q 'mq450 package check dist'"

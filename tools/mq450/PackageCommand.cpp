@@ -5,6 +5,8 @@
 // copies from ("W32\" or "W64\"), matching names without regard to case as Windows does. Files the installer
 // takes from the running Windows (the universal driver's) are not looked for. Every Windows binary in the
 // folder is also checked for imports of MinGW runtime DLLs, which no Windows system has.
+#include <stdlib.h>
+
 #include <filesystem>
 #include <iostream>
 #include <map>
@@ -15,6 +17,7 @@
 #include "Commands.h"
 #include "PeImports.h"
 #include "ToolSupport.h"
+#include "ZipArchive.h"
 #include "common/IniReader.h"
 #include "installer/SetupConfig.h"
 #include "installer/UniversalDriver.h"
@@ -31,8 +34,8 @@ using installer::PortKind;
 using installer::PrinterType;
 
 constexpr const char* kUsage =
-    "usage: mq450 package check DIR\n"
-    "  Checks a package folder (dist/, or an unpacked release archive) before it ships: every file a model\n"
+    "usage: mq450 package check DIR|ARCHIVE.zip\n"
+    "  Checks a package folder (dist/) or a release archive before it ships: every file a model\n"
     "  file or the device list names for each model, Windows generation (2000..7), word size, driver file "
     "set\n"
     "  and port kind is present under W32\\ or W64\\ (names matched without regard to case, as Windows "
@@ -40,8 +43,10 @@ constexpr const char* kUsage =
     "  and no Windows binary in the folder imports a MinGW runtime DLL (libgcc_s, libstdc++, "
     "libwinpthread).\n"
     "  Prints each problem on one line and a summary; exit 0 when there is none, 1 otherwise.\n"
-    "example:\n"
-    "  mq450 package check dist\n";
+    "  An archive is unpacked into a temporary folder first; when it holds one folder, that is the package.\n"
+    "examples:\n"
+    "  mq450 package check dist\n"
+    "  mq450 package check build/MQ450-package-1.0.0.zip\n";
 
 // The package folder as the drive root of a simulated Windows path space.
 constexpr const char* kPackageFolder = "C:";
@@ -218,20 +223,49 @@ void CheckBinaries(const fs::path& root, Report* report, int* binaries) {
   }
 }
 
+// A temporary folder that goes again with everything in it.
+class TemporaryFolder {
+ public:
+  TemporaryFolder() {
+    std::string pattern = (fs::temp_directory_path() / "mq450-package-XXXXXX").string();
+    if (mkdtemp(pattern.data()) != nullptr) path_ = pattern;
+  }
+  ~TemporaryFolder() {
+    std::error_code ec;
+    if (!path_.empty()) fs::remove_all(path_, ec);
+  }
+  const fs::path& path() const { return path_; }
+
+ private:
+  fs::path path_;
+};
+
 int RunCheck(const Args& args) {
   if (args.size() != 1 || args[0].starts_with("-")) {
     std::cerr << kUsage;
-    return Fail(kExitUsage, "package check takes one package folder");
+    return Fail(kExitUsage, "package check takes one package folder or archive");
   }
   fs::path root = args[0];
   std::error_code ec;
-  if (!fs::is_directory(root, ec)) return Fail(kExitFailed, "not a folder: " + args[0]);
+  TemporaryFolder unpacked;
+  if (fs::is_regular_file(root, ec)) {
+    std::string error;
+    if (unpacked.path().empty()) return Fail(kExitFailed, "cannot create a temporary folder");
+    if (!ExtractZip(args[0], unpacked.path(), &error)) return Fail(kExitFailed, error);
+    root = unpacked.path();
+    // An archive of one folder holds the package in that folder.
+    std::vector<fs::path> top;
+    for (const auto& entry : fs::directory_iterator(root, ec)) top.push_back(entry.path());
+    if (top.size() == 1 && fs::is_directory(top[0], ec)) root = top[0];
+  } else if (!fs::is_directory(root, ec)) {
+    return Fail(kExitFailed, "not a folder or an archive: " + args[0]);
+  }
   if (!fs::exists(root / "DRVCONFIG", ec) && !fs::exists(root / "drvconfig", ec)) {
     // RootedFileSystem matches case-blind; this quick look only gives the common mistake a clear line.
     platform::RootedFileSystem files(root);
     uint32_t attributes = 0;
     if (files.GetAttributes("C:\\DRVCONFIG\\setup.ini", &attributes) != 0)
-      return Fail(kExitFailed, args[0] + " has no DRVCONFIG\\setup.ini: not a package folder");
+      return Fail(kExitFailed, args[0] + " has no DRVCONFIG\\setup.ini: not a package");
   }
   Report report;
   for (bool is64 : {false, true}) CheckWordSize(root, is64, &report);
