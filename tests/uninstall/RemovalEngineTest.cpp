@@ -74,6 +74,20 @@ TEST(RemovalEngineTest, TwoPrintersSharingADriverRemoveItWithTheSecond) {
   EXPECT_EQ(m.spooler.OpenHandleCount(), 0u);
 }
 
+TEST(RemovalEngineTest, WhereTheDeleteFlagsAreRefusedASharedDriverStillStaysWithItsOtherPrinter) {
+  UninstallMachine m;
+  m.AddPrinter("MQ-450", "MQ-450", "LPT1:");
+  m.AddPrinter("MQ-450 (COM)", "MQ-450", "ZNTCOM1:");
+  m.p.journal.FailCall("DeletePrinterDriverExW", 87);
+  std::vector<ComponentItem> items = m.Items({}, true);
+  m.Run(items);
+  EXPECT_THAT(items, IsEmpty());
+  EXPECT_EQ(Count(m.ui.log, "IDS_ERR_DRVUSING"), 1u);
+  EXPECT_EQ(Count(m.ui.log, "IDS_DRV_SUCCESS"), 1u);
+  EXPECT_EQ(m.p.journal.CountOf("DeletePrinterDriverW"), 1u);  // only once the last printer is gone
+  EXPECT_EQ(m.spooler.FindDriver("", "MQ-450"), nullptr);
+}
+
 TEST(RemovalEngineTest, ANetworkPortIsDeletedOnlyWhenNoOtherPrinterUsesIt) {
   UninstallMachine m;
   m.AddPrinter("MQ-450 (A)", "MQ-450", "ZNTIP_10.0.0.5");

@@ -221,9 +221,12 @@ void RemovalEngine::DeletePrinterDriver(const PrinterInfo2& info) {
                    ? s_.spooler.DeletePrinterDriverEx("", info.driverName, platform::kDeleteUnusedFiles, 0)
                    : s_.spooler.DeletePrinterDriver("", info.driverName);
   // A spooler that does not know the delete flags (Wine's, older print servers) refuses them as an invalid
-  // parameter; the plain deletion still removes the driver, leaving its files.
-  if (settings_.hasDeletePrinterDriverEx && e == err::kInvalidParameter)
-    e = s_.spooler.DeletePrinterDriver("", info.driverName);
+  // parameter; the plain deletion still removes the driver, leaving its files. Such a spooler may not check
+  // either whether another printer still uses the driver, so that is checked here first.
+  if (settings_.hasDeletePrinterDriverEx && e == err::kInvalidParameter) {
+    e = DriverUsedByAnotherPrinter(info.driverName) ? err::kPrinterDriverInUse
+                                                    : s_.spooler.DeletePrinterDriver("", info.driverName);
+  }
   if (e == 0) {
     Log(Msg("IDS_DRV_SUCCESS"));
   } else if (e == err::kPrinterDriverInUse) {
@@ -233,6 +236,16 @@ void RemovalEngine::DeletePrinterDriver(const PrinterInfo2& info) {
     Log(Msg("IDS_ERR_DRVDEL") + "    er=" + std::to_string(e));
   }
   s_.clock.Sleep(100);
+}
+
+bool RemovalEngine::DriverUsedByAnotherPrinter(const std::string& driverName) {
+  std::vector<PrinterInfo2> printers;
+  // Printers that cannot be listed may use it: the driver stays.
+  if (s_.spooler.EnumPrinters(&printers) != 0) return true;
+  for (const PrinterInfo2& printer : printers) {
+    if (printer.driverName == driverName) return true;
+  }
+  return false;
 }
 
 void RemovalEngine::DeletePortWhenUnused(const std::string& portName) {

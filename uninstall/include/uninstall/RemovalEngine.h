@@ -114,6 +114,7 @@ class RemovalEngine {
   void CleanInfFiles(const std::string& printerName, const std::string& windowsDirectory);
   void DeletePrinterDriver(const platform::PrinterInfo2& info);
   void DeletePortWhenUnused(const std::string& portName);
+  bool DriverUsedByAnotherPrinter(const std::string& driverName);
   bool GenerationZeroComPortInUse(const std::string& name);
   void UsbDriverStep();
   void RestartQuestion();
