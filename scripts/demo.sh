@@ -155,19 +155,31 @@ fi
 "$wine" taskkill /f /im installer.exe >/dev/null 2>&1
 wait "$wizard" 2>/dev/null
 
+# unattended NAME PROGRAM SWITCHES...: runs a package program with /log=C:\mq450-NAME.log from the package
+# folder; a step NAME with its outcome. A program that ignored the switches would also end with 0: the run must
+# have written its log.
+unattended() {
+  local name=$1 program=$2
+  shift 2
+  if [ ! -f "$package/$program" ]; then
+    step "$name" FAIL "the package has no $program"
+    return
+  fi
+  (cd "$package" && timeout 120 "$wine" "$program" "$@" "/log=C:\\mq450-$name.log" \
+    >"$demo/logs/$name-output.log" 2>&1)
+  local code=$?
+  cp "$WINEPREFIX/drive_c/mq450-$name.log" "$demo/logs/$name.log" 2>/dev/null
+  if [ "$code" -eq 0 ] && [ ! -f "$demo/logs/$name.log" ]; then
+    step "$name" FAIL "$program $* exited 0 but wrote no log: it does not know these switches"
+  elif [ "$code" -eq 0 ]; then
+    step "$name" ok "$program $* exited 0 (build/demo/logs/$name.log)"
+  else
+    step "$name" FAIL "$program $* exited $code (build/demo/logs/$name.log, $name-output.log)"
+  fi
+}
+
 # --- Unattended installation ---
-(cd "$package" && timeout 120 "$wine" installer.exe /quiet /model=MQ-450 /port=LPT1: /default \
-  '/log=C:\mq450-install.log' >"$demo/logs/install-output.log" 2>&1)
-code=$?
-# A program that ignored the switches would also end with 0: the installation must have written its log.
-cp "$WINEPREFIX/drive_c/mq450-install.log" "$demo/logs/install.log" 2>/dev/null
-if [ "$code" -eq 0 ] && [ ! -f "$demo/logs/install.log" ]; then
-  step install FAIL "installer.exe /quiet exited 0 but wrote no log: it does not know /quiet"
-elif [ "$code" -eq 0 ]; then
-  step install ok "installer.exe /quiet /model=MQ-450 /port=LPT1: /default exited 0 (build/demo/logs/install.log)"
-else
-  step install FAIL "installer.exe /quiet exited $code (build/demo/logs/install.log, install-output.log)"
-fi
+unattended install installer.exe /quiet /model=MQ-450 /port=LPT1: /default
 entries=$(list installed)
 if grep -q '^  MQ-450' "$demo/lists/installed.txt" && grep -A99 '^drivers:' "$demo/lists/installed.txt" | grep -q 'MQ-450'; then
   step list-installed ok "the MQ-450 printer and driver are listed ($entries entries)"
@@ -228,18 +240,7 @@ for name in 1d-test-print 2d-test-print logo-download self-test; do
 done
 
 # --- Unattended removal ---
-[ -f "$package/uninstall.exe" ] || step uninstall-program FAIL "the package has no uninstall.exe"
-(cd "$package" && timeout 120 "$wine" uninstall.exe /quiet /all '/log=C:\mq450-uninstall.log' \
-  >"$demo/logs/uninstall-output.log" 2>&1)
-code=$?
-cp "$WINEPREFIX/drive_c/mq450-uninstall.log" "$demo/logs/uninstall.log" 2>/dev/null
-if [ "$code" -eq 0 ] && [ ! -f "$demo/logs/uninstall.log" ]; then
-  step uninstall FAIL "uninstall.exe /quiet /all exited 0 but wrote no log"
-elif [ "$code" -eq 0 ]; then
-  step uninstall ok "uninstall.exe /quiet /all exited 0 (build/demo/logs/uninstall.log)"
-else
-  step uninstall FAIL "uninstall.exe /quiet /all exited $code (build/demo/logs/uninstall.log, uninstall-output.log)"
-fi
+unattended uninstall uninstall.exe /quiet /all
 entries=$(list removed)
 if grep -q 'MQ-450' "$demo/lists/removed.txt"; then
   step list-removed FAIL "MQ-450 entries are left (build/demo/lists/removed.txt)"

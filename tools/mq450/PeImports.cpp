@@ -5,8 +5,9 @@
 // relative virtual addresses to file offsets.
 #include "PeImports.h"
 
-#include <algorithm>
 #include <cctype>
+
+#include "LittleEndian.h"
 
 namespace mq::tool {
 namespace {
@@ -15,26 +16,14 @@ struct Section {
   uint32_t virtualAddress = 0, virtualSize = 0, rawOffset = 0, rawSize = 0;
 };
 
-class Image {
+class Image : public LittleEndian {
  public:
-  explicit Image(std::span<const uint8_t> file) : file_(file) {}
+  explicit Image(std::span<const uint8_t> file) : LittleEndian(file), file_(file) {}
 
-  bool U16(uint64_t at, uint32_t* v) const {
-    if (at + 2 > file_.size()) return false;
-    *v = file_[at] | (file_[at + 1] << 8);
-    return true;
-  }
-  bool U32(uint64_t at, uint32_t* v) const {
-    if (at + 4 > file_.size()) return false;
-    *v = static_cast<uint32_t>(file_[at]) | (file_[at + 1] << 8) | (file_[at + 2] << 16) |
-         (static_cast<uint32_t>(file_[at + 3]) << 24);
-    return true;
-  }
   // The file offset of an address, when a section's stored bytes hold it.
   bool Offset(uint32_t rva, uint64_t* at) const {
     for (const Section& s : sections_) {
-      uint32_t size = std::max(s.virtualSize, s.rawSize);
-      if (rva >= s.virtualAddress && rva - s.virtualAddress < size && rva - s.virtualAddress < s.rawSize) {
+      if (rva >= s.virtualAddress && rva - s.virtualAddress < s.rawSize) {
         *at = static_cast<uint64_t>(s.rawOffset) + (rva - s.virtualAddress);
         return *at < file_.size();
       }

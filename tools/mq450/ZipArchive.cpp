@@ -11,6 +11,7 @@
 #include <fstream>
 #include <vector>
 
+#include "LittleEndian.h"
 #include "ToolSupport.h"
 
 namespace mq::tool {
@@ -21,21 +22,6 @@ namespace fs = std::filesystem;
 constexpr uint64_t kMaxArchiveBytes = 1ull << 30;
 constexpr uint64_t kMaxUnpackedBytes = 2ull << 30;
 constexpr uint32_t kMaxEntries = 100000;
-
-struct Reader {
-  const std::vector<uint8_t>& bytes;
-  bool U16(uint64_t at, uint32_t* v) const {
-    if (at + 2 > bytes.size()) return false;
-    *v = bytes[at] | (bytes[at + 1] << 8);
-    return true;
-  }
-  bool U32(uint64_t at, uint32_t* v) const {
-    if (at + 4 > bytes.size()) return false;
-    *v = static_cast<uint32_t>(bytes[at]) | (bytes[at + 1] << 8) | (bytes[at + 2] << 16) |
-         (static_cast<uint32_t>(bytes[at + 3]) << 24);
-    return true;
-  }
-};
 
 // A relative name of plain components; a trailing '/' marks a folder.
 bool SafeName(const std::string& name) {
@@ -74,7 +60,7 @@ bool Inflate(const uint8_t* data, size_t size, std::vector<uint8_t>* out) {
 bool ExtractZip(const std::string& archive, const fs::path& into, std::string* error) {
   std::vector<uint8_t> bytes;
   if (!ReadWholeFile(archive, kMaxArchiveBytes, &bytes, error)) return false;
-  Reader r{bytes};
+  LittleEndian r(bytes);
   auto fail = [&](const std::string& why) {
     *error = archive + ": " + why;
     return false;
