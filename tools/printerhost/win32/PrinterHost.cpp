@@ -24,8 +24,8 @@
 #include <thread>
 #include <vector>
 
-#include "PngWriter.h"
 #include "RecordingDriverUI.h"
+#include "WindowCapture.h"
 #include "plugin/HostTypes.h"
 #include "plugin/PrivateSettings.h"
 
@@ -131,39 +131,8 @@ class User {
 
   // A PNG of the window as the screen shows it.
   void Capture(HWND window, const std::string& name) {
-    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    Sleep(500);
-    RECT r{};
-    GetWindowRect(window, &r);
-    const int width = r.right - r.left, height = r.bottom - r.top;
-    if (width <= 0 || height <= 0) return Step("screenshot-" + name, false, "the window has no size");
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP dib = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, dib);
-    BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
-    GdiFlush();
-    std::vector<uint8_t> rgb(static_cast<size_t>(width) * height * 3);
-    const auto* px = static_cast<const uint32_t*>(bits);
-    for (size_t i = 0; i < static_cast<size_t>(width) * height; ++i) {
-      rgb[i * 3] = static_cast<uint8_t>(px[i] >> 16);
-      rgb[i * 3 + 1] = static_cast<uint8_t>(px[i] >> 8);
-      rgb[i * 3 + 2] = static_cast<uint8_t>(px[i]);
-    }
-    SelectObject(memory, old);
-    DeleteObject(dib);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
     const std::wstring file = out_ + L"\\" + std::wstring(name.begin(), name.end()) + L"-en.png";
-    const bool ok = mq::testing::WritePng(file, width, height, rgb);
-    Step("screenshot-" + name, ok, name + "-en.png");
+    Step("screenshot-" + name, mq::testing::CaptureWindow(window, file), name + "-en.png");
   }
 
   // Presses a button of a page and saves what the printer's port received from the job it started.
