@@ -2,6 +2,7 @@
 // the dialog controls show it (the Win32 adapter turns it into a device-independent bitmap).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
