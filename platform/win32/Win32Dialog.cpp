@@ -72,7 +72,9 @@ std::string Win32DialogControls::GetText(int id) {
 }
 
 void Win32DialogControls::SetTextLimit(int id, int characters) {
-  SendDlgItemMessageW(dialog_, id, EM_LIMITTEXT, static_cast<WPARAM>(characters), 0);
+  // A combo box with an edit takes the limit through its own message.
+  const UINT message = IsClass(ClassOf(id), L"ComboBox") ? CB_LIMITTEXT : EM_LIMITTEXT;
+  SendDlgItemMessageW(dialog_, id, message, static_cast<WPARAM>(characters), 0);
 }
 
 void Win32DialogControls::Enable(int id, bool enabled) {
@@ -568,7 +570,8 @@ INT_PTR DialogSession::Dispatch(HWND dialog, UINT message, WPARAM wParam, LPARAM
       if ((IsClass(name, L"ComboBox") && code == CBN_SELCHANGE) ||
           (IsClass(name, L"ListBox") && code == LBN_SELCHANGE))
         event = ControlEvent::kSelectionChanged;
-      else if (IsClass(name, L"Edit") && code == EN_CHANGE)
+      else if ((IsClass(name, L"Edit") && code == EN_CHANGE) ||
+               (IsClass(name, L"ComboBox") && code == CBN_EDITCHANGE))
         event = ControlEvent::kTextChanged;
       else if (IsClass(name, L"Edit") && code == EN_KILLFOCUS)
         event = ControlEvent::kFocusLost;

@@ -12,12 +12,14 @@
 #include "pages/MainPage.h"
 #include "pages/OperationEditor.h"
 #include "pages/OperationPage.h"
+#include "pages/WatermarkPage.h"
 #include "platform/IniProfile.h"
 #include "platform/RootedFileSystem.h"
 #include "platform/Text.h"
 #include "platform/fake/FakeDialogControls.h"
 #include "platform/fake/FakeFileDialogs.h"
 #include "platform/fake/FakeFileSystem.h"
+#include "platform/fake/FakeFonts.h"
 #include "platform/fake/FakePlatform.h"
 #include "platform/fake/FakeSpooler.h"
 #include "plugin/PrivateSettings.h"
@@ -112,6 +114,44 @@ void PlayMainPage(RecordingTexts& texts) {
   page.SendSheetEvent(platform::ui::SheetEvent::kApply);
 }
 
+// The Water Mark page with each of its messages raised once, and an apply of each kind.
+void PlayWatermarkPage(RecordingTexts& texts) {
+  using namespace watermark_page;
+  platform::FakePlatform platform;
+  platform::ui::FakeFileDialogs dialogs;
+  platform::ui::FakeFonts fonts(platform.journal);
+  WatermarkOffSignal watermarkOff;
+  WatermarkShared shared;
+  std::vector<uint8_t> record(kPrivateSettingsSize, 0);
+  WriteDefaults(record.data(), "C:\\Windows\\system32");
+  settings::kWatermarkMode.Set(record.data(), 1);
+  settings::kWatermarkBitmapPath.Set(record.data(), u"C:\\gone.bmp");
+  WatermarkPage logic(record.data(), "MQ-450", texts,
+                      {platform.files, platform.system, dialogs, fonts, fonts, watermarkOff, shared});
+  FakeDialogControls page(platform.journal);
+  page.DeclareRadioGroup({kNone, kPicture, kTextKind});
+  page.Start(logic);  // the missing picture
+  page.Paint();
+  page.Click(kNone);
+  page.Click(kTextKind);  // the graphics notice
+  std::vector<uint8_t> big(62, 0);
+  big[0] = 'B', big[1] = 'M', big[10] = 62, big[14] = 40, big[18] = 0, big[19] = 8, big[22] = 1, big[26] = 1,
+  big[28] = 1;  // 2048 x 1 at 1 bit, too short: refused
+  platform.files.PutBytes("C:\\p\\bad.bmp", big);
+  for (const char* path : {"", "C:\\p\\bad.bmp"}) {
+    dialogs.QueueAnswer(path);
+    page.Click(kBrowse);
+  }
+  std::vector<uint8_t> huge(62 + 256 * 1707, 0);
+  std::copy(big.begin(), big.end(), huge.begin());
+  huge[22] = 0xAB, huge[23] = 0x06;  // 1707 rows of 2048: 24-bit data above the limit
+  platform.files.PutBytes("C:\\p\\huge.bmp", huge);
+  dialogs.QueueAnswer("C:\\p\\huge.bmp");
+  page.Click(kBrowse);
+  platform.journal.FailCall("WriteFile", 5);
+  page.SendSheetEvent(platform::ui::SheetEvent::kApply);
+}
+
 std::set<Lookup> EveryPageLookup() {
   RecordingTexts texts;
   platform::CallJournal journal;
@@ -135,6 +175,7 @@ std::set<Lookup> EveryPageLookup() {
   }
   PlayDownloadPage(texts);
   PlayMainPage(texts);
+  PlayWatermarkPage(texts);
   return texts.lookups;
 }
 
@@ -146,6 +187,9 @@ TEST(PageLanguageFiles, EveryKeyThePagesReadIsInEveryLanguageAndFits) {
                                     "editor's error box, the Version and Font pages";
   for (int n = 1; n <= 8; ++n)
     EXPECT_EQ(lookups.count({"MessageBox", "MB_DOWNLOAD_ERROR" + std::to_string(n), "", 0}), 1u) << n;
+  for (const char* key : {"MB_WATERMARK_ERROR1", "MB_WATERMARK_ERROR2", "MB_WATERMARK_ERROR4",
+                          "MB_WATERMARK_ERROR5", "MB_WATERMARK_ERROR6", "MB_WATERMARK_INFORMATION1"})
+    EXPECT_EQ(lookups.count({"MessageBox", key, "", 0}), 1u) << key;
   for (std::string_view file : {kEnglishFile, kSimplifiedChineseFile, kTraditionalChineseFile}) {
     for (const Lookup& l : lookups) {
       const std::string value =

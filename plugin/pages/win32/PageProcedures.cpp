@@ -15,12 +15,14 @@
 #include "pages/ControlFontEditor.h"
 #include "pages/MainPage.h"
 #include "pages/UtilityPage.h"
+#include "pages/WatermarkPage.h"
 #include "pages/OperationPage.h"
 #include "pages/RecordBindings.h"
 #include "PluginWin32.h"
 #include "platform/Text.h"
 #include "platform/win32/Win32Dialog.h"
 #include "platform/win32/Win32FileDialogs.h"
+#include "platform/win32/Win32Fonts.h"
 #include "platform/win32/Win32SetupRoles.h"
 
 namespace mq::plugin::win32 {
@@ -56,6 +58,8 @@ struct State {
   PropertySheets* sheets = nullptr;
   platform::Win32Spooler spooler;  // the pages' raw jobs
   WatermarkOffSignal watermarkOff;
+  WatermarkShared watermark;
+  platform::ui::Win32Fonts fonts;
 };
 
 State& Shared() {
@@ -123,6 +127,34 @@ class BoundDownloadPage : public DialogLogic {
  private:
   platform::ui::Win32FileDialogs dialogs_;
   DownloadPage page_;
+};
+
+// The Water Mark page on the host's record, with the Open dialog owned by the page and the system's fonts;
+// the picture file is named after the sheet's printer.
+class BoundWatermarkPage : public DialogLogic {
+ public:
+  BoundWatermarkPage(HWND window, DocumentPageContext* context, PageTexts& texts, PluginModule& module,
+                     State& state)
+      : record_(context != nullptr ? context->Settings() : nullptr),
+        dialogs_(window),
+        page_(record_.Record(), PrinterName(context), texts,
+              WatermarkServices{module.Services().files, module.Services().system, dialogs_, state.fonts,
+                                state.fonts, state.watermarkOff, state.watermark}) {}
+  void OnInit(DialogControls& c) override { page_.OnInit(c); }
+  void OnPaint(DialogControls& c) override { page_.OnPaint(c); }
+  bool OnCommand(DialogControls& c, int id, ControlEvent e) override { return page_.OnCommand(c, id, e); }
+  intptr_t OnSheetEvent(DialogControls& c, SheetEvent e) override { return page_.OnSheetEvent(c, e); }
+
+ private:
+  static std::string PrinterName(const DocumentPageContext* context) {
+    if (context == nullptr || context->pOEMCUIPParam == nullptr ||
+        context->pOEMCUIPParam->pPrinterName == nullptr)
+      return {};
+    return text::Utf16ToUtf8(context->pOEMCUIPParam->pPrinterName);
+  }
+  PageRecord record_;
+  platform::ui::Win32FileDialogs dialogs_;
+  WatermarkPage page_;
 };
 
 // Sets a tab's text (TCM_SETITEMW with TCIF_TEXT).
@@ -266,6 +298,9 @@ INT_PTR CALLBACK PageProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPara
   if constexpr (kKind == PageKind::kMain) {
     logic = std::make_unique<BoundMainPage>(dialog, static_cast<DocumentPageContext*>(context), *state.texts,
                                             *state.module, state.watermarkOff);
+  } else if constexpr (kKind == PageKind::kWatermark) {
+    logic = std::make_unique<BoundWatermarkPage>(dialog, static_cast<DocumentPageContext*>(context),
+                                                 *state.texts, *state.module, state);
   } else if constexpr (kKind == PageKind::kOperation) {
     auto* document = static_cast<DocumentPageContext*>(context);
     logic = std::make_unique<BoundOperationPage>(document != nullptr ? document->Settings() : nullptr,

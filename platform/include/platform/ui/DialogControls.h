@@ -48,7 +48,7 @@ class DialogControls {
   // SetDlgItemTextW / GetWindowTextW: the whole text of a control; an unknown id reads as "".
   virtual void SetText(int id, std::string_view text) = 0;
   virtual std::string GetText(int id) = 0;
-  // EM_LIMITTEXT: the most characters the user may type into an edit.
+  // EM_LIMITTEXT (CB_LIMITTEXT for a combo box): the most characters the user may type into an edit.
   virtual void SetTextLimit(int id, int characters) = 0;
 
   // EnableWindow / IsWindowEnabled, ShowWindow / IsWindowVisible.

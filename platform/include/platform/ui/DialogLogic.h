@@ -10,7 +10,7 @@
 namespace mq::platform::ui {
 
 // What happened to a control: BN_CLICKED, CBN_SELCHANGE / LBN_SELCHANGE (and a list view's selection
-// changing, LVN_ITEMCHANGED), EN_CHANGE, an edit losing the keyboard focus (EN_KILLFOCUS), and a track bar
+// changing, LVN_ITEMCHANGED), EN_CHANGE (and CBN_EDITCHANGE of a combo box's edit), an edit losing the keyboard focus (EN_KILLFOCUS), and a track bar
 // moved (WM_HSCROLL / WM_VSCROLL) while it is held or stepped, then released (TB_ENDTRACK).
 enum class ControlEvent { kClicked, kSelectionChanged, kTextChanged, kFocusLost, kScrolled, kScrollEnded };
 
