@@ -20,5 +20,6 @@ int RunPrinter(const Args& args);            // printer --listen [ADDRESS:]PORT 
 int RunRender(const Args& args);             // render JOB... -o OUT.png
 int RunControlFont(const Args& args);        // control-font show|set
 int RunPackage(const Args& args);            // package check
+int RunWatermark(const Args& args);          // watermark image|preview
 
 }  // namespace mq::tool

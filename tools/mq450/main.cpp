@@ -23,6 +23,8 @@ constexpr const char* kUsage =
     "  barcode job SETTINGS --font 1d1..1d8|2d1|2d2 [--data TEXT] -o OUT\n"
     "  barcode preview SETTINGS --font 1d1..1d8|2d1|2d2 [--data TEXT] -o OUT.png\n"
     "  control-font show FILE | set FILE CHAR \"HEX BYTES\"\n"
+    "  watermark image SRC -o OUT\n"
+    "  watermark preview SETTINGS [--picture FILE] --box WxH -o OUT.png\n"
     "  send FILE --to tcp:HOST[:PORT]|DEVICE|file:PATH\n"
     "  render JOB... -o OUT.png [--state DIR]\n"
     "  printer --listen [ADDRESS:]PORT --out DIR [--jobs N]\n"
@@ -51,6 +53,7 @@ int Run(mq::tool::Args args) {
   if (group == "render") return mq::tool::RunRender(args);
   if (group == "printer") return mq::tool::RunPrinter(args);
   if (group == "package") return mq::tool::RunPackage(args);
+  if (group == "watermark") return mq::tool::RunWatermark(args);
   std::cerr << kUsage;
   return mq::tool::Fail(mq::tool::kExitUsage, "unknown command group: " + group);
 }
