@@ -25,6 +25,8 @@ int CALLBACK CollectFamily(const LOGFONTW* font, const TEXTMETRICW*, DWORD type,
   auto* families = reinterpret_cast<Families*>(lParam);
   if ((type & TRUETYPE_FONTTYPE) == 0) return 1;
   const std::wstring name = font->lfFaceName;
+  // "@Name" is the vertical-writing face of a family that is listed under its own name as well.
+  if (name.empty() || name[0] == L'@') return 1;
   if (std::find(families->names.begin(), families->names.end(), name) == families->names.end())
     families->names.push_back(name);
   return 1;

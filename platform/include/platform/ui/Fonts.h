@@ -32,7 +32,8 @@ struct TextExtent {
 class FontCatalog {
  public:
   virtual ~FontCatalog() = default;
-  // The names of the installed font families flagged TrueType, each once, in the order the system lists them.
+  // The names of the installed font families flagged TrueType, each once, in the order the system lists them;
+  // the vertical-writing faces ("@SimSun") are left out, their families being listed by their own names.
   virtual std::vector<std::string> TrueTypeFamilies() = 0;
 };
 
