@@ -9,7 +9,7 @@ import html
 import os
 import sys
 
-ORDER = ["wizard", "main", "watermark", "operation", "1dcode", "2dcode", "version-document", "utility",
+ORDER = ["wizard-licence", "wizard-model", "wizard-mode", "wizard-os", "wizard-port", "main", "watermark", "operation", "1dcode", "2dcode", "version-document", "utility",
          "download", "font", "version-device"]
 
 
@@ -50,7 +50,7 @@ def main():
         ".lists{display:flex;gap:1em}</style></head><body>",
         f"<h1>MQ-450 package {html.escape(version)} under Wine</h1>",
         f"<p class='{'ok' if passed == len(steps) else 'FAIL'}'>{passed} of {len(steps)} steps passed.</p>",
-        "<p>From the release archive alone, in a fresh Wine prefix: the wizard opened, an unattended installation"
+        "<p>From the release archive alone, in a fresh Wine prefix: the wizard walked through and cancelled, an unattended installation"
         " of the MQ-450 on LPT1: (mapped to a Unix file), both property sheets opened on the installed printer"
         " with the plug-in the installer copied, the test prints, self-test and logo download sent, the bytes"
         " checked against mq450, and the unattended removal. This kernel runs 64-bit programs only, so the"
@@ -70,7 +70,7 @@ def main():
     screens = os.path.join(demo, "screens")
     shots = sorted(os.listdir(screens)) if os.path.isdir(screens) else []
     rank = {name: i for i, name in enumerate(ORDER)}
-    shots.sort(key=lambda s: (rank.get(s.rsplit("-", 1)[0].split("-start")[0], len(ORDER)), s))
+    shots.sort(key=lambda s: (rank.get(s.rsplit("-", 1)[0], len(ORDER)), s))
     out.append("<h2>Screenshots</h2>")
     for shot in shots:
         if shot.endswith(".png"):

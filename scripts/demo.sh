@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The whole life of an MQ-450 printer under Wine, from the release archive alone: a fresh Wine prefix under a
-# virtual display; the package unpacked from build/MQ450-package-<version>.zip; the wizard opened; an
+# virtual display; the package unpacked from build/MQ450-package-<version>.zip; the wizard walked page by page
+# (a screenshot of each) and cancelled; an
 # unattended installation of the MQ-450 on LPT1:, whose output the prefix maps to a Unix file; both property
 # sheets opened on the installed printer (printerhost.exe loads the plug-in the installer copied), a
 # screenshot of every page, a 1D and a 2D test print, the self-test and a logo download; the bytes that reached
@@ -141,19 +142,23 @@ list() {
 entries=$(list before)
 step list-before ok "$entries entries (build/demo/lists/before.txt)"
 
-# --- The wizard, as a user starts it from the package folder ---
-(cd "$package" && timeout 60 "$wine" installer.exe >"$demo/logs/wizard.log" 2>&1) &
-wizard=$!
-sleep 6
-# The virtual desktop's plain background is trimmed away, leaving the wizard's window.
-if kill -0 "$wizard" 2>/dev/null && import -window root "$demo/logs/desktop.png" 2>/dev/null &&
-  convert "$demo/logs/desktop.png" -crop 1200x900+0+0 +repage -trim +repage "$demo/screens/wizard-start-en.png"; then
-  step wizard ok "the wizard opened from the package folder (wizard-start-en.png)"
-else
-  step wizard FAIL "the wizard did not stay open (build/demo/logs/wizard.log)"
-fi
-"$wine" taskkill /f /im installer.exe >/dev/null 2>&1
-wait "$wizard" 2>/dev/null
+# --- The wizard, as a user starts it from the package folder: every page, then Cancel ---
+# run_host LOG ARGUMENTS...: printerhost.exe, each of its STEP lines a step here.
+run_host() {
+  local log=$1
+  shift
+  if [ ! -f "$host" ]; then
+    step "$log" FAIL "$host is missing (build the mingw-x64 preset)"
+    return
+  fi
+  timeout 180 "$wine" "$host" "$@" 2>"$demo/logs/$log.log" | tr -d '\r' >"$demo/logs/$log-steps.log"
+  while read -r word name status detail; do
+    [ "$word" = STEP ] && step "$log/$name" "$status" "$detail"
+  done <"$demo/logs/$log-steps.log"
+  [ -s "$demo/logs/$log-steps.log" ] || step "$log" FAIL "printerhost.exe reported nothing (build/demo/logs/$log.log)"
+  mv "$demo"/jobs/*.png "$demo/screens/" 2>/dev/null
+}
+run_host wizard --wizard "$(winpath "$demo/jobs")" "$(winpath "$package/installer.exe")"
 
 # unattended NAME PROGRAM SWITCHES...: runs a package program with /log=C:\mq450-NAME.log from the package
 # folder; a step NAME with its outcome. A program that ignored the switches would also end with 0: the run must
@@ -189,17 +194,7 @@ fi
 
 # --- The property sheets on the installed printer ---
 cp "$root/tests/data/download/shop-96x64.bmp" "$WINEPREFIX/drive_c/shop.bmp"
-if [ -f "$host" ]; then
-  timeout 180 "$wine" "$host" "$(winpath "$demo/jobs")" "$(winpath "$demo/port.bin")" 'C:\shop.bmp' \
-    2>"$demo/logs/printerhost.log" | tr -d '\r' >"$demo/logs/printerhost-steps.log"
-  while read -r word name status detail; do
-    [ "$word" = STEP ] && step "sheets/$name" "$status" "$detail"
-  done <"$demo/logs/printerhost-steps.log"
-  [ -s "$demo/logs/printerhost-steps.log" ] || step sheets FAIL "printerhost.exe reported nothing (build/demo/logs/printerhost.log)"
-  mv "$demo"/jobs/*.png "$demo/screens/" 2>/dev/null
-else
-  step sheets FAIL "$host is missing (build the mingw-x64 preset)"
-fi
+run_host sheets "$(winpath "$demo/jobs")" "$(winpath "$demo/port.bin")" 'C:\shop.bmp'
 
 # --- The bytes that reached the port, against mq450 ---
 # compare NAME EXPECTED_FILE DESCRIPTION

@@ -43,6 +43,11 @@ std::string Utf8(const std::wstring& text) {
 
 int g_failed = 0;
 
+// Control ids of the setup program's wizard window and of its licence page.
+constexpr int kWizardPageArea = 1001;
+constexpr int kWizardFirstPage = 1200;
+constexpr int kLicenseAccept = 1057;
+
 void Step(const std::string& name, bool ok, const std::string& detail) {
   std::printf("STEP %s %s %s\n", name.c_str(), ok ? "ok" : "FAIL", detail.c_str());
   std::fflush(stdout);
@@ -271,11 +276,97 @@ bool LoadPlugin(const std::wstring& path, std::string* detail) {
   return true;
 }
 
+// The setup program's windows: its wizard (a dialog with the Next button) and any message box it shows.
+struct ProcessWindows {
+  DWORD process;
+  HWND wizard = nullptr;
+  HWND box = nullptr;
+};
+
+ProcessWindows FindProcessWindows(DWORD process) {
+  ProcessWindows found{process};
+  EnumWindows(
+      [](HWND w, LPARAM p) -> BOOL {
+        auto* f = reinterpret_cast<ProcessWindows*>(p);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(w, &owner);
+        if (owner != f->process || !IsWindowVisible(w) || !IsDialog(w)) return TRUE;
+        if (GetDlgItem(w, kWizardPageArea) != nullptr) {
+          f->wizard = w;
+        } else {
+          f->box = w;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+// The page the wizard shows: its pages are child dialogs with the ids 1200 (licence) to 1204 (port).
+std::string VisiblePage(HWND wizard) {
+  static const char* const kNames[] = {"licence", "model", "mode", "os", "port"};
+  for (int i = 0; i < 5; ++i) {
+    HWND page = GetDlgItem(wizard, kWizardFirstPage + i);
+    if (page != nullptr && IsWindowVisible(page)) return kNames[i];
+  }
+  return "";
+}
+
+int WalkWizard(const std::wstring& out, const std::wstring& installer) {
+  CreateDirectoryW(out.c_str(), nullptr);
+  std::wstring folder = installer.substr(0, installer.find_last_of(L'\\'));
+  std::vector<wchar_t> command(installer.begin(), installer.end());
+  command.push_back(0);
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION process = {};
+  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
+                      &process)) {
+    Step("wizard-start", false, "the setup program did not start, error " + std::to_string(GetLastError()));
+    return g_failed;
+  }
+  User user(0, out, L"");
+  HWND wizard = nullptr;
+  for (int waited = 0; waited < 20000 && wizard == nullptr; waited += 100) {
+    wizard = FindProcessWindows(process.dwProcessId).wizard;
+    if (wizard == nullptr) Sleep(100);
+  }
+  Step("wizard-start", wizard != nullptr,
+       wizard != nullptr ? Utf8(L"the wizard \"" + TextOf(wizard) + L"\" opened") : "no wizard window");
+  std::vector<std::string> seen;
+  for (int step = 0; wizard != nullptr && step < 8; ++step) {
+    Sleep(300);
+    const std::string page = VisiblePage(wizard);
+    if (page.empty() || (!seen.empty() && seen.back() == page)) break;
+    seen.push_back(page);
+    user.Capture(wizard, "wizard-" + page);
+    if (page == "licence")
+      SendDlgItemMessageW(GetDlgItem(wizard, kWizardFirstPage), kLicenseAccept, BM_CLICK, 0, 0);
+    if (page == "port") break;  // Next would be Install
+    SendDlgItemMessageW(wizard, IDOK, BM_CLICK, 0, 0);
+  }
+  Step("wizard-pages", seen.size() >= 4, std::to_string(seen.size()) + " pages shown");
+  if (wizard != nullptr) PostMessageW(wizard, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+  // Cancel may ask first: the answer is Yes.
+  for (int waited = 0; waited < 5000; waited += 100) {
+    if (WaitForSingleObject(process.hProcess, 100) == WAIT_OBJECT_0) break;
+    if (HWND box = FindProcessWindows(process.dwProcessId).box) PostMessageW(box, WM_COMMAND, IDYES, 0);
+  }
+  const bool ended = WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0;
+  if (!ended) TerminateProcess(process.hProcess, 1);
+  Step("wizard-cancel", ended, ended ? "Cancel closed the wizard" : "the wizard stayed open after Cancel");
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return g_failed;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+  if (argc == 4 && std::wstring(argv[1]) == L"--wizard") return WalkWizard(argv[2], argv[3]);
   if (argc != 4) {
-    std::fprintf(stderr, "usage: printerhost.exe OUT_DIR PORT_FILE LOGO_BMP\n");
+    std::fprintf(stderr,
+                 "usage: printerhost.exe OUT_DIR PORT_FILE LOGO_BMP | --wizard OUT_DIR INSTALLER_EXE\n");
     return 100;
   }
   const std::wstring out = argv[1], portFile = argv[2], logo = argv[3];
