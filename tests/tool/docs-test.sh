@@ -59,16 +59,25 @@ echo "$count commands of docs/support.md ran"
 check "docs/support.md shows mq450 commands ($count found)" test "$count" -ge 10
 
 # Every command's --help: exit 0, a usage line and an example.
-for command in "" settings "settings default" "settings convert" "settings merge" "settings show" \
-  "settings set" logo "logo gray" "logo mono" "logo encode-mono" "logo encode-gray" "logo preview" "logo job" \
-  barcode "barcode check" "barcode job" "barcode preview" control-font "control-font show" "control-font set" \
-  send render printer simulate "simulate install" "simulate uninstall" package "package check"; do
+asked=(settings "settings default" "settings convert" "settings merge" "settings show" "settings set" logo
+  "logo gray" "logo mono" "logo encode-mono" "logo encode-gray" "logo preview" "logo job" barcode "barcode check"
+  "barcode job" "barcode preview" control-font "control-font show" "control-font set" watermark
+  "watermark image" "watermark preview" send render printer simulate "simulate install" "simulate uninstall"
+  package "package check")
+mq450 --help >help.txt 2>&1
+check "mq450 --help exits 0" test $? -eq 0
+check "mq450 --help shows the usage" grep -qi "usage" help.txt
+for command in "${asked[@]}"; do
   # shellcheck disable=SC2086
   mq450 $command --help >help.txt 2>&1
   status=$?
   check "mq450 $command --help exits 0" test "$status" -eq 0
   check "mq450 $command --help shows the usage" grep -qi "usage" help.txt
-  [ -z "$command" ] || check "mq450 $command --help has an example" grep -qi "example" help.txt
+  check "mq450 $command --help has an example" grep -qi "example" help.txt
+done
+# A group the tool lists that the table above does not ask is a gap in the table.
+for group in $(mq450 --help | awk 'NR > 1 {print $1}' | sort -u); do
+  check "the --help table asks the group $group" bash -c 'for a in "${@:2}"; do [ "$a" = "$1" ] && exit 0; done; exit 1' _ "$group" "${asked[@]}"
 done
 check "mq450 --version prints the package version" test "$(mq450 --version)" = "mq450 $(head -1 "$root/VERSION")"
 exit $((failures > 0))

@@ -30,7 +30,7 @@ constexpr const char* kUsage =
     "  printer --listen [ADDRESS:]PORT --out DIR [--jobs N]\n"
     "  simulate install --package DIR --machine DIR --model NAME ...\n"
     "  simulate uninstall --package DIR --machine DIR ...\n"
-    "  package check DIR\n";
+    "  package check DIR|ARCHIVE.zip\n";
 
 int Run(mq::tool::Args args) {
   if (args.empty() || args[0] == "-h" || args[0] == "--help") {
