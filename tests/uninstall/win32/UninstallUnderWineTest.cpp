@@ -172,6 +172,22 @@ class UninstallUnderWine : public ::testing::Test {
                           &startup, &process_) != 0;
   }
 
+  // Runs another uninstall.exe to its end beside the one Start began; its exit code, or STILL_ACTIVE when it
+  // did not end in time (it is then ended).
+  DWORD RunToEnd(const std::wstring& arguments, DWORD milliseconds = 30000) {
+    PROCESS_INFORMATION first = process_;
+    process_ = {};
+    DWORD code = STILL_ACTIVE;
+    if (Start(arguments)) {
+      code = WaitExit(milliseconds);
+      if (code == STILL_ACTIVE) TerminateProcess(process_.hProcess, 99);
+      CloseHandle(process_.hProcess);
+      CloseHandle(process_.hThread);
+    }
+    process_ = first;
+    return code;
+  }
+
   DWORD WaitExit(DWORD milliseconds) {
     if (WaitForSingleObject(process_.hProcess, milliseconds) != WAIT_OBJECT_0) return STILL_ACTIVE;
     DWORD code = STILL_ACTIVE;
@@ -278,6 +294,10 @@ TEST_F(UninstallUnderWine, TheDialogListsThePackagesPrintersRemovesTheCheckedOne
   auto row = std::find(rows.begin(), rows.end(), removed);
   ASSERT_NE(row, rows.end()) << Utf8(removed) << " is not listed";
   EXPECT_NE(std::find(rows.begin(), rows.end(), kept), rows.end()) << Utf8(kept) << " is not listed";
+  // A second copy finds the first one's mutex, brings its window up and ends.
+  EXPECT_EQ(RunToEnd(L""), 0u);
+  EXPECT_TRUE(IsWindowVisible(dialog));
+  EXPECT_EQ(GetForegroundWindow(), dialog);
 
   CheckRow(list, static_cast<int>(row - rows.begin()));
   Press(dialog, IDC_UNINSTALL_START);
@@ -324,16 +344,20 @@ TEST_F(UninstallUnderWine, QuietAllRemovesThePrinterAndItsDriver) {
   EXPECT_NE(lines.find(L"The driver was removed."), std::wstring::npos) << Utf8(lines);
 }
 
-TEST_F(UninstallUnderWine, QuietRefusesAnUnknownComponentAndListsTheSwitches) {
+TEST_F(UninstallUnderWine, QuietRefusesUnknownComponentsAndSwitchesAndStaysAwayFromAnOpenInstaller) {
   std::wstring log = package_ + L"\\unknown.log";
-  ASSERT_TRUE(Start(L"/quiet /item=NoSuchPrinter /noreboot /log=\"" + log + L"\""));
-  EXPECT_EQ(WaitExit(30000), 2u);
+  EXPECT_EQ(RunToEnd(L"/quiet /item=NoSuchPrinter /noreboot /log=\"" + log + L"\""), 2u);
   EXPECT_NE(ReadAllText(log).find(L"/item=NoSuchPrinter: not in the component list"), std::wstring::npos);
-  CloseHandle(process_.hProcess);
-  CloseHandle(process_.hThread);
-  process_ = {};
-  ASSERT_TRUE(Start(L"/quiet /bogus"));
-  EXPECT_EQ(WaitExit(30000), 2u);
+  EXPECT_EQ(RunToEnd(L"/quiet /bogus"), 2u);
+
+  // An installer window, found by the English caption of the installer's language file.
+  HWND installer = CreateWindowExW(0, L"STATIC", L"MQ Printer Setup", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100,
+                                   nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  ASSERT_NE(installer, nullptr);
+  std::wstring refused = package_ + L"\\installer-open.log";
+  EXPECT_EQ(RunToEnd(L"/quiet /all /noreboot /log=\"" + refused + L"\""), 1u);
+  DestroyWindow(installer);
+  EXPECT_NE(ReadAllText(refused).find(LanguageText(L"Uninstall", L"Close")), std::wstring::npos);
 }
 
 }  // namespace
