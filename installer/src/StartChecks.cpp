@@ -13,7 +13,7 @@ namespace {
 // The English texts of the wizard's sections, used where the language file has none.
 const std::map<std::pair<std::string_view, std::string_view>, std::string_view>& BuiltInWizardTexts() {
   static const std::map<std::pair<std::string_view, std::string_view>, std::string_view> kTexts = {
-      {{"Setup", "Caption"}, "Printer Driver Setup"},
+      {{"Setup", "Caption"}, "MQ Printer Setup"},
       {{"Setup", "Help"}, "Press F1 for help."},
       {{"Setup", "Back"}, "< &Back"},
       {{"Setup", "Next"}, "&Next >"},
@@ -56,7 +56,7 @@ const std::map<std::pair<std::string_view, std::string_view>, std::string_view>&
       {{"Confirm", "Protocol.None"}, "None"},
       {{"Confirm", "Protocol.Xonoff"}, "Xon/Xoff"},
       {{"Confirm", "Protocol.Hardware"}, "Hardware"},
-      {{"About", "Caption"}, "About Printer Driver Setup"},
+      {{"About", "Caption"}, "About MQ Printer Setup"},
       {{"About", "OK"}, "OK"},
       {{"Progress", "Wait"}, "Installing, please wait..."},
   };

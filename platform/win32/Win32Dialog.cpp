@@ -68,6 +68,13 @@ void Win32DialogControls::SetText(int id, std::string_view text) {
 }
 
 std::string Win32DialogControls::GetText(int id) {
+  // An IP address field reads as its dotted address ("0.0.0.0" when blank), whatever its edits show.
+  if (IsClass(ClassOf(id), WC_IPADDRESSW)) {
+    DWORD address = 0;
+    SendDlgItemMessageW(dialog_, id, IPM_GETADDRESS, 0, reinterpret_cast<LPARAM>(&address));
+    return std::to_string(FIRST_IPADDRESS(address)) + "." + std::to_string(SECOND_IPADDRESS(address)) + "." +
+           std::to_string(THIRD_IPADDRESS(address)) + "." + std::to_string(FOURTH_IPADDRESS(address));
+  }
   return WindowText(Item(id));
 }
 
@@ -141,6 +148,10 @@ int Win32DialogControls::Selection(int id) {
 }
 
 void Win32DialogControls::SetRange(int id, int minimum, int maximum) {
+  if (IsClass(ClassOf(id), PROGRESS_CLASSW)) {
+    SendDlgItemMessageW(dialog_, id, PBM_SETRANGE32, static_cast<WPARAM>(minimum), maximum);
+    return;
+  }
   if (IsClass(ClassOf(id), TRACKBAR_CLASSW))
     SendDlgItemMessageW(dialog_, id, TBM_SETRANGEMIN, FALSE, minimum),
         SendDlgItemMessageW(dialog_, id, TBM_SETRANGEMAX, TRUE, maximum);
@@ -149,6 +160,10 @@ void Win32DialogControls::SetRange(int id, int minimum, int maximum) {
 }
 
 void Win32DialogControls::SetPosition(int id, int position) {
+  if (IsClass(ClassOf(id), PROGRESS_CLASSW)) {
+    SendDlgItemMessageW(dialog_, id, PBM_SETPOS, static_cast<WPARAM>(position), 0);
+    return;
+  }
   if (IsClass(ClassOf(id), TRACKBAR_CLASSW))
     SendDlgItemMessageW(dialog_, id, TBM_SETPOS, TRUE, position);
   else
@@ -156,6 +171,8 @@ void Win32DialogControls::SetPosition(int id, int position) {
 }
 
 int Win32DialogControls::Position(int id) {
+  if (IsClass(ClassOf(id), PROGRESS_CLASSW))
+    return static_cast<int>(SendDlgItemMessageW(dialog_, id, PBM_GETPOS, 0, 0));
   if (IsClass(ClassOf(id), TRACKBAR_CLASSW))
     return static_cast<int>(SendDlgItemMessageW(dialog_, id, TBM_GETPOS, 0, 0));
   return static_cast<int>(SendDlgItemMessageW(dialog_, id, UDM_GETPOS32, 0, 0));

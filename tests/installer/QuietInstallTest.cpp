@@ -105,7 +105,9 @@ TEST(QuietInstall, RefusalsAndTheirExitCodes) {
     QuietRun run = RunQuiet(c.args, c.arrange);
     EXPECT_EQ(run.code, c.code) << c.logged << "\n" << run.log;
     EXPECT_NE(run.log.find(c.logged), std::string::npos) << run.log;
-    if (c.code == kExitBadArguments) EXPECT_TRUE(run.printers.empty()) << c.logged;
+    if (c.code == kExitBadArguments) {
+      EXPECT_TRUE(run.printers.empty()) << c.logged;
+    }
   }
 }
 

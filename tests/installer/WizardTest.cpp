@@ -93,7 +93,8 @@ class WizardTest : public ::testing::Test {
     WizardEnvironment env{*config_,          *texts_,           0x0409,
                           DetectOs(version, machine_.p.system.architecture),
                           administrator_,    "C:\\Windows",     machine_.p.files,
-                          machine_.p.shell,  machine_.p.clock,  machine_.usb};
+                          machine_.p.shell,  machine_.p.clock,  machine_.usb,
+                          nullptr,           {}};
     wizard_ = std::make_unique<Wizard>(env, host_);
     engine_ = std::make_unique<InstallEngine>(machine_.Services(), *config_, *texts_, *wizard_, usb_);
     wizard_->UseEngine(*engine_);
@@ -135,7 +136,7 @@ TEST_F(WizardTest, WithoutLicenceItOpensOnTheModulePageWithBackDisabled) {
   EXPECT_FALSE(frame_.IsEnabled(IDC_WIZARD_BACK));
   EXPECT_TRUE(frame_.IsEnabled(IDC_WIZARD_NEXT));
   EXPECT_FALSE(frame_.EndedWith().has_value());
-  EXPECT_EQ(frame_.Title(), "Printer Driver Setup");  // the language file has no [Setup]: the built-in text
+  EXPECT_EQ(frame_.Title(), "MQ Printer Setup");  // the language file has no [Setup]: the built-in text
   EXPECT_EQ(host_.aboutItem, "&About MQ Printer Setup...");
   EXPECT_EQ(host_.picture, "C:\\Package\\DRVCONFIG\\Left.bmp");
   EXPECT_EQ(host_.pages.size(), 5u);

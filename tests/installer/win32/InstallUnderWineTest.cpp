@@ -17,6 +17,7 @@
 
 #include "RegisteredDevice.h"
 #include "WineHostPath.h"
+#include "WinePackage.h"
 #include "common/LanguageTexts.h"
 #include "common/OsGeneration.h"
 #include "installer/InstallEngine.h"
@@ -30,18 +31,7 @@
 namespace mq::installer {
 namespace {
 
-bool CopyInto(const std::wstring& source, const std::wstring& folder, const std::wstring& name) {
-  return CopyFileW(source.c_str(), (folder + L"\\" + name).c_str(), FALSE) != 0;
-}
-
-void PutText(const std::wstring& path, const std::string& text) {
-  HANDLE file =
-      CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return;
-  DWORD written = 0;
-  WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-  CloseHandle(file);
-}
+using mq::testing::Exists;
 
 std::vector<BYTE> ReadBytes(const std::wstring& path) {
   std::vector<BYTE> bytes;
@@ -54,22 +44,6 @@ std::vector<BYTE> ReadBytes(const std::wstring& path) {
     bytes.insert(bytes.end(), chunk, chunk + read);
   CloseHandle(file);
   return bytes;
-}
-
-bool Exists(const std::wstring& path) {
-  return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-std::vector<std::wstring> FilesIn(const std::wstring& folder) {
-  std::vector<std::wstring> names;
-  WIN32_FIND_DATAW data;
-  HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE) return names;
-  do {
-    if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) names.push_back(data.cFileName);
-  } while (FindNextFileW(find, &data));
-  FindClose(find);
-  return names;
 }
 
 class PrintingUi : public InstallUi {
@@ -89,50 +63,19 @@ class PrintingUi : public InstallUi {
 class InstallUnderWine : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    // The package as assemble-dist lays it out, in a folder of its own.
+    // The package as assemble-dist lays it out, in a folder of its own, with the test build of the USB helper
+    // libraries and one vendor-driver printer that carries printer ID 1.
     wchar_t temp[MAX_PATH];
     GetTempPathW(MAX_PATH, temp);
     package_ = std::wstring(temp) + L"mq-installer-package-" + std::to_wstring(GetCurrentProcessId());
-    std::wstring source = mq::testing::WineHostPathW(MQ_PACKAGE_DIR);
-    std::wstring w64 = package_ + L"\\W64";
-    SHCreateDirectoryExW(nullptr, (package_ + L"\\DRVCONFIG").c_str(), nullptr);
-    SHCreateDirectoryExW(nullptr, (package_ + L"\\language").c_str(), nullptr);
-    SHCreateDirectoryExW(nullptr, w64.c_str(), nullptr);
-    for (const std::wstring& name : FilesIn(source + L"\\DRVCONFIG")) {
-      CopyInto(source + L"\\DRVCONFIG\\" + name, package_ + L"\\DRVCONFIG", name);
-    }
-    for (const std::wstring& name : FilesIn(source + L"\\language")) {
-      CopyInto(source + L"\\language\\" + name, package_ + L"\\language", name);
-    }
-    for (const wchar_t* folder : {L"\\Driver\\common", L"\\Driver\\UI"}) {
-      for (const std::wstring& name : FilesIn(source + folder))
-        CopyInto(source + folder + L"\\" + name, w64, name);
-    }
-    CopyInto(mq::testing::WineHostPathW(MQ_MONITOR_DLL), w64, L"ZNTUSBMON.DLL");
-    CopyInto(mq::testing::WineHostPathW(MQ_MONITOR_DLL), w64, L"ZNTCOMMON.DLL");
 #ifdef MQ_PLUGIN_DLL
-    CopyInto(mq::testing::WineHostPathW(MQ_PLUGIN_DLL), w64, L"MQ450UI.dll");
+    const char* plugin = MQ_PLUGIN_DLL;
 #else
-    PutText(w64 + L"\\MQ450UI.dll", "plug-in placeholder\r\n");
+    const char* plugin = nullptr;
 #endif
-    if (!Exists(w64 + L"\\LANGUAGE_MQ450.ini")) PutText(w64 + L"\\LANGUAGE_MQ450.ini", "[Language]\r\n");
-    // The test build of the USB helper libraries beside the package's programs, with one vendor-driver
-    // printer that carries printer ID 1.
-    std::wstring usbLibraries = mq::testing::WineHostPathW(MQ_USB_TEST_LIBRARY_DIR);
-    CopyInto(usbLibraries + L"\\ZnUsbInt.dll", package_, L"ZnUsbInt.dll");
-    CopyInto(usbLibraries + L"\\UsbPrnLink.dll", package_, L"UsbPrnLink.dll");
-    PutText(package_ + L"\\UsbDevices.ini", "[ZnUsbInt]\r\nDevice0=1001:0\r\n");
-
-    // Windows 7 keeps the universal driver's files in its driver store.
-    wchar_t windows[MAX_PATH];
-    GetWindowsDirectoryW(windows, MAX_PATH);
-    std::wstring store =
-        std::wstring(windows) + L"\\System32\\DriverStore\\FileRepository\\ntprint.inf_amd64_mqtest\\amd64";
-    SHCreateDirectoryExW(nullptr, store.c_str(), nullptr);
-    for (const wchar_t* name :
-         {L"UNIDRV.DLL", L"UNIDRVUI.DLL", L"UNIDRV.HLP", L"UNIRES.DLL", L"STDNAMES.GPD", L"TTFSUB.GPD"}) {
-      PutText(store + L"\\" + name, "universal driver file of the test system\r\n");
-    }
+    ASSERT_TRUE(mq::testing::LayOutPackage(
+        package_, {MQ_PACKAGE_DIR, MQ_MONITOR_DLL, plugin, MQ_USB_TEST_LIBRARY_DIR, "[ZnUsbInt]\r\nDevice0=1001:0\r\n"}));
+    mq::testing::MakeDriverStore();
   }
 
   // Prepares and runs one installation of MQ-450 on Windows 7.
