@@ -261,17 +261,18 @@ int Run(HINSTANCE module) {
   const DetectedOs os = DetectOs(facts.version, platform.system.NativeProcessorArchitecture());
   const bool administrator = IsAdministrator();
   int code = kExitSucceeded;
+  // One engine for both ways of running: its message boxes go to the wizard or to the quiet run's log.
   ForwardingUi forward;
   UsbPrinters printers(usbRoles.devices, usbRoles.libraries, usbRoles.versions, package, texts, forward);
+  InstallerServices services{platform.Services(), roles.spooler, roles.services,           roles.cabinet,
+                             roles.redirection,   printers,      platform::SystemErrorText};
+  UsbInstallation usb(services, config, texts, forward, printers);
+  InstallEngine engine(services, config, texts, forward, usb);
   if (quiet) {
     QuietEnvironment env{config, texts, os, administrator, platform.system.WindowsDirectory(), printers,
                          [&](std::string_view text) { log.Write(text); }};
     QuietInstall run(line.quiet, env);
     forward.target = &run;
-    InstallerServices services{platform.Services(), roles.spooler, roles.services,           roles.cabinet,
-                               roles.redirection,   printers,      platform::SystemErrorText};
-    UsbInstallation usb(services, config, texts, run, printers);
-    InstallEngine engine(services, config, texts, run, usb);
     run.UseEngine(engine);
     code = run.Run();
   } else {
@@ -285,13 +286,10 @@ int Run(HINSTANCE module) {
                           nullptr,          DecodeAnsi};
     Wizard wizard(env, host);
     forward.target = &wizard;
-    InstallerServices services{platform.Services(), roles.spooler, roles.services,           roles.cabinet,
-                               roles.redirection,   printers,      platform::SystemErrorText};
-    UsbInstallation usb(services, config, texts, wizard, printers);
-    InstallEngine engine(services, config, texts, wizard, usb);
     wizard.UseEngine(engine);
     host.Run(wizard);
   }
+  forward.target = nullptr;
   if (mutex != nullptr) CloseHandle(mutex);
   return code;
 }

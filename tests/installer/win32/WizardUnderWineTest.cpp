@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "../../pages/win32/PngWriter.h"
 #include "InstallerResources.h"
+#include "WindowCapture.h"
 #include "WineHostPath.h"
 #include "WinePackage.h"
 
@@ -177,39 +177,8 @@ class InstallerProgram : public ::testing::Test {
   }
 
   void Capture(HWND window, const std::string& name) {
-    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    Sleep(400);
-    RECT r{};
-    GetWindowRect(window, &r);
-    const int width = r.right - r.left, height = r.bottom - r.top;
-    ASSERT_GT(width, 0) << name;
-    ASSERT_GT(height, 0) << name;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP dib = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, dib);
-    BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
-    GdiFlush();
-    std::vector<uint8_t> rgb(static_cast<size_t>(width) * height * 3);
-    const auto* px = static_cast<const uint32_t*>(bits);
-    for (size_t i = 0; i < static_cast<size_t>(width) * height; ++i) {
-      rgb[i * 3] = static_cast<uint8_t>(px[i] >> 16);
-      rgb[i * 3 + 1] = static_cast<uint8_t>(px[i] >> 8);
-      rgb[i * 3 + 2] = static_cast<uint8_t>(px[i]);
-    }
-    SelectObject(memory, old);
-    DeleteObject(dib);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
     const std::string file = "wizard-" + name + "-" + LanguageSuffix() + ".png";
-    EXPECT_TRUE(mq::testing::WritePng(screens_ + L"\\" + std::wstring(file.begin(), file.end()), width, height, rgb))
+    EXPECT_TRUE(mq::testing::CaptureWindow(window, screens_ + L"\\" + std::wstring(file.begin(), file.end())))
         << file;
   }
 
