@@ -368,6 +368,25 @@ TEST_F(WatermarkPageFixture, ApplyingATextWatermarkWritesTheRecordAndTheSquare) 
             "CreateFontIndirectW face=Arial height=-48 weight=700 italic=0 escapement=450 clip=angles");
 }
 
+TEST_F(WatermarkPageFixture, TheTextPreviewShowsWhatApplyWrites) {
+  // An empty text shows CONFIDENTIAL and a face the system lacks shows its first family: the preview draws
+  // those, as apply stores and renders them.
+  record[field::kWatermarkMode.offset] = 2;
+  field::kWatermarkFontFace.Set(record.data(), u"Gone Sans");
+  Open();
+  EXPECT_EQ(journal.CallsTo("TextOutW").back(), "TextOutW x=6 y=340 text=CONFIDENTIAL side=300");
+  EXPECT_EQ(journal.CallsTo("CreateFontIndirectW").back().substr(0, 31), "CreateFontIndirectW face=Arial ");
+  const std::optional<platform::ui::Picture> square =
+      watermark::RenderText(fonts, {u"CONFIDENTIAL", "Arial", 50, 0, 45, 50});
+  ASSERT_TRUE(square);
+  EXPECT_EQ(*dialog.At(kPreview).picture,
+            watermark::PaintPreview(kPreviewWidth, kPreviewHeight, *square, 100, 4));
+  dialog.SendSheetEvent(SheetEvent::kApply);
+  EXPECT_EQ(PictureFile(), watermark::EncodeBitmap24(*square));
+  EXPECT_EQ(field::kWatermarkText.Get(record.data()), u"CONFIDENTIAL");
+  EXPECT_EQ(field::kWatermarkFontFace.Get(record.data()), u"Arial");
+}
+
 TEST_F(WatermarkPageFixture, ApplyReportsNoSuccessWhenThePictureFileCannotBeWritten) {
   record[field::kWatermarkMode.offset] = 2;
   record[field::kPrintAsGraphics.offset] = 1;

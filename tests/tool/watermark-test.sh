@@ -4,6 +4,7 @@
 set -u
 tool=$(realpath "$1")
 logos=$(realpath "$2")
+data=$(realpath "$3")  # tests/data: the 8-bit picture the Wine sheet host applies, and its picture file
 source "$(dirname "$0")/check.sh"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -19,6 +20,8 @@ check "1-bit picture normalised" "$tool" watermark image "$logos/mono-black-whit
 check "its size is 54 + 9 rows of 108" test "$(stat -c %s mono.bmp)" -eq 1026
 check "its pixels are the palette's black and white only" \
   test "$(tail -c 972 mono.bmp | od -An -v -tx1 | tr ' ' '\n' | grep -v '^$' | sort -u | tr '\n' ' ')" = "00 ff "
+check "the sheet host's 8-bit picture normalised" "$tool" watermark image "$data/download/badge-48x32.bmp" -o badge.bmp
+check "as the file the sheet host compares the page's file with" cmp -s badge.bmp "$data/watermark/badge-48x32-picture.bmp"
 check "24-bit picture copied" "$tool" watermark image "$logos/colour-13x7.bmp" -o colour.bmp
 check "the copy is the file unchanged" cmp -s colour.bmp "$logos/colour-13x7.bmp"
 

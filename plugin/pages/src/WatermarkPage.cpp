@@ -404,11 +404,7 @@ void WatermarkPage::UpdatePreview(DialogControls& controls) {
       watermark::Brighten(box, brightness);
     }
   } else if (mode == kModeText) {
-    const std::optional<Picture> square = watermark::RenderText(
-        services_.painter,
-        {field::kWatermarkText.Get(record_), text::Utf16ToUtf8(field::kWatermarkFontFace.Get(record_)),
-         field::kWatermarkFontSize.Get(record_), field::kWatermarkFontStyle.Get(record_),
-         field::kWatermarkAngle.Get(record_), brightness});
+    const std::optional<Picture> square = RenderTextSquare(controls);
     if (square) box = watermark::PaintPreview(kPreviewWidth, kPreviewHeight, *square, size, position);
   }
   if (box == preview_) return;
@@ -416,12 +412,31 @@ void WatermarkPage::UpdatePreview(DialogControls& controls) {
   controls.SetPicture(kPreview, preview_);
 }
 
+std::string WatermarkPage::ShownText(DialogControls& controls) {
+  // The box's edit shows the chosen entry; a list choice not yet reflected there reads from the list.
+  std::string text = controls.GetText(kText);
+  if (text.empty() && controls.Selection(kText) >= 0)
+    text = controls.ItemText(kText, controls.Selection(kText));
+  return text;
+}
+
+std::string WatermarkPage::ShownFace(DialogControls& controls) {
+  const int font = controls.Selection(kFont);
+  return font >= 0 ? controls.ItemText(kFont, font)
+                   : text::Utf16ToUtf8(field::kWatermarkFontFace.Get(record_));
+}
+
+std::optional<Picture> WatermarkPage::RenderTextSquare(DialogControls& controls) {
+  // What the page shows (the record's face may be one the system lacks, its text empty), as apply stores it.
+  return watermark::RenderText(
+      services_.painter, {text::Utf8ToUtf16(ShownText(controls)), ShownFace(controls),
+                          std::clamp<int>(field::kWatermarkFontSize.Get(record_), kFontSizeMin, kFontSizeMax),
+                          field::kWatermarkFontStyle.Get(record_), field::kWatermarkAngle.Get(record_),
+                          field::kWatermarkBrightness.Get(record_)});
+}
+
 bool WatermarkPage::WriteTextFile(DialogControls& controls) {
-  const std::optional<Picture> square = watermark::RenderText(
-      services_.painter,
-      {field::kWatermarkText.Get(record_), text::Utf16ToUtf8(field::kWatermarkFontFace.Get(record_)),
-       field::kWatermarkFontSize.Get(record_), field::kWatermarkFontStyle.Get(record_),
-       field::kWatermarkAngle.Get(record_), field::kWatermarkBrightness.Get(record_)});
+  const std::optional<Picture> square = RenderTextSquare(controls);
   const std::string target = PictureFilePath(services_.system.TempPath(), printerName_);
   if (!square || services_.files.WriteAll(target, watermark::EncodeBitmap24(*square)) != 0) {
     ShowError(controls, "MB_WATERMARK_ERROR2", "Please check if user has administrator privileges!");
@@ -458,13 +473,8 @@ intptr_t WatermarkPage::OnSheetEvent(DialogControls& controls, SheetEvent event)
     // The file may hold a text rendered since the picture was chosen: the picture goes back into it.
     if (!path.empty()) written = WritePictureFile(controls, path);
   } else if (mode == kModeText) {
-    if (const int font = controls.Selection(kFont); font >= 0)
-      field::kWatermarkFontFace.Set(record_, text::Utf8ToUtf16(controls.ItemText(kFont, font)));
-    // The box's edit shows the chosen entry; a list choice not yet reflected there reads from the list.
-    std::string text = controls.GetText(kText);
-    if (text.empty() && controls.Selection(kText) >= 0)
-      text = controls.ItemText(kText, controls.Selection(kText));
-    field::kWatermarkText.Set(record_, text::Utf8ToUtf16(text));
+    field::kWatermarkFontFace.Set(record_, text::Utf8ToUtf16(ShownFace(controls)));
+    field::kWatermarkText.Set(record_, text::Utf8ToUtf16(ShownText(controls)));
     written = WriteTextFile(controls);
   }
   if (!written) return 0;

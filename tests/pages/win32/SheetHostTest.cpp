@@ -16,6 +16,8 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cmath>
+#include <cstdio>
 #include <functional>
 #include <string>
 #include <thread>
@@ -942,4 +944,177 @@ TEST_F(SheetHost, MainPageStartsTheViewerAndSwitchesTheLanguage) {
   EXPECT_EQ(Utf8(found.switchedTabs[0]), "主要");
   EXPECT_EQ(Utf8(found.switchedLogGroup), "驱动日志");
   EXPECT_EQ(LanguageValue(L"LANGUAGE_MQ450"), L"ENG_MQ450.res") << "OK applied English again";
+}
+
+// --- The Water Mark page: a text watermark and a tiled picture watermark applied through the real sheet ---
+
+struct WatermarkFindings {
+  std::wstring notice;                         // the graphics notice the first kind raised
+  std::vector<uint8_t> textFile, pictureFile;  // the picture file after each apply
+  uint8_t mode = 0xFF, graphics = 0xFF, position = 0xFF, style = 0xFF;
+  std::u16string text, path;
+};
+
+// The text of the first non-empty static control of a message box.
+std::wstring MessageText(HWND box) {
+  HWND text = FindWindowExW(box, nullptr, L"Static", nullptr);
+  while (text != nullptr && TextOf(text).empty()) text = FindWindowExW(box, text, L"Static", nullptr);
+  return text != nullptr ? TextOf(text) : L"";
+}
+
+TEST_F(SheetHost, WatermarkPageWritesTheTextAndThePictureFiles) {
+  const std::wstring folder = L"C:\\mqwatermark\\";
+  SHCreateDirectoryExW(nullptr, folder.c_str(), nullptr);
+  CopyFileW((mq::testing::WineHostPathW(MQ_DOWNLOAD_DATA_DIR) + L"\\badge-48x32.bmp").c_str(),
+            (folder + L"badge-48x32.bmp").c_str(), FALSE);
+  wchar_t temp[MAX_PATH] = {};
+  GetTempPathW(MAX_PATH, temp);
+  const std::wstring pictureFile = std::wstring(temp) + printerName_ + L"1.bmp";
+  const std::vector<uint8_t> expectedPicture = [] {
+    std::vector<uint8_t> bytes;
+    HANDLE file = CreateFileW(
+        (mq::testing::WineHostPathW(MQ_DOWNLOAD_DATA_DIR) + L"\\..\\watermark\\badge-48x32-picture.bmp")
+            .c_str(),
+        GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    uint8_t buffer[4096];
+    DWORD got = 0;
+    while (file != INVALID_HANDLE_VALUE && ReadFile(file, buffer, sizeof(buffer), &got, nullptr) && got > 0)
+      bytes.insert(bytes.end(), buffer, buffer + got);
+    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+    return bytes;
+  }();
+  ASSERT_FALSE(expectedPicture.empty());
+
+  for (const char* language : {"en", "zh", "tw"}) {
+    SCOPED_TRACE(language);
+    const std::string lang = language;
+    SetLanguage(lang == "en" ? L"ENG_MQ450.res" : lang == "zh" ? L"CHN_MQ450.res" : L"CHF_MQ450.res");
+    SetUp();  // a fresh default record for each language: graphics off, no watermark
+    DeleteFileW(pictureFile.c_str());
+    WatermarkFindings found;
+    Driver driver(GetCurrentThreadId(), mq::testing::WineHostPathW(MQ_SCREENS_DIR), language);
+    const LONG answer = RunSheet(
+        false,
+        [&](Driver& d) {
+          HWND sheet = d.Sheet();
+          if (sheet == nullptr) return;
+          SendMessageW(sheet, PSM_SETCURSEL, 1, 0);
+          HWND page = reinterpret_cast<HWND>(SendMessageW(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+          auto command = [page](int id, int code) {
+            SendMessageW(page, WM_COMMAND, MAKEWPARAM(id, code),
+                         reinterpret_cast<LPARAM>(GetDlgItem(page, id)));
+          };
+          auto choose = [&](int id, int index) {
+            SendDlgItemMessageW(page, id, CB_SETCURSEL, index, 0);
+            command(id, CBN_SELCHANGE);
+          };
+          auto slide = [page](int id, int position) {
+            SendDlgItemMessageW(page, id, TBM_SETPOS, TRUE, position);
+            SendMessageW(page, WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0),
+                         reinterpret_cast<LPARAM>(GetDlgItem(page, id)));
+          };
+          auto readFile = [&] {
+            std::vector<uint8_t> bytes;
+            HANDLE file = CreateFileW(pictureFile.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                      OPEN_EXISTING, 0, nullptr);
+            uint8_t buffer[65536];
+            DWORD got = 0;
+            while (file != INVALID_HANDLE_VALUE && ReadFile(file, buffer, sizeof(buffer), &got, nullptr) &&
+                   got > 0)
+              bytes.insert(bytes.end(), buffer, buffer + got);
+            if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+            return bytes;
+          };
+
+          // Text Water Mark while graphics is off: the notice, answered by its OK.
+          PostMessageW(page, WM_COMMAND, MAKEWPARAM(1078, BN_CLICKED),
+                       reinterpret_cast<LPARAM>(GetDlgItem(page, 1078)));
+          if (HWND box = d.WaitWindow([sheet](HWND w) {
+                return Driver::IsDialog(w) && w != sheet && GetDlgItem(w, IDOK) != nullptr &&
+                       FindWindowExW(w, nullptr, WC_TABCONTROLW, nullptr) == nullptr;
+              })) {
+            found.notice = MessageText(box);
+            PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+            d.WaitGone(box);
+          }
+          SendDlgItemMessageW(page, 1078, BM_SETCHECK, BST_CHECKED, 0);
+          SendDlgItemMessageW(page, 1077, BM_SETCHECK, BST_UNCHECKED, 0);
+          choose(1020, 3);  // DRAFT
+          choose(1022, 2);  // Bold
+          // A face of ordinary metrics (the prefix's first family is a math font, whose cell is far taller
+          // than its letters).
+          const LRESULT sans = SendDlgItemMessageW(page, 1021, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                                   reinterpret_cast<LPARAM>(L"DejaVu Sans"));
+          if (sans >= 0) choose(1021, static_cast<int>(sans));
+
+          slide(1018, 45);
+          d.Capture(sheet, "watermark-text");
+          SendMessageW(sheet, PSM_PRESSBUTTON, PSBTN_APPLYNOW, 0);
+          Sleep(300);
+          found.textFile = readFile();
+
+          // Image Water Mark: graphics is on now, so no notice; Browse picks the 8-bit picture, then Tiled.
+          SendMessageW(GetDlgItem(page, 1061), BM_CLICK, 0, 0);
+          PostMessageW(page, WM_COMMAND, MAKEWPARAM(1049, BN_CLICKED),
+                       reinterpret_cast<LPARAM>(GetDlgItem(page, 1049)));
+          if (HWND open = d.WaitWindow([](HWND w) {
+                return Driver::IsDialog(w) &&
+                       (GetDlgItem(w, cmb13) != nullptr || GetDlgItem(w, edt1) != nullptr);
+              })) {
+            HWND name = GetDlgItem(open, cmb13) != nullptr ? GetDlgItem(open, cmb13) : GetDlgItem(open, edt1);
+            const std::wstring path = folder + L"badge-48x32.bmp";
+            SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+            PostMessageW(open, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+            d.WaitGone(open);
+          }
+          choose(1023, 9);  // Tiled
+          slide(1082, 30);
+          d.Capture(sheet, "watermark-tiled");
+          SendMessageW(sheet, PSM_PRESSBUTTON, PSBTN_APPLYNOW, 0);
+          Sleep(300);
+          found.pictureFile = readFile();
+          PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
+          if (!d.WaitGone(sheet)) PostMessageW(sheet, WM_CLOSE, 0, 0);
+        },
+        driver);
+    EXPECT_GT(answer, 0);
+    EXPECT_EQ(driver.screenshots, 2);
+    const uint8_t* r = record_.data();
+    namespace field = plugin::settings;
+    EXPECT_FALSE(found.notice.empty());
+    if (lang == "en") {
+      EXPECT_EQ(Utf8(found.notice), "All Text will be printed as graphics image!");
+    }
+    EXPECT_EQ(field::kWatermarkMode.Get(r), 1);
+    EXPECT_EQ(field::kPrintAsGraphics.Get(r), 1);
+    EXPECT_EQ(field::kWatermarkPosition.Get(r), 9);
+    EXPECT_EQ(field::kWatermarkSize.Get(r), 30);
+    EXPECT_EQ(field::kWatermarkFontStyle.Get(r), 2);
+    EXPECT_EQ(field::kWatermarkText.Get(r), u"DRAFT");
+    EXPECT_EQ(field::kWatermarkBitmapPath.Get(r), u"C:\\mqwatermark\\badge-48x32.bmp");
+
+    // The text square: 270054 bytes, rows bottom-up of 900 bytes, the dark text pixels around the centre.
+    ASSERT_EQ(found.textFile.size(), 270054u);
+    EXPECT_EQ(found.textFile[0], 'B');
+    EXPECT_EQ(found.textFile[28], 24);
+    double sx = 0, sy = 0;
+    int dark = 0;
+    for (int row = 0; row < 300; ++row) {
+      for (int x = 0; x < 300; ++x) {
+        const uint8_t* px = found.textFile.data() + 54 + static_cast<size_t>(row) * 900 + x * 3;
+        if (px[0] + px[1] + px[2] >= 3 * 200) continue;
+        sx += x;
+        sy += 299 - row;
+        ++dark;
+      }
+    }
+    ASSERT_GT(dark, 500) << "the text is drawn";
+    // The origin centres the text's cell as if it stood wholly above the baseline, so capital letters sit
+    // about (cell height - capital height) / 2 below the middle: some 10 pixels at 50 points on 96 dpi.
+    const double cx = sx / dark, cy = sy / dark;
+    EXPECT_LT(std::hypot(cx - 150, cy - 150), 16) << "centroid " << cx << "," << cy;
+    std::printf("watermark text centroid (%s): %.1f, %.1f of %d dark pixels\n", language, cx, cy, dark);
+    EXPECT_EQ(found.pictureFile, expectedPicture) << "the page's file is mq450 watermark image's";
+  }
+  SetLanguage(L"ENG_MQ450.res");
 }

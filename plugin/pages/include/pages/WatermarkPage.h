@@ -111,6 +111,10 @@ class WatermarkPage : public platform::ui::DialogLogic {
   // the file was written.
   bool WritePictureFile(platform::ui::DialogControls& controls, const std::string& path);
   bool WriteTextFile(platform::ui::DialogControls& controls);
+  // The text and the face the page shows, and the text square drawn with them and the record's settings.
+  std::string ShownText(platform::ui::DialogControls& controls);
+  std::string ShownFace(platform::ui::DialogControls& controls);
+  std::optional<platform::ui::Picture> RenderTextSquare(platform::ui::DialogControls& controls);
   void StoreText(platform::ui::DialogControls& controls, bool typed);
   void FontSizeTyped(platform::ui::DialogControls& controls, bool leaving);
   void PositionChosen(platform::ui::DialogControls& controls);
