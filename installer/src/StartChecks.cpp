@@ -1,6 +1,7 @@
 // The setup program's checks at start.
 #include "installer/StartChecks.h"
 
+#include <algorithm>
 #include <map>
 #include <utility>
 
@@ -64,6 +65,41 @@ const std::map<std::pair<std::string_view, std::string_view>, std::string_view>&
 }
 
 }  // namespace
+
+namespace {
+
+std::vector<std::string> Titles(platform::Profile& profile, std::string_view packageFolder,
+                                std::initializer_list<std::string_view> fixed, std::string_view prefix,
+                                std::string_view section, std::string_view key) {
+  std::vector<std::string> titles;
+  auto add = [&](std::string title) {
+    if (!title.empty() && std::find(titles.begin(), titles.end(), title) == titles.end())
+      titles.push_back(std::move(title));
+  };
+  for (std::string_view title : fixed) add(std::string(title));
+  for (const char* tag : {"EN", "CN", "TCN"}) {
+    const std::string file = std::string(packageFolder) + "\\language\\" + std::string(prefix) + "_" + tag + ".ini";
+    add(profile.GetString(file, section, key, "", 200));
+  }
+  return titles;
+}
+
+}  // namespace
+
+std::vector<std::string> UninstallWindowTitles(platform::Profile& profile, std::string_view packageFolder) {
+  return Titles(profile, packageFolder, {"Uninstall", "\xE6\x89\x93\xE5\x8D\xB0\xE6\x9C\xBA\xE5\x8D\xB8\xE8\xBD\xBD\xE7\xA8\x8B\xE5\xBA\x8F"},
+                "uninstall", "Uninstall", "Title");
+}
+
+std::vector<std::string> WizardWindowTitles(platform::Profile& profile, std::string_view packageFolder) {
+  return Titles(profile, packageFolder,
+                {"\xE6\x89\x93\xE5\x8D\xB0\xE6\x9C\xBA\xE9\xA9\xB1\xE5\x8A\xA8\xE5\xAE\x89\xE8\xA3\x85\xE7\xA8\x8B\xE5\xBA\x8F"}, "setup",
+                "Setup", "Caption");
+}
+
+bool AnyWindowOpen(platform::WindowLookup& windows, const std::vector<std::string>& titles) {
+  return std::any_of(titles.begin(), titles.end(), [&](const std::string& t) { return windows.Exists(t); });
+}
 
 std::string WizardText(const common::LanguageTexts& texts, std::string_view section, std::string_view key) {
   std::string text = texts.Text(section, key);

@@ -21,6 +21,7 @@
 #include "installer/UsbPrinters.h"
 #include "installer/Wizard.h"
 #include "platform/Text.h"
+#include "platform/win32/Win32DesktopRoles.h"
 #include "platform/win32/Win32Platform.h"
 #include "platform/win32/Win32SetupRoles.h"
 #include "platform/win32/Win32UsbRoles.h"
@@ -28,8 +29,6 @@
 namespace mq::installer {
 namespace {
 
-// The title the wizard carries on a Chinese system, which the uninstall program also looks for.
-constexpr const wchar_t* kChineseWizardTitle = L"打印机驱动安装程序";
 constexpr const wchar_t* kMutexName = L"MQ.PrinterPackage.Installer";
 
 // Waits by running the thread's messages, so that the progress dialog keeps painting while its loop holds the
@@ -177,19 +176,6 @@ void ShowBox(std::string_view text, std::string_view caption) {
   MessageBoxW(nullptr, Wide(text).c_str(), Wide(caption).c_str(), MB_OK | MB_ICONINFORMATION);
 }
 
-// The window of a running wizard, by its title in any of the package's languages or the Chinese title.
-HWND FindRunningWizard(platform::Profile& profile, const std::string& packageFolder) {
-  if (HWND window = FindWindowW(nullptr, kChineseWizardTitle)) return window;
-  for (const char* tag : {"EN", "CN", "TCN"}) {
-    std::string file = packageFolder + "\\language\\setup_" + tag + ".ini";
-    std::string caption = profile.GetString(file, "Setup", "Caption", "", 200);
-    if (!caption.empty()) {
-      if (HWND window = FindWindowW(nullptr, Wide(caption).c_str())) return window;
-    }
-  }
-  return nullptr;
-}
-
 int Run(HINSTANCE module) {
   Output output;
   std::vector<std::string> args = Arguments();
@@ -232,21 +218,22 @@ int Run(HINSTANCE module) {
       ShowBox(text, WizardText(texts, "Setup", "Caption"));
   };
 
+  platform::Win32WindowLookup windows;
   HANDLE mutex = CreateMutexW(nullptr, FALSE, kMutexName);
   if (mutex != nullptr && GetLastError() == ERROR_ALREADY_EXISTS) {
     if (quiet) {
       log.Write("Another copy of the setup program is running: nothing was installed.");
-    } else if (HWND running = FindRunningWizard(platform.profile, package)) {
-      if (IsIconic(running)) ShowWindow(running, SW_RESTORE);
-      SetForegroundWindow(running);
+    } else {
+      for (const std::string& title : WizardWindowTitles(platform.profile, package)) {
+        if (windows.BringToFront(title)) break;
+      }
     }
     CloseHandle(mutex);
     return kExitFailed;
   }
 
   StartFacts facts;
-  facts.uninstallRunning = FindWindowW(nullptr, L"Uninstall") != nullptr ||
-                           FindWindowW(nullptr, L"打印机卸载程序") != nullptr;
+  facts.uninstallRunning = AnyWindowOpen(windows, UninstallWindowTitles(platform.profile, package));
   facts.version = platform.system.Version();
   facts.is64BitWindows = is64;
   std::string refusal = StartCheckMessage(facts, config, texts);
@@ -280,10 +267,11 @@ int Run(HINSTANCE module) {
     InitCommonControlsEx(&controls);
     MessagePumpClock pump;
     Win32WizardHost host(module, langId);
+    platform::Win32SystemShutdown shutdown;
     WizardEnvironment env{config,           texts,          langId,          os,
                           administrator,    platform.system.WindowsDirectory(),
                           platform.files,   platform.shell, pump,            printers,
-                          nullptr,          DecodeAnsi};
+                          &shutdown,        DecodeAnsi};
     Wizard wizard(env, host);
     forward.target = &wizard;
     wizard.UseEngine(engine);

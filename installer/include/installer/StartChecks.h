@@ -5,13 +5,24 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "common/LanguageTexts.h"
 #include "installer/OsDetection.h"
 #include "installer/SetupConfig.h"
+#include "platform/Profile.h"
 #include "platform/SystemInfo.h"
+#include "platform/WindowLookup.h"
 
 namespace mq::installer {
+
+// The titles the two programs' windows carry: the fixed English and Chinese ones, then the caption of each of
+// the package's language files (the uninstall program titles its dialog [Uninstall] Title, the wizard takes
+// [Setup] Caption), without repeats or empty ones.
+std::vector<std::string> UninstallWindowTitles(platform::Profile& profile, std::string_view packageFolder);
+std::vector<std::string> WizardWindowTitles(platform::Profile& profile, std::string_view packageFolder);
+// A window of one of these titles is open.
+bool AnyWindowOpen(platform::WindowLookup& windows, const std::vector<std::string>& titles);
 
 struct StartFacts {
   bool uninstallRunning = false;  // a window of the uninstall program exists

@@ -212,6 +212,18 @@ TEST_F(InstallerProgram, QuietRefusals) {
   const std::string refused = Utf8(Caption(L"Message", L"IDS_ERR_IPADDRISNULL"));
   EXPECT_NE(log.find(refused), std::string::npos) << log;
   EXPECT_FALSE(PrinterExists(L"MQ-450(E)"));
+  // An open uninstall window keeps the installation away: the uninstall program titles it from its own
+  // language file.
+  wchar_t title[256] = {};
+  GetPrivateProfileStringW(L"Uninstall", L"Title", L"", title, 256,
+                           (package_ + L"\\language\\uninstall_" + LanguageTag() + L".ini").c_str());
+  ASSERT_NE(title[0], L'\0');
+  HWND uninstall = CreateWindowW(L"STATIC", title, WS_OVERLAPPED, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(uninstall, nullptr);
+  EXPECT_EQ(Quiet(L"/model=MQ-450 /port=LPT1:", &log), 1u) << log;
+  EXPECT_NE(log.find(Utf8(Caption(L"Setup", L"Close"))), std::string::npos) << log;
+  DestroyWindow(uninstall);
+  EXPECT_FALSE(PrinterExists(L"MQ-450(P)"));
   // Bad arguments are refused before anything runs.
   PROCESS_INFORMATION process = Start(L"/quiet /model=MQ-450 /port=LPT1: /bogus");
   EXPECT_EQ(Finish(process), 2u);
