@@ -75,6 +75,18 @@ void RemovePrinter(const wchar_t* name) {
   }
 }
 
+bool DriverExists(const wchar_t* name) {
+  std::vector<BYTE> buffer(1 << 16);
+  DWORD needed = 0;
+  DWORD count = 0;
+  if (!EnumPrinterDriversW(nullptr, nullptr, 3, buffer.data(), static_cast<DWORD>(buffer.size()), &needed, &count))
+    return false;
+  for (DWORD i = 0; i < count; ++i) {
+    if (std::wstring(reinterpret_cast<const DRIVER_INFO_3W*>(buffer.data())[i].pName) == name) return true;
+  }
+  return false;
+}
+
 bool PrinterExists(const wchar_t* name) {
   HANDLE printer = nullptr;
   if (!OpenPrinterW(const_cast<LPWSTR>(name), &printer, nullptr)) return false;
@@ -307,6 +319,7 @@ TEST_F(InstallerProgram, WizardWalkedToInstallOnLpt1) {
   EXPECT_EQ(std::wstring(message), Caption(L"Message", L"IDS_INF_NTRESTART"));
   PostMessageW(result, WM_COMMAND, IDOK, 0);
   EXPECT_EQ(Finish(process), 0u);
+  EXPECT_TRUE(DriverExists(L"MQ-450"));
   EXPECT_TRUE(PrinterExists(L"MQ-450(P)"));
   RemovePrinter(L"MQ-450(P)");
 }
