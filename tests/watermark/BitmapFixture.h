@@ -4,19 +4,13 @@
 #include <cstdint>
 #include <vector>
 
+#include "../imaging/TestBitmaps.h"
+
 namespace mq::watermark::testing {
 
-inline void Put16(std::vector<uint8_t>& b, size_t at, uint32_t v) {
-  b[at] = static_cast<uint8_t>(v);
-  b[at + 1] = static_cast<uint8_t>(v >> 8);
-}
-inline void Put32(std::vector<uint8_t>& b, size_t at, uint32_t v) {
-  Put16(b, at, v);
-  Put16(b, at + 2, v >> 16);
-}
-inline uint32_t Get32(const std::vector<uint8_t>& b, size_t at) {
-  return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (static_cast<uint32_t>(b[at + 3]) << 24);
-}
+using imaging::test::Get32;
+using imaging::test::Put16;
+using imaging::test::Put32;
 
 struct BitmapSpec {
   uint32_t offset = 54;

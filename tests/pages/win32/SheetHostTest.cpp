@@ -245,6 +245,18 @@ class Driver {
     }
   }
 
+  // Answers a page's Open dialog: the file name typed into its name box, then Open.
+  void AnswerOpen(const std::wstring& path) {
+    HWND open = WaitWindow([](HWND w) {
+      return IsDialog(w) && (GetDlgItem(w, cmb13) != nullptr || GetDlgItem(w, edt1) != nullptr);
+    });
+    if (open == nullptr) return;
+    HWND name = GetDlgItem(open, cmb13) != nullptr ? GetDlgItem(open, cmb13) : GetDlgItem(open, edt1);
+    SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+    PostMessageW(open, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    WaitGone(open);
+  }
+
   HWND OpenEditor(HWND page, int button) {
     PostMessageW(page, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(page, button)));
@@ -552,17 +564,6 @@ class SheetHost : public ::testing::Test {
     cuip_.hPrinter = printer;
 
     Driver driver(GetCurrentThreadId(), mq::testing::WineHostPathW(MQ_SCREENS_DIR), language);
-    // Answers the page's Open dialog: the file name typed into its name box, then Open.
-    auto answerOpen = [](Driver& d, const std::wstring& path) {
-      HWND open = d.WaitWindow([](HWND w) {
-        return Driver::IsDialog(w) && (GetDlgItem(w, cmb13) != nullptr || GetDlgItem(w, edt1) != nullptr);
-      });
-      if (open == nullptr) return;
-      HWND name = GetDlgItem(open, cmb13) != nullptr ? GetDlgItem(open, cmb13) : GetDlgItem(open, edt1);
-      SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
-      PostMessageW(open, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-      d.WaitGone(open);
-    };
     // Presses a button of the page and returns what the printer got from the job it ran.
     auto press = [&](HWND page, int button) {
       DeleteFileW(job.c_str());
@@ -584,7 +585,7 @@ class SheetHost : public ::testing::Test {
           for (const wchar_t* f : {L"shop-96x64.bmp", L"badge-48x32.bmp"}) {
             PostMessageW(page, WM_COMMAND, MAKEWPARAM(1042, BN_CLICKED),
                          reinterpret_cast<LPARAM>(GetDlgItem(page, 1042)));
-            answerOpen(d, folder + f);
+            d.AnswerOpen(folder + f);
           }
           HWND list = GetDlgItem(page, 1041);
           found.rows = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
@@ -609,7 +610,7 @@ class SheetHost : public ::testing::Test {
           found.clear = press(page, 1045);
           PostMessageW(page, WM_COMMAND, MAKEWPARAM(1040, BN_CLICKED),
                        reinterpret_cast<LPARAM>(GetDlgItem(page, 1040)));
-          answerOpen(d, folder + L"sample.JK");
+          d.AnswerOpen(folder + L"sample.JK");
           found.file = press(page, 1036);
           PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
           if (!d.WaitGone(sheet)) PostMessageW(sheet, WM_CLOSE, 0, 0);
@@ -970,19 +971,8 @@ TEST_F(SheetHost, WatermarkPageWritesTheTextAndThePictureFiles) {
   wchar_t temp[MAX_PATH] = {};
   GetTempPathW(MAX_PATH, temp);
   const std::wstring pictureFile = std::wstring(temp) + printerName_ + L"1.bmp";
-  const std::vector<uint8_t> expectedPicture = [] {
-    std::vector<uint8_t> bytes;
-    HANDLE file = CreateFileW(
-        (mq::testing::WineHostPathW(MQ_DOWNLOAD_DATA_DIR) + L"\\..\\watermark\\badge-48x32-picture.bmp")
-            .c_str(),
-        GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    uint8_t buffer[4096];
-    DWORD got = 0;
-    while (file != INVALID_HANDLE_VALUE && ReadFile(file, buffer, sizeof(buffer), &got, nullptr) && got > 0)
-      bytes.insert(bytes.end(), buffer, buffer + got);
-    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
-    return bytes;
-  }();
+  const std::vector<uint8_t> expectedPicture = ReadBytes(mq::testing::WineHostPathW(MQ_DOWNLOAD_DATA_DIR) +
+                                                         L"\\..\\watermark\\badge-48x32-picture.bmp");
   ASSERT_FALSE(expectedPicture.empty());
 
   for (const char* language : {"en", "zh", "tw"}) {
@@ -1013,19 +1003,6 @@ TEST_F(SheetHost, WatermarkPageWritesTheTextAndThePictureFiles) {
             SendMessageW(page, WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0),
                          reinterpret_cast<LPARAM>(GetDlgItem(page, id)));
           };
-          auto readFile = [&] {
-            std::vector<uint8_t> bytes;
-            HANDLE file = CreateFileW(pictureFile.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                      OPEN_EXISTING, 0, nullptr);
-            uint8_t buffer[65536];
-            DWORD got = 0;
-            while (file != INVALID_HANDLE_VALUE && ReadFile(file, buffer, sizeof(buffer), &got, nullptr) &&
-                   got > 0)
-              bytes.insert(bytes.end(), buffer, buffer + got);
-            if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
-            return bytes;
-          };
-
           // Text Water Mark while graphics is off: the notice, answered by its OK.
           PostMessageW(page, WM_COMMAND, MAKEWPARAM(1078, BN_CLICKED),
                        reinterpret_cast<LPARAM>(GetDlgItem(page, 1078)));
@@ -1051,28 +1028,19 @@ TEST_F(SheetHost, WatermarkPageWritesTheTextAndThePictureFiles) {
           d.Capture(sheet, "watermark-text");
           SendMessageW(sheet, PSM_PRESSBUTTON, PSBTN_APPLYNOW, 0);
           Sleep(300);
-          found.textFile = readFile();
+          found.textFile = ReadBytes(pictureFile);
 
           // Image Water Mark: graphics is on now, so no notice; Browse picks the 8-bit picture, then Tiled.
           SendMessageW(GetDlgItem(page, 1061), BM_CLICK, 0, 0);
           PostMessageW(page, WM_COMMAND, MAKEWPARAM(1049, BN_CLICKED),
                        reinterpret_cast<LPARAM>(GetDlgItem(page, 1049)));
-          if (HWND open = d.WaitWindow([](HWND w) {
-                return Driver::IsDialog(w) &&
-                       (GetDlgItem(w, cmb13) != nullptr || GetDlgItem(w, edt1) != nullptr);
-              })) {
-            HWND name = GetDlgItem(open, cmb13) != nullptr ? GetDlgItem(open, cmb13) : GetDlgItem(open, edt1);
-            const std::wstring path = folder + L"badge-48x32.bmp";
-            SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
-            PostMessageW(open, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-            d.WaitGone(open);
-          }
+          d.AnswerOpen(folder + L"badge-48x32.bmp");
           choose(1023, 9);  // Tiled
           slide(1082, 30);
           d.Capture(sheet, "watermark-tiled");
           SendMessageW(sheet, PSM_PRESSBUTTON, PSBTN_APPLYNOW, 0);
           Sleep(300);
-          found.pictureFile = readFile();
+          found.pictureFile = ReadBytes(pictureFile);
           PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
           if (!d.WaitGone(sheet)) PostMessageW(sheet, WM_CLOSE, 0, 0);
         },
