@@ -1,5 +1,5 @@
-// The sample package laid out in a folder of the Wine prefix as assemble-dist lays it out for 64-bit Windows,
-// and an installation of the MQ-450 into the prefix's spooler through the x64 installation engine, for the
+// The sample package laid out in a folder of the Wine prefix as assemble-dist lays it out for 64-bit Windows
+// (optionally with the test build of the USB helper libraries beside it), and an installation of the MQ-450 into the prefix's spooler through the x64 installation engine, for the
 // Windows test programs that need a printer of the package in place. Wine-specific preparation lives here:
 // the driver store that Windows 7 has and a Wine prefix lacks gets the universal driver's file names.
 #pragma once
@@ -51,27 +51,17 @@ inline std::vector<std::wstring> FilesIn(const std::wstring& folder) {
   return names;
 }
 
-// The package source folder's configuration, language files and driver files in package (W64 for the
-// driver files), with the port monitor stand-in under both monitor names and the plug-in library.
-inline void LayOutPackage(const std::wstring& package, const char* sourceUnix, const char* monitorDllUnix,
-                          const char* pluginDllUnix) {
-  std::wstring source = WineHostPathW(sourceUnix);
-  std::wstring w64 = package + L"\\W64";
-  for (const wchar_t* folder : {L"\\DRVCONFIG", L"\\language"}) {
-    SHCreateDirectoryExW(nullptr, (package + folder).c_str(), nullptr);
-    for (const std::wstring& name : FilesIn(source + folder))
-      CopyInto(source + folder + L"\\" + name, package + folder, name);
-  }
-  SHCreateDirectoryExW(nullptr, w64.c_str(), nullptr);
-  for (const wchar_t* folder : {L"\\Driver\\common", L"\\Driver\\UI"}) {
-    for (const std::wstring& name : FilesIn(source + folder))
-      CopyInto(source + folder + L"\\" + name, w64, name);
-  }
-  CopyInto(WineHostPathW(monitorDllUnix), w64, L"ZNTUSBMON.DLL");
-  CopyInto(WineHostPathW(monitorDllUnix), w64, L"ZNTCOMMON.DLL");
-  CopyInto(WineHostPathW(pluginDllUnix), w64, L"MQ450UI.dll");
+// What goes into the package folder besides the source tree's package files.
+struct PackageParts {
+  const char* packageDir;     // the source tree's package folder (Unix path)
+  const char* monitorDll;     // the built port monitor stand-in, under both monitor names
+  const char* pluginDll;      // the built plug-in, or null for a placeholder
+  const char* usbLibraryDir;  // the test build of ZnUsbInt.dll and UsbPrnLink.dll, or null for none
+  std::string usbDevices;     // the test libraries' UsbDevices.ini
+};
 
-  // Windows 7 keeps the universal driver's files in its driver store.
+// Windows 7 keeps the universal driver's files in its driver store; the prefix gets stand-ins there.
+inline void MakeDriverStore() {
   wchar_t windows[MAX_PATH];
   GetWindowsDirectoryW(windows, MAX_PATH);
   std::wstring store =
@@ -81,6 +71,44 @@ inline void LayOutPackage(const std::wstring& package, const char* sourceUnix, c
        {L"UNIDRV.DLL", L"UNIDRVUI.DLL", L"UNIDRV.HLP", L"UNIRES.DLL", L"STDNAMES.GPD", L"TTFSUB.GPD"}) {
     PutText(store + L"\\" + name, "universal driver file of the test system\r\n");
   }
+}
+
+// The package folder (created): DRVCONFIG, language and licence files, the W64 driver files with the port
+// monitor and the plug-in, and the USB helper libraries beside it. False when a part could not be copied.
+inline bool LayOutPackage(const std::wstring& package, const PackageParts& parts) {
+  const std::wstring source = WineHostPathW(parts.packageDir);
+  const std::wstring w64 = package + L"\\W64";
+  for (const wchar_t* sub : {L"\\DRVCONFIG", L"\\language", L"\\License", L"\\W64"})
+    SHCreateDirectoryExW(nullptr, (package + sub).c_str(), nullptr);
+  bool ok = true;
+  for (const wchar_t* sub : {L"\\DRVCONFIG", L"\\language", L"\\License"}) {
+    for (const std::wstring& name : FilesIn(source + sub))
+      ok &= CopyInto(source + sub + L"\\" + name, package + sub, name);
+  }
+  for (const wchar_t* sub : {L"\\Driver\\common", L"\\Driver\\UI"}) {
+    for (const std::wstring& name : FilesIn(source + sub)) ok &= CopyInto(source + sub + L"\\" + name, w64, name);
+  }
+  ok &= CopyInto(WineHostPathW(parts.monitorDll), w64, L"ZNTUSBMON.DLL");
+  ok &= CopyInto(WineHostPathW(parts.monitorDll), w64, L"ZNTCOMMON.DLL");
+  if (parts.pluginDll != nullptr)
+    ok &= CopyInto(WineHostPathW(parts.pluginDll), w64, L"MQ450UI.dll");
+  else
+    PutText(w64 + L"\\MQ450UI.dll", "plug-in placeholder\r\n");
+  if (!FileExists(w64 + L"\\LANGUAGE_MQ450.ini")) PutText(w64 + L"\\LANGUAGE_MQ450.ini", "[Language]\r\n");
+  if (parts.usbLibraryDir != nullptr) {
+    const std::wstring usbLibraries = WineHostPathW(parts.usbLibraryDir);
+    ok &= CopyInto(usbLibraries + L"\\ZnUsbInt.dll", package, L"ZnUsbInt.dll");
+    ok &= CopyInto(usbLibraries + L"\\UsbPrnLink.dll", package, L"UsbPrnLink.dll");
+    PutText(package + L"\\UsbDevices.ini", parts.usbDevices);
+  }
+  return ok;
+}
+
+// The package without USB helper libraries, and the driver store.
+inline void LayOutPackage(const std::wstring& package, const char* sourceUnix, const char* monitorDllUnix,
+                          const char* pluginDllUnix) {
+  LayOutPackage(package, {sourceUnix, monitorDllUnix, pluginDllUnix, nullptr, ""});
+  MakeDriverStore();
 }
 
 // The answers of an installation that nobody watches: messages collected, every question answered No.

@@ -31,7 +31,7 @@
 namespace mq::installer {
 namespace {
 
-using mq::testing::Exists;
+using mq::testing::FileExists;
 
 std::vector<BYTE> ReadBytes(const std::wstring& path) {
   std::vector<BYTE> bytes;
@@ -162,10 +162,10 @@ TEST_F(InstallUnderWine, ParallelPrinterInstalledAndPrintsRawBytes) {
   for (const wchar_t* name :
        {L"UNIDRV.DLL", L"UNIDRVUI.DLL", L"UNIDRV.HLP", L"MQ450.GPD", L"MQRES.DLL", L"MQ450UI.DLL",
         L"MQREND.DLL", L"MQREND.INI", L"TTFSUB.GPD", L"STDNAMES.GPD", L"UNIRES.DLL"}) {
-    EXPECT_TRUE(Exists(dir + L"\\" + name)) << text::Utf16ToUtf8(reinterpret_cast<const char16_t*>(name));
+    EXPECT_TRUE(FileExists(dir + L"\\" + name)) << text::Utf16ToUtf8(reinterpret_cast<const char16_t*>(name));
   }
   for (const wchar_t* name : {L"LANGUAGE_MQ450.INI", L"ENG_MQ450.RES", L"CHN_MQ450.RES", L"CHF_MQ450.RES"}) {
-    EXPECT_TRUE(Exists(dir + L"\\3\\" + name)) << text::Utf16ToUtf8(reinterpret_cast<const char16_t*>(name));
+    EXPECT_TRUE(FileExists(dir + L"\\3\\" + name)) << text::Utf16ToUtf8(reinterpret_cast<const char16_t*>(name));
   }
   wchar_t windows[MAX_PATH];
   GetWindowsDirectoryW(windows, MAX_PATH);
@@ -175,7 +175,7 @@ TEST_F(InstallUnderWine, ParallelPrinterInstalledAndPrintsRawBytes) {
   GetPrivateProfileStringW(L"PortSetting.LPT", L"PortName", L"", value, 64, utility.c_str());
   EXPECT_STREQ(value, L"LPT1:");
   EXPECT_TRUE(
-      Exists(std::wstring(windows).substr(0, 3) + L"Program Files\\ZNT\\ZNTDriverlog\\ZNTDRIVERLOGVIEWER.EXE"));
+      FileExists(std::wstring(windows).substr(0, 3) + L"Program Files\\ZNT\\ZNTDriverlog\\ZNTDRIVERLOGVIEWER.EXE"));
 
   // A raw job through the port mapped to a Unix file.
   std::string outputUnix = std::string(MQ_OUTPUT_DIR) + "/wine-lpt1-job.bin";

@@ -18,8 +18,6 @@
 
 namespace {
 
-using mq::testing::Exists;
-
 std::wstring Temp() {
   wchar_t temp[MAX_PATH];
   GetTempPathW(MAX_PATH, temp);
