@@ -5,16 +5,8 @@ tool=$1
 package=$2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+source "$(dirname "$0")/check.sh"
 cd "$work"
-failures=0
-check() {  # check DESCRIPTION COMMAND...
-  local what=$1
-  shift
-  if ! "$@"; then
-    echo "FAIL: $what"
-    failures=$((failures + 1))
-  fi
-}
 
 cp "$package/Driver/common/MQ450CONTROL.dat" t.dat
 check "show succeeds on the shipped table" "$tool" control-font show t.dat
