@@ -59,6 +59,11 @@ void FakeDialogControls::ChooseRow(int id, int row) {
   if (logic_ != nullptr) logic_->OnCommand(*this, id, ControlEvent::kSelectionChanged);
 }
 
+void FakeDialogControls::DoubleClickRow(int id, int row) {
+  ChooseRow(id, row);
+  if (logic_ != nullptr) logic_->OnCommand(*this, id, ControlEvent::kDoubleClicked);
+}
+
 void FakeDialogControls::Slide(int id, int position, bool released) {
   SetPosition(id, position);
   if (logic_ == nullptr) return;
@@ -125,6 +130,7 @@ void FakeDialogControls::ListViewClear(int id) {
   controls_[id].rows.clear();
   controls_[id].rowChecked.clear();
   controls_[id].rowSelection = -1;
+  controls_[id].topRow = 0;
 }
 
 int FakeDialogControls::ListViewAddRow(int id, const std::vector<std::string>& cells) {
@@ -164,6 +170,15 @@ bool FakeDialogControls::ListViewIsChecked(int id, int row) {
 void FakeDialogControls::ListViewSelect(int id, int row) {
   Control& c = controls_[id];
   c.rowSelection = (row >= 0 && row < static_cast<int>(c.rows.size())) ? row : -1;
+}
+
+void FakeDialogControls::ListViewEnsureVisible(int id, int row) {
+  Control& c = controls_[id];
+  if (row < 0 || row >= static_cast<int>(c.rows.size())) return;
+  if (row < c.topRow)
+    c.topRow = row;
+  else if (row >= c.topRow + c.visibleRows)
+    c.topRow = row - c.visibleRows + 1;
 }
 
 TreeItem FakeDialogControls::TreeAdd(int id, TreeItem parent, std::string_view text, int image) {

@@ -263,6 +263,14 @@ int Win32DialogControls::ListViewSelection(int id) {
       SendDlgItemMessageW(dialog_, id, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
 }
 
+void Win32DialogControls::ListViewSelectFullRows(int id) {
+  SendDlgItemMessageW(dialog_, id, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+}
+
+void Win32DialogControls::ListViewEnsureVisible(int id, int row) {
+  SendDlgItemMessageW(dialog_, id, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
+}
+
 void Win32DialogControls::TreeSetImages(int id, const std::vector<int>& iconIds) {
   HIMAGELIST list = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, static_cast<int>(iconIds.size()), 0);
   if (list == nullptr) return;
@@ -621,6 +629,15 @@ INT_PTR DialogSession::Dispatch(HWND dialog, UINT message, WPARAM wParam, LPARAM
           return 0;
         logic.OnCommand(session->controls_, static_cast<int>(header->idFrom),
                         ControlEvent::kSelectionChanged);
+        return 0;
+      }
+      if (header->code == NM_DBLCLK) {
+        // Only a double click on a list view's row; one beside the rows (iItem -1) is no choice.
+        wchar_t name[32] = {};
+        GetClassNameW(header->hwndFrom, name, 32);
+        if (!IsClass(name, WC_LISTVIEWW) || reinterpret_cast<const NMITEMACTIVATE*>(lParam)->iItem < 0)
+          return 0;
+        logic.OnCommand(session->controls_, static_cast<int>(header->idFrom), ControlEvent::kDoubleClicked);
         return 0;
       }
       SheetEvent event = SheetEvent::kOther;

@@ -66,6 +66,7 @@ TEST_F(ControlFontFixture, EditorListsEveryCharacterWithItsStoredCommand) {
   EXPECT_EQ(dialog.Title(), "Control Font Character Translation Table");
   EXPECT_EQ(dialog.At(kDriver).text, "MQ450 Printer Driver");
   EXPECT_EQ(dialog.At(kList).columns, (std::vector<std::string>{"Char", "Hex", "Command"}));
+  EXPECT_TRUE(dialog.At(kList).fullRowSelect);
   ASSERT_EQ(dialog.ListViewRowCount(kList), 96);
   EXPECT_EQ(dialog.ListViewCell(kList, 0x21, 0), "A");
   EXPECT_EQ(dialog.ListViewCell(kList, 0x21, 1), "41");
@@ -92,6 +93,49 @@ TEST_F(ControlFontFixture, EditWritesTheTypedBytesBackAsByteTextAndOkSavesTheFil
   EXPECT_EQ(dialog.EndedWith(), kIdOk);
   EXPECT_EQ(Stored("42"), "1B 40 0A");
   EXPECT_EQ(Stored("41"), "1B 70 00 19 FA");
+}
+
+TEST_F(ControlFontFixture, ADoubleClickOnARowEditsItAndADoubleClickBesideTheRowsDoesNothing) {
+  dialog.Start(editor);
+  int opened = 0;
+  dialog.SetModalScript([&opened](FakeDialogControls& d, int) {
+    ++opened;
+    EXPECT_EQ(d.At(kChar).text, "p");
+    d.Type(kCommand, "0a");
+    d.Click(kIdOk);
+  });
+  dialog.DoubleClickRow(kList, 0x50);
+  EXPECT_EQ(opened, 1);
+  EXPECT_EQ(dialog.ListViewCell(kList, 0x50, 2), "0A ");
+  EXPECT_EQ(dialog.ListViewSelection(kList), 0x50);
+  dialog.DoubleClickRow(kList, -1);
+  EXPECT_EQ(opened, 1);
+}
+
+// The list is filled anew after every change; the changed row must end up in view with the row above it.
+TEST_F(ControlFontFixture, AfterEditOrDeleteTheRowAndTheOneAboveItAreInView) {
+  dialog.Start(editor);
+  const int shown = dialog.At(kList).visibleRows;
+  auto inView = [&](int row) {
+    const int top = dialog.At(kList).topRow;
+    return row >= top && row < top + shown;
+  };
+  for (int row : {0, 1, 2, 9, 10, 0x41 - 0x20, 94, 95}) {
+    SCOPED_TRACE(row);
+    dialog.Focus(kDriver);
+    dialog.ChooseRow(kList, row);
+    dialog.Click(kDelete);
+    EXPECT_TRUE(inView(row));
+    if (row >= 1) EXPECT_TRUE(inView(row - 1));
+    EXPECT_EQ(dialog.ListViewSelection(kList), row);
+    EXPECT_EQ(dialog.Focused(), kList);
+  }
+  dialog.SetModalScript([](FakeDialogControls& d, int) {
+    d.Type(kCommand, "1B 40");
+    d.Click(kIdOk);
+  });
+  dialog.DoubleClickRow(kList, 80);
+  EXPECT_TRUE(inView(80) && inView(79));
 }
 
 TEST_F(ControlFontFixture, TheCharacterDialogRefusesMoreThan128BytesAndStaysOpen) {

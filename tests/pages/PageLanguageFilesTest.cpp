@@ -7,12 +7,14 @@
 #include <tuple>
 
 #include "TableTexts.h"
+#include "pages/ControlFontEditor.h"
 #include "pages/DownloadPage.h"
 #include "pages/InfoPages.h"
 #include "pages/MainPage.h"
 #include "pages/OperationEditor.h"
 #include "pages/OperationPage.h"
 #include "pages/WatermarkPage.h"
+#include "pages/UtilityPage.h"
 #include "platform/IniProfile.h"
 #include "platform/RootedFileSystem.h"
 #include "platform/Text.h"
@@ -152,6 +154,41 @@ void PlayWatermarkPage(RecordingTexts& texts) {
   page.SendSheetEvent(platform::ui::SheetEvent::kApply);
 }
 
+// The Utility page with its failure message, and the control-font table it opens: a stored command too long
+// to edit, the one-character dialog, and a file that cannot be written.
+void PlayUtilityPage(RecordingTexts& texts) {
+  using namespace control_font;
+  platform::CallJournal journal;
+  platform::FakeSpooler spooler(journal, true);
+  platform::FakeFileSystem files(journal);
+  platform::IniProfile profile(files, "C:\\Windows");
+  const std::string path = ControlFontPath("C:\\Windows");
+  std::string tooLong;
+  for (int i = 0; i < 129; ++i) tooLong += "01 ";
+  files.Put(path, "[Character Translation Table]\r\n21=" + tooLong + "\r\n");
+  UtilityPage logic(texts,
+                    {spooler, spooler.OpenPrinterForJobs("MQ-450"), [&](platform::ui::DialogControls& c) {
+                       ControlFontEditor editor(texts, profile, files, path);
+                       c.RunModal(kControlFontTableTemplate, editor);
+                     }});
+  FakeDialogControls page(journal);
+  page.SetModalScript([&journal](FakeDialogControls& editor, int) {
+    editor.ChooseRow(kList, 1);
+    editor.Click(kEdit);  // too long to edit
+    editor.ChooseRow(kList, 2);
+    editor.Click(kEdit);  // the one-character dialog
+    journal.FailCall("WriteFile", 5);
+    editor.Click(platform::ui::kIdOk);
+    journal.ClearFailures();
+  });
+  page.Start(logic);
+  page.Paint();
+  page.Click(utility_page::kControlFont);
+  journal.FailCall("AddFormW", 5);
+  page.Type(utility_page::kName, "Receipt");
+  page.Click(utility_page::kSave);
+}
+
 std::set<Lookup> EveryPageLookup() {
   RecordingTexts texts;
   platform::CallJournal journal;
@@ -176,6 +213,7 @@ std::set<Lookup> EveryPageLookup() {
   PlayDownloadPage(texts);
   PlayMainPage(texts);
   PlayWatermarkPage(texts);
+  PlayUtilityPage(texts);
   return texts.lookups;
 }
 
@@ -190,6 +228,10 @@ TEST(PageLanguageFiles, EveryKeyThePagesReadIsInEveryLanguageAndFits) {
   for (const char* key : {"MB_WATERMARK_ERROR1", "MB_WATERMARK_ERROR2", "MB_WATERMARK_ERROR4",
                           "MB_WATERMARK_ERROR5", "MB_WATERMARK_ERROR6", "MB_WATERMARK_INFORMATION1"})
     EXPECT_EQ(lookups.count({"MessageBox", key, "", 0}), 1u) << key;
+  for (const char* key : {"MB_UTILITY_ERROR1", "MB_CONTROLFONT_ERROR1", "MB_CONTROLFONT_ERROR2"})
+    EXPECT_EQ(lookups.count({"MessageBox", key, "", 0}), 1u) << key;
+  for (const char* key : {"RC_BUTTON_CONTROLFONT", "RC_CONTROLFONT_TITLE", "RC_CONTROLFONT_TRANSLATOR"})
+    EXPECT_EQ(lookups.count({"UTILITY", key, "", 0}), 1u) << key;
   for (std::string_view file : {kEnglishFile, kSimplifiedChineseFile, kTraditionalChineseFile}) {
     for (const Lookup& l : lookups) {
       const std::string value =

@@ -13,10 +13,49 @@ using namespace control_font;
 
 namespace {
 
-// The dialogs' texts are the product's own and are not translated.
-constexpr const char* kTableTitle = "Control Font Character Translation Table";
-constexpr const char* kTranslatorTitle = "Control Font Character Translator";
+// The dialogs' texts live in the Utility page's section of the language file, beside the button that opens
+// them. The driver's name is the product's own and stays as it is.
+constexpr const char* kSection = "UTILITY";
+constexpr size_t kRoomTitle = 100;
+constexpr TextKey kTableTitle = {"RC_CONTROLFONT_TITLE", "Control Font Character Translation Table"};
+constexpr TextKey kTranslatorTitle = {"RC_CONTROLFONT_TRANSLATOR", "Control Font Character Translator"};
+constexpr TextKey kCharText = {"RC_CONTROLFONT_CHAR", "Char"};
+constexpr TextKey kHexText = {"RC_CONTROLFONT_HEX", "Hex"};
+constexpr TextKey kCommandText = {"RC_CONTROLFONT_COMMAND", "Command"};
+constexpr TextKey kOkText = {"RC_CONTROLFONT_OK", "OK"};
+constexpr TextKey kCancelText = {"RC_CONTROLFONT_CANCEL", "Cancel"};
 constexpr const char* kDriverName = "MQ450 Printer Driver";
+// The table's messages (section MessageBox): a stored command too long to edit, and a file not written.
+constexpr TextKey kStoredTooLong = {"MB_CONTROLFONT_ERROR1", "Command length error"};
+constexpr TextKey kNotWritten = {"MB_CONTROLFONT_ERROR2",
+                                 "Please check if user has administrator privileges!"};
+
+constexpr ControlText kTableTexts[] = {
+    {kDriverLabel, {"RC_CONTROLFONT_DRIVER", "Driver Name:"}, kRoomShort},
+    {kEdit, {"RC_CONTROLFONT_EDIT", "Edit"}, kRoomShort},
+    {kDelete, {"RC_CONTROLFONT_DELETE", "Delete"}, kRoomShort},
+    {platform::ui::kIdOk, kOkText, kRoomShort},
+    {platform::ui::kIdCancel, kCancelText, kRoomShort},
+};
+constexpr ControlText kTranslatorTexts[] = {
+    {kCharLabel, kCharText, kRoomShort},
+    {kHexLabel, kHexText, kRoomShort},
+    {kCommandLabel, kCommandText, kRoomShort},
+    {platform::ui::kIdOk, kOkText, kRoomShort},
+    {platform::ui::kIdCancel, kCancelText, kRoomShort},
+};
+
+std::string Read(PageTexts& texts, const TextKey& text, size_t room) {
+  return texts.Read(kSection, text.key, text.fallback, room);
+}
+
+template <size_t N>
+void SetTexts(PageTexts& texts, DialogControls& controls, const TextKey& title,
+              const ControlText (&table)[N]) {
+  texts.ResolveCurrentLanguage();
+  controls.SetTitle(Read(texts, title, kRoomTitle));
+  for (const ControlText& t : table) controls.SetText(t.id, Read(texts, t.text, t.room));
+}
 
 std::string CharOf(int code) {
   return std::string(1, static_cast<char>(code));
@@ -25,7 +64,7 @@ std::string CharOf(int code) {
 }  // namespace
 
 void ControlFontTranslator::OnInit(DialogControls& controls) {
-  controls.SetTitle(kTranslatorTitle);
+  SetTexts(texts_, controls, kTranslatorTitle, kTranslatorTexts);
   controls.SetText(kChar, CharOf(code_));
   controls.SetText(kHex, ControlFontKey(code_));
   controls.SetText(kCommand, command_);
@@ -57,11 +96,12 @@ bool ControlFontTranslator::OnCommand(DialogControls& controls, int id, ControlE
 }
 
 void ControlFontEditor::OnInit(DialogControls& controls) {
-  controls.SetTitle(kTableTitle);
+  SetTexts(texts_, controls, kTableTitle, kTableTexts);
   controls.SetText(kDriver, kDriverName);
-  controls.ListViewAddColumn(kList, "Char", 50);
-  controls.ListViewAddColumn(kList, "Hex", 50);
-  controls.ListViewAddColumn(kList, "Command", 450);
+  controls.ListViewSelectFullRows(kList);
+  controls.ListViewAddColumn(kList, Read(texts_, kCharText, kRoomShort), 50);
+  controls.ListViewAddColumn(kList, Read(texts_, kHexText, kRoomShort), 50);
+  controls.ListViewAddColumn(kList, Read(texts_, kCommandText, kRoomShort), 450);
   table_ = ReadControlFontTable(profile_, path_);
   FillList(controls);
 }
@@ -74,22 +114,26 @@ void ControlFontEditor::FillList(DialogControls& controls) {
   }
 }
 
-// After a change the row is selected again and the list takes the focus.
+// After a change the list, filled anew and so back at its top, selects the row again and scrolls to it with
+// the row above it in view from the third row on, and takes the focus. The row itself is scrolled to last:
+// scrolling to the row above alone would leave a row below the view just out of it.
 void ControlFontEditor::ShowRow(DialogControls& controls, int row) {
   FillList(controls);
   controls.ListViewSelect(kList, row);
+  if (row >= 2) controls.ListViewEnsureVisible(kList, row - 1);
+  controls.ListViewEnsureVisible(kList, row);
   controls.Focus(kList);
 }
 
-void ControlFontEditor::ShowError(DialogControls& controls, std::string_view text, MessageIcon icon) {
+void ControlFontEditor::ShowError(DialogControls& controls, const TextKey& text, MessageIcon icon) {
   texts_.ResolveCurrentLanguage();
-  controls.ShowMessage(text, texts_.Read("MessageBox", "MB_ERROR", "Error", kRoomHelp), icon,
-                       MessageButtons::kOk);
+  controls.ShowMessage(texts_.Read("MessageBox", text.key, text.fallback, kRoomHelp),
+                       texts_.Read("MessageBox", "MB_ERROR", "Error", kRoomHelp), icon, MessageButtons::kOk);
 }
 
 void ControlFontEditor::EditRow(DialogControls& controls, int row) {
   const std::vector<uint8_t> bytes = ParseCommandText(table_[static_cast<size_t>(row)]);
-  if (bytes.size() > kMaxCommandBytes) return ShowError(controls, "Command length error", MessageIcon::kNone);
+  if (bytes.size() > kMaxCommandBytes) return ShowError(controls, kStoredTooLong, MessageIcon::kNone);
   ControlFontTranslator translator(texts_, kControlFontFirstCode + row,
                                    FormatCommandText(bytes.data(), bytes.size()));
   if (controls.RunModal(kControlFontTranslatorTemplate, translator) != platform::ui::kIdOk) return;
@@ -98,8 +142,12 @@ void ControlFontEditor::EditRow(DialogControls& controls, int row) {
 }
 
 bool ControlFontEditor::OnCommand(DialogControls& controls, int id, ControlEvent event) {
-  if (event != ControlEvent::kClicked) return false;
   const int row = controls.ListViewSelection(kList);
+  if (id == kList && event == ControlEvent::kDoubleClicked) {
+    if (row >= 0 && row < kControlFontRows) EditRow(controls, row);
+    return true;
+  }
+  if (event != ControlEvent::kClicked) return false;
   switch (id) {
     case kEdit:
       if (row >= 0 && row < kControlFontRows) EditRow(controls, row);
@@ -112,7 +160,7 @@ bool ControlFontEditor::OnCommand(DialogControls& controls, int id, ControlEvent
       return true;
     case platform::ui::kIdOk:
       if (WriteControlFontTable(profile_, files_, path_, table_) != 0) {
-        ShowError(controls, "Please check if user has administrator privileges!", MessageIcon::kError);
+        ShowError(controls, kNotWritten, MessageIcon::kError);
         return true;
       }
       controls.EndDialog(platform::ui::kIdOk);

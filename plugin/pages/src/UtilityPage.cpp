@@ -41,6 +41,9 @@ constexpr PageText kTexts[] = {
     {kSave, {"RC_BUTTON_SAVE", "Save Paper Size"}, kRoomLabel},
     {kWidthLabel, {"RC_STATIC_FORMWIDTH", "Width:"}, kRoomLabel},
     {kHeightLabel, {"RC_STATIC_FORMHEIGHT", "Height:"}, kRoomShort},
+    {kControlFont, {"RC_BUTTON_CONTROLFONT", "Control Font"}, kRoomShort},
+    {kControlFontLabel, {"RC_STATIC_CONTROLFONT", "Control Font Setting"}, kRoomLabel},
+    {kControlFontInfo, {"RC_STATIC_CONTROLFONT_INFO", "Edit control font character translation table"}, 100},
 };
 
 constexpr PageText kHelp[] = {

@@ -44,6 +44,10 @@ class FakeDialogControls : public DialogControls {
     std::vector<std::vector<std::string>> rows;
     std::vector<bool> rowChecked;
     int rowSelection = -1;
+    // The rows a list view shows: visibleRows of them from topRow on (emptying the list scrolls it back).
+    int topRow = 0;
+    int visibleRows = 10;
+    bool fullRowSelect = false;
     std::vector<int> treeImages;
     std::map<TreeItem, TreeNode> tree;  // items in order of addition (ids grow)
     TreeItem treeSelection = kTreeRoot;
@@ -90,6 +94,8 @@ class FakeDialogControls : public DialogControls {
   void Choose(int id, int index);  // selects, then CBN_SELCHANGE
   // Selects a list-view row (-1: clicks beside the rows, clearing the selection), then LVN_ITEMCHANGED.
   void ChooseRow(int id, int row);
+  // Double-clicks a list-view row: the click selects it (LVN_ITEMCHANGED), then NM_DBLCLK.
+  void DoubleClickRow(int id, int row);
   // Drags a track bar to position (clamped to its range), then releases it when released is set.
   void Slide(int id, int position, bool released = true);
   void Paint();
@@ -143,6 +149,8 @@ class FakeDialogControls : public DialogControls {
   bool ListViewIsChecked(int id, int row) override;
   void ListViewSelect(int id, int row) override;
   int ListViewSelection(int id) override { return Find(id) ? Find(id)->rowSelection : -1; }
+  void ListViewSelectFullRows(int id) override { controls_[id].fullRowSelect = true; }
+  void ListViewEnsureVisible(int id, int row) override;
   void TreeSetImages(int id, const std::vector<int>& iconIds) override { controls_[id].treeImages = iconIds; }
   TreeItem TreeAdd(int id, TreeItem parent, std::string_view text, int image) override;
   void TreeSetText(int id, TreeItem item, std::string_view text) override;

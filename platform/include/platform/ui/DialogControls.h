@@ -92,6 +92,11 @@ class DialogControls {
   virtual void ListViewSelect(int id, int row) = 0;
   // The first selected row, or -1.
   virtual int ListViewSelection(int id) = 0;
+  // LVM_SETEXTENDEDLISTVIEWSTYLE with LVS_EX_FULLROWSELECT: a click anywhere on a row selects it, and the
+  // whole row shows the selection.
+  virtual void ListViewSelectFullRows(int id) = 0;
+  // LVM_ENSUREVISIBLE: scrolls the list as little as needed for the row to be shown whole.
+  virtual void ListViewEnsureVisible(int id, int row) = 0;
 
   // Tree views (TVM_ messages). The image list is built from the module's icon resources, in order, 16 x 16.
   virtual void TreeSetImages(int id, const std::vector<int>& iconIds) = 0;

@@ -10,9 +10,19 @@
 namespace mq::platform::ui {
 
 // What happened to a control: BN_CLICKED, CBN_SELCHANGE / LBN_SELCHANGE (and a list view's selection
-// changing, LVN_ITEMCHANGED), EN_CHANGE (and CBN_EDITCHANGE of a combo box's edit), an edit losing the keyboard focus (EN_KILLFOCUS), and a track bar
-// moved (WM_HSCROLL / WM_VSCROLL) while it is held or stepped, then released (TB_ENDTRACK).
-enum class ControlEvent { kClicked, kSelectionChanged, kTextChanged, kFocusLost, kScrolled, kScrollEnded };
+// changing, LVN_ITEMCHANGED), EN_CHANGE (and CBN_EDITCHANGE of a combo box's edit), an edit losing the
+// keyboard focus (EN_KILLFOCUS), a track bar moved (WM_HSCROLL / WM_VSCROLL) while it is held or stepped,
+// then released (TB_ENDTRACK), and a double click on a list view's row (NM_DBLCLK; the row is selected by
+// then).
+enum class ControlEvent {
+  kClicked,
+  kSelectionChanged,
+  kTextChanged,
+  kFocusLost,
+  kScrolled,
+  kScrollEnded,
+  kDoubleClicked
+};
 
 // Property-sheet notifications a page answers (PSN_APPLY, PSN_KILLACTIVE, PSN_SETACTIVE, PSN_RESET,
 // PSN_QUERYCANCEL, whose answer 0 lets the sheet close); other WM_NOTIFY codes arrive as kOther.

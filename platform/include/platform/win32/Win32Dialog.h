@@ -58,6 +58,8 @@ class Win32DialogControls : public DialogControls {
   bool ListViewIsChecked(int id, int row) override;
   void ListViewSelect(int id, int row) override;
   int ListViewSelection(int id) override;
+  void ListViewSelectFullRows(int id) override;
+  void ListViewEnsureVisible(int id, int row) override;
   void TreeSetImages(int id, const std::vector<int>& iconIds) override;
   TreeItem TreeAdd(int id, TreeItem parent, std::string_view text, int image) override;
   void TreeSetText(int id, TreeItem item, std::string_view text) override;

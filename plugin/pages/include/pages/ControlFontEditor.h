@@ -64,8 +64,8 @@ class ControlFontEditor : public platform::ui::DialogLogic {
   void FillList(platform::ui::DialogControls& controls);
   void EditRow(platform::ui::DialogControls& controls, int row);
   void ShowRow(platform::ui::DialogControls& controls, int row);
-  void ShowError(platform::ui::DialogControls& controls, std::string_view text,
-                 platform::ui::MessageIcon icon);
+  // A message box with the MessageBox section's text and the error caption.
+  void ShowError(platform::ui::DialogControls& controls, const TextKey& text, platform::ui::MessageIcon icon);
 
   PageTexts& texts_;
   platform::Profile& profile_;
