@@ -202,11 +202,17 @@ class Win32SheetRetitler : public SheetRetitler {
     std::wstring printer;
     const std::vector<std::string>* titles;
   };
+  // Only windows of this process: the tab text travels as a pointer into this process's memory, which the
+  // tab control of another process would read as an address of its own.
   static BOOL CALLBACK Visit(HWND window, LPARAM lParam) {
     auto* walk = reinterpret_cast<Walk*>(lParam);
     wchar_t name[32] = {};
     GetClassNameW(window, name, 32);
-    if (window == walk->ownSheet || wcscmp(name, L"#32770") != 0 || walk->printer.empty()) return TRUE;
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (window == walk->ownSheet || wcscmp(name, L"#32770") != 0 || walk->printer.empty() ||
+        process != GetCurrentProcessId())
+      return TRUE;
     const int length = GetWindowTextLengthW(window);
     std::wstring title(static_cast<size_t>(length) + 1, L'\0');
     GetWindowTextW(window, title.data(), length + 1);

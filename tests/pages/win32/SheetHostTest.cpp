@@ -88,7 +88,15 @@ struct DriverItems {
 using GetClassObjectFn = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**);
 
 host::IPrintOemUI* g_object = nullptr;
-bool g_deviceSheet = false;
+
+// The sheets open now, innermost last, told apart by the host parameters they were opened with: two sheets
+// can be open at once, each with its own plug-in object as the universal driver's host gives each session.
+struct SheetRoute {
+  LPARAM psParam;
+  host::IPrintOemUI* object;
+  bool device;
+};
+std::vector<SheetRoute> g_routes;
 
 // Every call the plug-in makes through the system's sheet callback, with the system's answer (the sheet's
 // thread only; read after the sheet has closed).
@@ -100,8 +108,11 @@ struct SheetCall {
   LONG_PTR answer;
 };
 std::vector<SheetCall> g_sheetCalls;
-HANDLE g_initSheet = nullptr;  // the sheet handle the init reason handed over
+HANDLE g_initSheet = nullptr;  // the sheet handle the (last) init reason handed over
 PFNCOMPROPSHEET g_systemComPropSheet = nullptr;
+// The sheets' captions, as the universal driver's host gives them: the printer's name and what the sheet is.
+std::wstring g_documentTitle = L"MQ-450 Printing Preferences";
+std::wstring g_deviceTitle = L"MQ-450 Properties";
 
 LONG_PTR CALLBACK RecordingComPropSheet(HANDLE sheet, UINT function, LPARAM lParam1, LPARAM lParam2) {
   const LONG_PTR answer = g_systemComPropSheet(sheet, function, lParam1, lParam2);
@@ -113,15 +124,23 @@ LONG_PTR CALLBACK RecordingComPropSheet(HANDLE sheet, UINT function, LPARAM lPar
 // init reason the plug-in keeps the callback it is given, so it is handed the recording one.
 LONG CALLBACK ForwardSheetUi(PPROPSHEETUI_INFO info, LPARAM lParam) {
   auto* portable = reinterpret_cast<host::PropSheetUiInfo*>(info);
+  const auto route = std::find_if(g_routes.rbegin(), g_routes.rend(),
+                                  [info](const SheetRoute& r) { return r.psParam == info->lParamInit; });
+  if (route == g_routes.rend()) return -1;
   const PFNCOMPROPSHEET system = info->pfnComPropSheet;
   if (info->Reason == PROPSHEETUI_REASON_INIT) {
     g_initSheet = info->hComPropSheet;
     g_systemComPropSheet = system;
     info->pfnComPropSheet = RecordingComPropSheet;
   }
-  const com::HResult hr = g_deviceSheet ? g_object->DevicePropertySheets(portable, lParam)
-                                        : g_object->DocumentPropertySheets(portable, lParam);
+  const com::HResult hr = route->device ? route->object->DevicePropertySheets(portable, lParam)
+                                        : route->object->DocumentPropertySheets(portable, lParam);
   info->pfnComPropSheet = system;
+  // The host's own header: the caption names the printer (a language change finds the printer's other
+  // windows by it).
+  if (info->Reason == PROPSHEETUI_REASON_GET_INFO_HEADER && lParam != 0)
+    reinterpret_cast<PROPSHEETUI_INFO_HEADER*>(lParam)->pTitle =
+        (route->device ? g_deviceTitle : g_documentTitle).data();
   return hr == com::kOk ? 1 : -1;
 }
 
@@ -177,14 +196,18 @@ class Driver {
     return wcscmp(name, L"#32770") == 0;
   }
 
-  void Capture(HWND window, const std::string& name) {
+  // Saves name-LANGUAGE.png.
+  void Capture(HWND window, const std::string& name) { CaptureAs(window, name + "-" + language_); }
+
+  // Saves stem.png (for shots whose language is not the run's).
+  void CaptureAs(HWND window, const std::string& stem) {
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     Sleep(700);
     RECT r{};
     GetWindowRect(window, &r);
     const int width = r.right - r.left, height = r.bottom - r.top;
     if (width <= 0 || height <= 0) {
-      failures.push_back("empty window for " + name);
+      failures.push_back("empty window for " + stem);
       return;
     }
     HDC screen = GetDC(nullptr);
@@ -211,15 +234,26 @@ class Driver {
     DeleteObject(dib);
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
-    const std::wstring file = screens_ + L"\\" + std::wstring(name.begin(), name.end()) + L"-" +
-                              std::wstring(language_.begin(), language_.end()) + L".png";
-    if (!mq::testing::WritePng(file, width, height, rgb)) failures.push_back("cannot write " + name);
+    const std::wstring file = screens_ + L"\\" + std::wstring(stem.begin(), stem.end()) + L".png";
+    if (!mq::testing::WritePng(file, width, height, rgb)) failures.push_back("cannot write " + stem);
     ++screenshots;
   }
 
   HWND Sheet() {
     return WaitWindow(
         [](HWND w) { return IsDialog(w) && FindWindowExW(w, nullptr, WC_TABCONTROLW, nullptr); });
+  }
+
+  // The sheet whose caption contains part (with two sheets open).
+  HWND SheetTitled(const std::wstring& part) {
+    return WaitWindow([&part](HWND w) {
+      return IsDialog(w) && FindWindowExW(w, nullptr, WC_TABCONTROLW, nullptr) &&
+             TextOf(w).find(part) != std::wstring::npos;
+    });
+  }
+
+  static HWND CurrentPage(HWND sheet) {
+    return reinterpret_cast<HWND>(SendMessageW(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
   }
 
   std::vector<std::wstring> TabTitles(HWND sheet) {
@@ -301,19 +335,25 @@ class SheetHost : public ::testing::Test {
 
     module_ = LoadLibraryW(mq::testing::WineHostPathW(MQ_PLUGIN_DLL).c_str());
     ASSERT_NE(module_, nullptr);
+    g_object = NewObject();
+    ASSERT_NE(g_object, nullptr);
+    SHCreateDirectoryExW(nullptr, mq::testing::WineHostPathW(MQ_SCREENS_DIR).c_str(), nullptr);
+  }
+
+  // A plug-in object of the loaded library, through its class factory; null on failure.
+  static host::IPrintOemUI* NewObject() {
     auto getClassObject = reinterpret_cast<GetClassObjectFn>(
         reinterpret_cast<void*>(GetProcAddress(module_, "DllGetClassObject")));
-    ASSERT_NE(getClassObject, nullptr);
+    if (getClassObject == nullptr) return nullptr;
     com::IClassFactory* factory = nullptr;
-    ASSERT_EQ(
-        getClassObject(reinterpret_cast<REFCLSID>(host::kClsidOemUi),
-                       reinterpret_cast<REFIID>(com::kIidIClassFactory), reinterpret_cast<void**>(&factory)),
-        S_OK);
+    if (getClassObject(reinterpret_cast<REFCLSID>(host::kClsidOemUi),
+                       reinterpret_cast<REFIID>(com::kIidIClassFactory),
+                       reinterpret_cast<void**>(&factory)) != S_OK)
+      return nullptr;
     void* made = nullptr;
-    ASSERT_EQ(factory->CreateInstance(nullptr, host::kIidIPrintOemUI, &made), com::kOk);
+    const com::HResult hr = factory->CreateInstance(nullptr, host::kIidIPrintOemUI, &made);
     factory->Release();
-    g_object = static_cast<host::IPrintOemUI*>(made);
-    SHCreateDirectoryExW(nullptr, mq::testing::WineHostPathW(MQ_SCREENS_DIR).c_str(), nullptr);
+    return hr == com::kOk ? static_cast<host::IPrintOemUI*>(made) : nullptr;
   }
 
   static void TearDownTestSuite() {
@@ -354,14 +394,16 @@ class SheetHost : public ::testing::Test {
     psParam_.pOEMDM = record_.data();
   }
 
-  // Opens one sheet through the system host while script plays the user on a second thread.
-  LONG RunSheet(bool device, const std::function<void(Driver&)>& script, Driver& driver) {
-    g_deviceSheet = device;
+  // Opens one sheet through the system host on this thread and returns when it has closed; by default with
+  // the suite's plug-in object and the fixture's host parameters. The sheet's callbacks reach object.
+  LONG OpenSheet(bool device, host::IPrintOemUI* object = nullptr, host::OemCuipParam* cuip = nullptr,
+                 host::OemUiPsParam* psParam = nullptr) {
+    if (object == nullptr) object = g_object;
+    if (cuip == nullptr) cuip = &cuip_;
+    if (psParam == nullptr) psParam = &psParam_;
     g_sheetCalls.clear();
     g_initSheet = nullptr;
-    EXPECT_EQ(g_object->CommonUIProp(device ? host::kOemCuipPrnProp : host::kOemCuipDocProp, &cuip_),
-              com::kOk);
-    std::thread player([&] { script(driver); });
+    EXPECT_EQ(object->CommonUIProp(device ? host::kOemCuipPrnProp : host::kOemCuipDocProp, cuip), com::kOk);
     DWORD result = 0;
     // Taken from the system's compstui.dll at run time (MinGW has no import library for it on x86).
     using CommonPropertySheetUIFn = LONG(APIENTRY*)(HWND, PFNPROPSHEETUI, LPARAM, LPDWORD);
@@ -369,11 +411,19 @@ class SheetHost : public ::testing::Test {
         reinterpret_cast<void*>(GetProcAddress(LoadLibraryW(L"compstui.dll"), "CommonPropertySheetUIW")));
     if (commonPropertySheetUI == nullptr) {
       ADD_FAILURE() << "no CommonPropertySheetUIW";
+      return 0;
     }
-    const LONG answer = commonPropertySheetUI == nullptr
-                            ? 0
-                            : commonPropertySheetUI(nullptr, reinterpret_cast<PFNPROPSHEETUI>(ForwardSheetUi),
-                                                    reinterpret_cast<LPARAM>(&psParam_), &result);
+    g_routes.push_back({reinterpret_cast<LPARAM>(psParam), object, device});
+    const LONG answer = commonPropertySheetUI(nullptr, reinterpret_cast<PFNPROPSHEETUI>(ForwardSheetUi),
+                                              reinterpret_cast<LPARAM>(psParam), &result);
+    g_routes.pop_back();
+    return answer;
+  }
+
+  // Opens one sheet while script plays the user on a second thread.
+  LONG RunSheet(bool device, const std::function<void(Driver&)>& script, Driver& driver) {
+    std::thread player([&] { script(driver); });
+    const LONG answer = OpenSheet(device);
     player.join();
     for (const std::string& failure : driver.failures) ADD_FAILURE() << failure;
     return answer;
@@ -647,8 +697,47 @@ class SheetHost : public ::testing::Test {
   struct UtilityFindings {
     std::vector<uint8_t> selfTest;
     bool editorOpened = false;
-    std::wstring rowA, rowB;  // the table's keys 41 and 42 after the editor's OK
+    bool translatorOpened = false;  // by a double click on the row of "p", far down the list
+    std::wstring rowPShown;         // that row's command in the list after the translator's OK
+    bool rowPInView = false;        // and whether the list shows that row
+    std::wstring rowA, rowB, rowP;  // the table's keys 41, 42 and 70 after the editor's OK
   };
+
+  // Double-clicks a row of the control-font list with the mouse's messages, types a command into the
+  // one-character dialog that opens and takes it with OK.
+  static void DoubleClickRow(Driver& d, HWND editor, int row, UtilityFindings& found) {
+    HWND list = GetDlgItem(editor, 1303);
+    SendMessageW(list, LVM_ENSUREVISIBLE, row, FALSE);
+    RECT cell{};
+    cell.left = LVIR_LABEL;
+    SendMessageW(list, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&cell));
+    const LPARAM at = MAKELPARAM(cell.left + 8, (cell.top + cell.bottom) / 2);
+    SendMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageW(list, WM_LBUTTONUP, 0, at);
+    PostMessageW(list, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+    PostMessageW(list, WM_LBUTTONUP, 0, at);
+    HWND translator =
+        d.WaitWindow([](HWND w) { return Driver::IsDialog(w) && GetDlgItem(w, 1316) != nullptr; });
+    if (translator == nullptr) return;
+    found.translatorOpened = true;
+    SendMessageW(GetDlgItem(translator, 1316), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"1b40"));
+    d.Capture(translator, "control-font-translator");
+    PostMessageW(translator, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(translator, IDOK)));
+    d.WaitGone(translator);
+    Sleep(200);
+    wchar_t text[64] = {};
+    LVITEMW item{};
+    item.iSubItem = 2;
+    item.pszText = text;
+    item.cchTextMax = 64;
+    SendMessageW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
+    found.rowPShown = text;
+    const int top = static_cast<int>(SendMessageW(list, LVM_GETTOPINDEX, 0, 0));
+    const int shown = static_cast<int>(SendMessageW(list, LVM_GETCOUNTPERPAGE, 0, 0));
+    found.rowPInView = row >= top && row < top + shown;
+    d.Capture(editor, "control-font-edited");
+  }
 
   UtilityFindings UtilitySession(const std::string& language) {
     UtilityFindings found;
@@ -695,6 +784,7 @@ class SheetHost : public ::testing::Test {
             SendDlgItemMessageW(editor, 1303, LVM_SETITEMSTATE, 0x21,
                                 reinterpret_cast<LPARAM>(&state));   // "A"
             SendMessageW(GetDlgItem(editor, 1305), BM_CLICK, 0, 0);  // Delete
+            DoubleClickRow(d, editor, 0x50, found);
             PostMessageW(editor, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
                          reinterpret_cast<LPARAM>(GetDlgItem(editor, IDOK)));
             d.WaitGone(editor);
@@ -709,6 +799,8 @@ class SheetHost : public ::testing::Test {
     found.rowA = value;
     GetPrivateProfileStringW(L"Character Translation Table", L"42", L"<none>", value, 256, table.c_str());
     found.rowB = value;
+    GetPrivateProfileStringW(L"Character Translation Table", L"70", L"<none>", value, 256, table.c_str());
+    found.rowP = value;
     cuip_.hPrinter = nullptr;
     DeletePrinter(printer);
     ClosePrinter(printer);
@@ -785,6 +877,112 @@ class SheetHost : public ::testing::Test {
         driver);
     EXPECT_GT(answer, 0);
     SetEnvironmentVariableW(L"MQ450_VIEWER_RECORD", nullptr);
+    return found;
+  }
+
+  // --- Both sheets open at once, on the one thread the plug-in's pages share ---
+
+  // The device sheet, opened from the document sheet's message loop by a timer, so that both are open on the
+  // same thread until the device sheet closes.
+  struct NestedSheet {
+    SheetHost* fixture;
+    host::IPrintOemUI* object;
+    host::OemCuipParam cuip;
+    host::OemUiPsParam psParam;
+    LONG answer = 0;
+  };
+  static inline NestedSheet* nested_ = nullptr;
+  static void CALLBACK OpenNestedDeviceSheet(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    if (nested_ != nullptr)
+      nested_->answer = nested_->fixture->OpenSheet(true, nested_->object, &nested_->cuip, &nested_->psParam);
+  }
+
+  struct LanguageFindings {
+    std::vector<std::wstring> documentTabsBefore, deviceTabsBefore;
+    std::vector<std::wstring> documentTabs, deviceTabs;
+    std::wstring mainLogGroup;         // the Main page, shown while the language changed
+    std::wstring deviceVersionLine;    // the device sheet's Version page, shown while the language changed
+    std::wstring documentVersionLine;  // the document sheet's Version page, shown afterwards
+    std::wstring utilitySelfTest;      // the device sheet's Utility page, shown afterwards
+    std::vector<std::wstring> deviceTabsAtOk;  // the document sheet's OK applied English again
+  };
+
+  LanguageFindings BothSheetsSession() {
+    LanguageFindings found;
+    NestedSheet device{this, NewObject(), cuip_, psParam_};
+    EXPECT_NE(device.object, nullptr);
+    if (device.object == nullptr) return found;
+    device.cuip.hPrinter = nullptr;
+    nested_ = &device;
+    SetTimer(nullptr, 0, 100, OpenNestedDeviceSheet);
+    Driver driver(GetCurrentThreadId(), mq::testing::WineHostPathW(MQ_SCREENS_DIR), "en");
+    auto choose = [](HWND page, int entry) {
+      HWND languages = GetDlgItem(page, 1021);
+      SendMessageW(languages, CB_SETCURSEL, entry, 0);
+      SendMessageW(page, WM_COMMAND, MAKEWPARAM(1021, CBN_SELCHANGE), reinterpret_cast<LPARAM>(languages));
+    };
+    const LONG answer = RunSheet(
+        false,
+        [&](Driver& d) {
+          HWND documentSheet = d.SheetTitled(L"Printing Preferences");
+          HWND deviceSheet = d.SheetTitled(L"Properties");
+          if (documentSheet == nullptr || deviceSheet == nullptr) {
+            if (deviceSheet != nullptr) PostMessageW(deviceSheet, WM_CLOSE, 0, 0);
+            if (documentSheet != nullptr) PostMessageW(documentSheet, WM_CLOSE, 0, 0);
+            return;
+          }
+          // Side by side, so that each can be captured from the screen.
+          RECT r{};
+          GetWindowRect(documentSheet, &r);
+          SetWindowPos(documentSheet, nullptr, 10, 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+          SetWindowPos(deviceSheet, nullptr, 30 + (r.right - r.left), 10, 0, 0,
+                       SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+          // Open pages: the document sheet's Version page (visited) and Main page (shown); the device
+          // sheet's Utility page (visited) and Version page (shown).
+          SendMessageW(documentSheet, PSM_SETCURSEL, 5, 0);
+          SendMessageW(documentSheet, PSM_SETCURSEL, 0, 0);
+          SendMessageW(deviceSheet, PSM_SETCURSEL, 3, 0);
+          HWND mainPage = Driver::CurrentPage(documentSheet);
+          HWND deviceVersion = Driver::CurrentPage(deviceSheet);
+          found.documentTabsBefore = d.TabTitles(documentSheet);
+          found.deviceTabsBefore = d.TabTitles(deviceSheet);
+          d.CaptureAs(documentSheet, "main-language-before-en");
+          d.CaptureAs(deviceSheet, "device-language-before-en");
+
+          choose(mainPage, 1);  // 简体中文
+          SendMessageW(documentSheet, PSM_PRESSBUTTON, PSBTN_APPLYNOW, 0);
+          Sleep(700);  // the repaints the change asked for
+          found.documentTabs = d.TabTitles(documentSheet);
+          found.deviceTabs = d.TabTitles(deviceSheet);
+          found.mainLogGroup = TextOf(GetDlgItem(mainPage, 1209));
+          found.deviceVersionLine = TextOf(GetDlgItem(deviceVersion, 1112));
+          d.CaptureAs(documentSheet, "main-language-after-zh");
+          d.CaptureAs(deviceSheet, "device-language-after-zh");
+          SendMessageW(documentSheet, PSM_SETCURSEL, 5, 0);
+          Sleep(300);
+          found.documentVersionLine = TextOf(GetDlgItem(Driver::CurrentPage(documentSheet), 1112));
+          d.CaptureAs(documentSheet, "version-document-language-after-zh");
+          SendMessageW(deviceSheet, PSM_SETCURSEL, 0, 0);
+          Sleep(300);
+          found.utilitySelfTest = TextOf(GetDlgItem(Driver::CurrentPage(deviceSheet), 1036));
+          d.CaptureAs(deviceSheet, "utility-language-after-zh");
+
+          // Back to English with the document sheet's OK; the device sheet follows, then closes.
+          SendMessageW(documentSheet, PSM_SETCURSEL, 0, 0);
+          choose(mainPage, 0);
+          SendMessageW(documentSheet, PSM_PRESSBUTTON, PSBTN_APPLYNOW, 0);
+          found.deviceTabsAtOk = d.TabTitles(deviceSheet);
+          PostMessageW(deviceSheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
+          if (!d.WaitGone(deviceSheet)) PostMessageW(deviceSheet, WM_CLOSE, 0, 0);
+          PostMessageW(documentSheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
+          if (!d.WaitGone(documentSheet)) PostMessageW(documentSheet, WM_CLOSE, 0, 0);
+        },
+        driver);
+    EXPECT_GT(answer, 0);
+    EXPECT_GT(device.answer, 0);
+    nested_ = nullptr;
+    device.object->Release();
     return found;
   }
 
@@ -932,6 +1130,10 @@ TEST_F(SheetHost, UtilityPageSelfTestAndControlFontEditor) {
     EXPECT_TRUE(found.editorOpened);
     EXPECT_EQ(found.rowA, L"<none>") << "the deleted row is not written back";
     EXPECT_EQ(found.rowB, L"1B 70 01 19 FA");
+    EXPECT_TRUE(found.translatorOpened);
+    EXPECT_EQ(found.rowPShown, L"1B 40 ");
+    EXPECT_TRUE(found.rowPInView);
+    EXPECT_EQ(found.rowP, L"1B 40");
   }
   SetLanguage(L"ENG_MQ450.res");
 }
@@ -1085,4 +1287,26 @@ TEST_F(SheetHost, WatermarkPageWritesTheTextAndThePictureFiles) {
     EXPECT_EQ(found.pictureFile, expectedPicture) << "the page's file is mq450 watermark image's";
   }
   SetLanguage(L"ENG_MQ450.res");
+}
+
+TEST_F(SheetHost, ALanguageChangeRetitlesBothOpenSheetsAndRepaintsTheirPages) {
+  SetLanguage(L"ENG_MQ450.res");
+  const LanguageFindings found = BothSheetsSession();
+  EXPECT_EQ(found.documentTabsBefore, (std::vector<std::wstring>{L"Main", L"Water Mark", L"Operation",
+                                                                 L"1D Code", L"2D Code", L"Version"}));
+  EXPECT_EQ(found.deviceTabsBefore,
+            (std::vector<std::wstring>{L"Utility", L"Download", L"Font", L"Version"}));
+  ASSERT_EQ(found.documentTabs.size(), 6u);
+  EXPECT_EQ(Utf8(found.documentTabs[0]), "主要");
+  EXPECT_EQ(Utf8(found.documentTabs[5]), "版本");
+  ASSERT_EQ(found.deviceTabs.size(), 4u);
+  EXPECT_EQ(Utf8(found.deviceTabs[0]), "工具");
+  EXPECT_EQ(Utf8(found.deviceTabs[3]), "版本");
+  for (size_t i = 0; i < 4; ++i) EXPECT_NE(found.deviceTabs[i], found.deviceTabsBefore[i]) << i;
+  EXPECT_EQ(Utf8(found.mainLogGroup), "驱动日志");
+  EXPECT_EQ(Utf8(found.deviceVersionLine), "产品信息:");
+  EXPECT_EQ(Utf8(found.documentVersionLine), "产品信息:");
+  EXPECT_EQ(Utf8(found.utilitySelfTest), "自检");
+  EXPECT_EQ(found.deviceTabsAtOk, found.deviceTabsBefore);
+  EXPECT_EQ(LanguageValue(L"LANGUAGE_MQ450"), L"ENG_MQ450.res");
 }
