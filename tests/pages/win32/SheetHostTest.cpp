@@ -906,7 +906,28 @@ class SheetHost : public ::testing::Test {
     std::wstring documentVersionLine;  // the document sheet's Version page, shown afterwards
     std::wstring utilitySelfTest;      // the device sheet's Utility page, shown afterwards
     std::vector<std::wstring> deviceTabsAtOk;  // the document sheet's OK applied English again
+    // Another program's window that names the printer: its tabs before and after, and whether it lived on.
+    std::wstring foreignTabsBefore, foreignTabsAfter;
+    bool foreignAlive = false;
   };
+
+  // Starts the program whose window looks like another process's property window of the printer; it keeps
+  // writing its tab titles into output.
+  static PROCESS_INFORMATION StartForeignSheet(const std::wstring& output) {
+    std::wstring command = L"\"" + mq::testing::WineHostPathW(MQ_FOREIGN_SHEET_EXE) + L"\" " + output;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &process))
+      ADD_FAILURE() << "cannot start the other program: " << GetLastError();
+    return process;
+  }
+
+  static std::wstring ReadTitles(const std::wstring& path) {
+    const std::vector<uint8_t> bytes = ReadBytes(path);
+    return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
+  }
 
   LanguageFindings BothSheetsSession() {
     LanguageFindings found;
@@ -915,6 +936,9 @@ class SheetHost : public ::testing::Test {
     if (device.object == nullptr) return found;
     device.cuip.hPrinter = nullptr;
     nested_ = &device;
+    const std::wstring foreignOutput = L"C:\\mq450-foreign-tabs.txt";
+    DeleteFileW(foreignOutput.c_str());
+    const PROCESS_INFORMATION foreign = StartForeignSheet(foreignOutput);
     SetTimer(nullptr, 0, 100, OpenNestedDeviceSheet);
     Driver driver(GetCurrentThreadId(), mq::testing::WineHostPathW(MQ_SCREENS_DIR), "en");
     auto choose = [](HWND page, int entry) {
@@ -947,6 +971,10 @@ class SheetHost : public ::testing::Test {
           HWND deviceVersion = Driver::CurrentPage(deviceSheet);
           found.documentTabsBefore = d.TabTitles(documentSheet);
           found.deviceTabsBefore = d.TabTitles(deviceSheet);
+          for (int attempt = 0; attempt < 100 && found.foreignTabsBefore.empty(); ++attempt) {
+            found.foreignTabsBefore = ReadTitles(foreignOutput);
+            if (found.foreignTabsBefore.empty()) Sleep(100);
+          }
           d.CaptureAs(documentSheet, "main-language-before-en");
           d.CaptureAs(deviceSheet, "device-language-before-en");
 
@@ -957,6 +985,9 @@ class SheetHost : public ::testing::Test {
           found.deviceTabs = d.TabTitles(deviceSheet);
           found.mainLogGroup = TextOf(GetDlgItem(mainPage, 1209));
           found.deviceVersionLine = TextOf(GetDlgItem(deviceVersion, 1112));
+          Sleep(300);  // the other program writes its titles every 100 ms
+          found.foreignAlive = WaitForSingleObject(foreign.hProcess, 0) == WAIT_TIMEOUT;
+          found.foreignTabsAfter = ReadTitles(foreignOutput);
           d.CaptureAs(documentSheet, "main-language-after-zh");
           d.CaptureAs(deviceSheet, "device-language-after-zh");
           SendMessageW(documentSheet, PSM_SETCURSEL, 5, 0);
@@ -983,6 +1014,12 @@ class SheetHost : public ::testing::Test {
     EXPECT_GT(device.answer, 0);
     nested_ = nullptr;
     device.object->Release();
+    if (foreign.hProcess != nullptr) {
+      TerminateProcess(foreign.hProcess, 0);
+      WaitForSingleObject(foreign.hProcess, 5000);
+      CloseHandle(foreign.hProcess);
+      CloseHandle(foreign.hThread);
+    }
     return found;
   }
 
@@ -1309,4 +1346,8 @@ TEST_F(SheetHost, ALanguageChangeRetitlesBothOpenSheetsAndRepaintsTheirPages) {
   EXPECT_EQ(Utf8(found.utilitySelfTest), "自检");
   EXPECT_EQ(found.deviceTabsAtOk, found.deviceTabsBefore);
   EXPECT_EQ(LanguageValue(L"LANGUAGE_MQ450"), L"ENG_MQ450.res");
+  // A window of another process is left as it was, though its caption names the printer.
+  EXPECT_EQ(found.foreignTabsBefore, L"One|Two|Three|Four#0");
+  EXPECT_TRUE(found.foreignAlive);
+  EXPECT_EQ(found.foreignTabsAfter, found.foreignTabsBefore) << "titles # tab-setting messages received";
 }
