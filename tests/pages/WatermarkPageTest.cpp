@@ -417,6 +417,22 @@ TEST_F(WatermarkPageFixture, ApplyingAPictureWatermarkPutsThePictureBackIntoTheF
   EXPECT_EQ(field::kWatermarkBitmapPath.Get(record.data()), u"C:\\pictures\\gray8.bmp");
 }
 
+TEST_F(WatermarkPageFixture, ALanguageChosenMeanwhileShowsInTheListsAtTheNextPaint) {
+  Open();
+  dialog.Choose(kStyle, 2);
+  dialog.Choose(kPosition, 9);
+  texts.table[{"WATERMARK", "RC_STATIC_WATERMARK_FONTSTYLE1"}] = "常规";
+  texts.table[{"WATERMARK", "RC_STATIC_WATERMARK_POSITION10"}] = "平铺";
+  texts.table[{"WATERMARK", "RC_STATIC_WATERMARK_POSITION1"}] = "左上";
+  texts.table[{"WATERMARK", "RC_RADIO_NO"}] = "无水印";
+  dialog.Paint();
+  EXPECT_EQ(dialog.At(kNone).text, "无水印");
+  EXPECT_EQ(dialog.At(kStyle).items[0], "常规");
+  EXPECT_EQ(dialog.At(kPosition).items[9], "平铺");
+  EXPECT_EQ(dialog.At(kStyle).selection, 2);
+  EXPECT_EQ(dialog.At(kPosition).selection, 9);
+}
+
 TEST(WatermarkPictureFile, IsTheTemporaryFolderThePrinterAndOneDotBmp) {
   EXPECT_EQ(WatermarkPage::PictureFilePath("C:\\Temp\\", "MQ-450"), "C:\\Temp\\MQ-4501.bmp");
   EXPECT_EQ(WatermarkPage::PictureFilePath("C:\\Temp", "MQ-450"), "C:\\Temp\\MQ-4501.bmp");

@@ -159,10 +159,7 @@ void WatermarkPage::OnInit(DialogControls& controls) {
     if (text::EqualsNoCase(controls.ItemText(kFont, i), face)) chosen = i;
   controls.SetSelection(kFont, controls.ItemCount(kFont) > 0 ? chosen : -1);
 
-  controls.ClearItems(kStyle);
-  for (const TextKey& s : kStyles)
-    controls.AddItem(kStyle, texts_.Read(kSection, s.key, s.fallback, kRoomShort));
-  controls.SetSelection(kStyle, std::min<int>(field::kWatermarkFontStyle.Get(record_), 3));
+  FillList(controls, kStyle, kStyles, std::min<int>(field::kWatermarkFontStyle.Get(record_), 3));
 
   const int points = std::clamp<int>(field::kWatermarkFontSize.Get(record_), kFontSizeMin, kFontSizeMax);
   controls.SetTextLimit(kFontSize, 2);
@@ -170,11 +167,8 @@ void WatermarkPage::OnInit(DialogControls& controls) {
   controls.SetPosition(kFontSizeUpDown, points);
   controls.SetText(kFontSize, std::to_string(points));
 
-  controls.ClearItems(kPosition);
-  for (const TextKey& p : kPositions)
-    controls.AddItem(kPosition, texts_.Read(kSection, p.key, p.fallback, kRoomShort));
   const int position = std::min<int>(field::kWatermarkPosition.Get(record_), watermark::kTiled);
-  controls.SetSelection(kPosition, position);
+  FillList(controls, kPosition, kPositions, position);
 
   const int sizeMinimum = position == watermark::kTiled ? watermark::kTiledMinimumSize : 0;
   for (const Slider& s : {Slider{kAngle, field::kWatermarkAngle.Get(record_), 0, 360},
@@ -188,8 +182,23 @@ void WatermarkPage::OnInit(DialogControls& controls) {
   UpdatePreview(controls);
 }
 
+template <size_t N>
+void WatermarkPage::FillList(DialogControls& controls, int id, const TextKey (&entries)[N], int selection) {
+  controls.ClearItems(id);
+  for (const TextKey& e : entries) controls.AddItem(id, texts_.Read(kSection, e.key, e.fallback, kRoomShort));
+  controls.SetSelection(id, selection);
+}
+
 void WatermarkPage::OnPaint(DialogControls& controls) {
   SetTexts(controls);
+  // A language chosen meanwhile: the style and position lists are read again, their choices kept.
+  if (controls.ItemText(kStyle, 0) !=
+          texts_.Read(kSection, kStyles[0].key, kStyles[0].fallback, kRoomShort) ||
+      controls.ItemText(kPosition, 0) !=
+          texts_.Read(kSection, kPositions[0].key, kPositions[0].fallback, kRoomShort)) {
+    FillList(controls, kStyle, kStyles, controls.Selection(kStyle));
+    FillList(controls, kPosition, kPositions, controls.Selection(kPosition));
+  }
   // A sheet cancelled meanwhile asks for the picture to be read again.
   if (services_.shared.reload && field::kWatermarkMode.Get(record_) == kModePicture) UpdatePreview(controls);
 }

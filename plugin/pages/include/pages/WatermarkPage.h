@@ -103,6 +103,9 @@ class WatermarkPage : public platform::ui::DialogLogic {
 
  private:
   void SetTexts(platform::ui::DialogControls& controls);
+  // Fills a list with the texts of its entries and selects one.
+  template <size_t N>
+  void FillList(platform::ui::DialogControls& controls, int id, const TextKey (&entries)[N], int selection);
   void ShowError(platform::ui::DialogControls& controls, const char* key, const char* fallback);
   void EnableForMode(platform::ui::DialogControls& controls, int mode);
   void ChooseMode(platform::ui::DialogControls& controls, int mode);
