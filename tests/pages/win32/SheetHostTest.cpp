@@ -24,7 +24,7 @@
 #include <vector>
 
 #include "WineHostPath.h"
-#include "PngWriter.h"
+#include "WindowCapture.h"
 #include "RecordingDriverUI.h"
 #include "plugin/HostTypes.h"
 #include "plugin/PrivateSettings.h"
@@ -201,41 +201,8 @@ class Driver {
 
   // Saves stem.png (for shots whose language is not the run's).
   void CaptureAs(HWND window, const std::string& stem) {
-    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    Sleep(700);
-    RECT r{};
-    GetWindowRect(window, &r);
-    const int width = r.right - r.left, height = r.bottom - r.top;
-    if (width <= 0 || height <= 0) {
-      failures.push_back("empty window for " + stem);
-      return;
-    }
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP dib = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, dib);
-    BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
-    GdiFlush();
-    std::vector<uint8_t> rgb(static_cast<size_t>(width) * height * 3);
-    const auto* px = static_cast<const uint32_t*>(bits);
-    for (size_t i = 0; i < static_cast<size_t>(width) * height; ++i) {
-      rgb[i * 3] = static_cast<uint8_t>(px[i] >> 16);
-      rgb[i * 3 + 1] = static_cast<uint8_t>(px[i] >> 8);
-      rgb[i * 3 + 2] = static_cast<uint8_t>(px[i]);
-    }
-    SelectObject(memory, old);
-    DeleteObject(dib);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
     const std::wstring file = screens_ + L"\\" + std::wstring(stem.begin(), stem.end()) + L".png";
-    if (!mq::testing::WritePng(file, width, height, rgb)) failures.push_back("cannot write " + stem);
+    if (!mq::testing::CaptureWindow(window, file)) failures.push_back("cannot capture " + stem);
     ++screenshots;
   }
 
