@@ -133,7 +133,10 @@ std::optional<Picture> Win32Fonts::Draw(const LogicalFont& description, std::u16
   HGDIOBJ oldBitmap = SelectObject(dc.Get(), bitmap);
   HGDIOBJ oldFont = SelectObject(dc.Get(), font.Get());
   PatBlt(dc.Get(), 0, 0, side, side, WHITENESS);
-  SetTextAlign(dc.Get(), TA_BASELINE | TA_LEFT);
+  // The origin is the bottom of the text cell, not its baseline: the centring arithmetic takes the whole
+  // extent (ascent and descent) as standing above the origin, and on the baseline the text sat a descent low
+  // and to the side along the rotated vertical (about 14 px at 45 degrees in the 300 px square).
+  SetTextAlign(dc.Get(), TA_BOTTOM | TA_LEFT);
   SetBkMode(dc.Get(), OPAQUE);
   SetBkColor(dc.Get(), RGB(255, 255, 255));
   SetTextColor(dc.Get(), RGB(0, 0, 0));

@@ -29,7 +29,7 @@ struct Origin {
   int y = 0;
 };
 
-// Where the baseline of a w x h text starts so that, rotated by the angle, its middle lands on the square's
+// Where the bottom edge of a w x h text cell starts so that, rotated by the angle, its middle lands on the square's
 // centre: x = 150 - trunc(w/2 cos a - h/2 sin a), y = 150 + trunc(w/2 sin a + h/2 cos a), w/2 and h/2 in
 // whole pixels.
 Origin CentredOrigin(int width, int height, int angleDegrees);
