@@ -165,7 +165,8 @@ uint32_t Win32FileSystem::Copy(std::string_view source, std::string_view target,
 }
 
 uint32_t Win32FileSystem::Move(std::string_view source, std::string_view target, uint32_t flags) {
-  return LastErrorOr(MoveFileExW(Wide(source).c_str(), Wide(target).c_str(), flags));
+  const std::wstring to = Wide(target);
+  return LastErrorOr(MoveFileExW(Wide(source).c_str(), target.empty() ? nullptr : to.c_str(), flags));
 }
 
 uint32_t Win32FileSystem::Delete(std::string_view path) {

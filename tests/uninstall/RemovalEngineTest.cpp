@@ -304,6 +304,35 @@ TEST(RemovalEngineTest, AProcessorTakesItsKeyAndFile) {
   EXPECT_NE(m.p.registry.OpenKey(platform::kHkeyLocalMachine, key, platform::kKeyRead, &k), 0u);
 }
 
+TEST(RemovalEngineTest, ComponentFilesInUseAreDeletedAtTheNextStartAndSaidSo) {
+  for (bool delayRefused : {false, true}) {
+    UninstallMachine m;
+    m.AddMonitor("ZNT Serial Port Monitor");
+    m.spooler.AddPrintProcessor("", "ZNTPROC.DLL", "ZNTPrint");
+    std::string folder;
+    m.spooler.GetPrintProcessorDirectory("", &folder);
+    const std::string monitorFile = "C:\\Windows\\system32\\ZNTCOMMON.DLL";
+    const std::string processorFile = folder + "\\ZNTPROC.DLL";
+    m.p.files.Put(monitorFile, "dll");
+    m.p.files.Put(processorFile, "dll");
+    std::vector<ComponentItem> items = m.Items({}, true);
+    m.p.journal.FailCall("DeleteFileW", 32);  // ERROR_SHARING_VIOLATION: still loaded
+    if (delayRefused) m.p.journal.FailCall("MoveFileExW", 5);
+    m.Run(items);
+    EXPECT_THAT(items, IsEmpty());
+    if (!delayRefused) {
+      EXPECT_THAT(m.p.files.PendingMoves(), ElementsAre(std::make_pair(monitorFile, std::string()),
+                                                        std::make_pair(processorFile, std::string())));
+      EXPECT_EQ(Count(m.ui.log, monitorFile + " is in use; it is deleted when Windows restarts."), 1u);
+      EXPECT_EQ(Count(m.ui.log, processorFile + " is in use; it is deleted when Windows restarts."), 1u);
+    } else {
+      EXPECT_THAT(m.p.files.PendingMoves(), IsEmpty());
+      EXPECT_EQ(Count(m.ui.log, monitorFile + " could not be deleted (error 32)."), 1u);
+      EXPECT_EQ(Count(m.ui.log, processorFile + " could not be deleted (error 32)."), 1u);
+    }
+  }
+}
+
 TEST(RemovalEngineTest, OnWindows98APrinterOnAZntcomPortKeepsTheSerialMonitor) {
   UninstallMachine m;
   m.settings.os = common::OsGeneration::kWin98;

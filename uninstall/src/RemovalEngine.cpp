@@ -364,7 +364,7 @@ void RemovalEngine::DeleteSystemFile(const std::string& systemDirectory, const s
                                      std::string* left) {
   std::string path = systemDirectory + "\\" + file;
   if (!settings_.is64BitWindows) {
-    s_.files.Delete(path);
+    DeleteNowOrAtRestart(path);
     return;
   }
   // Once redirection has refused, the 32-bit folder must not be mistaken for the system one.
@@ -373,8 +373,19 @@ void RemovalEngine::DeleteSystemFile(const std::string& systemDirectory, const s
     *left += " " + file;
     return;
   }
-  s_.files.Delete(path);
+  DeleteNowOrAtRestart(path);
   s_.redirection.Revert(cookie);
+}
+
+void RemovalEngine::DeleteNowOrAtRestart(const std::string& path) {
+  uint32_t e = s_.files.Delete(path);
+  if (e == 0 || e == err::kFileNotFound || e == err::kPathNotFound) return;
+  // A library the spooler still holds cannot go yet: it goes when Windows starts again, and the log says so
+  // rather than leaving it behind unmentioned.
+  if (s_.files.Move(path, "", platform::kMoveFileDelayUntilReboot) == 0)
+    Log(path + " is in use; it is deleted when Windows restarts.");
+  else
+    Log(path + " could not be deleted (error " + std::to_string(e) + ").");
 }
 
 RemovalEngine::Outcome RemovalEngine::RemoveProcessor(const std::string& name) {
@@ -394,7 +405,7 @@ RemovalEngine::Outcome RemovalEngine::RemoveProcessor(const std::string& name) {
   if (s_.spooler.GetPrintProcessorDirectory("", &folder) != 0 || folder.empty()) {
     Log(std::string(kNoSystemDirectory));
   } else if (!file.empty() && !common::NamesNoFile(file)) {
-    s_.files.Delete(folder + "\\" + file);
+    DeleteNowOrAtRestart(folder + "\\" + file);
   }
   Log(Msg("IDS_SUCCESS", name));
   return Outcome::kRemoved;

@@ -54,7 +54,8 @@ class FileSystem {
   virtual uint32_t Copy(std::string_view source, std::string_view target, bool failIfExists) = 0;
 
   // MoveFileExW. Without kMoveFileReplaceExisting an existing target gives ERROR_ALREADY_EXISTS.
-  // kMoveFileDelayUntilReboot records the move for the next start instead of doing it.
+  // kMoveFileDelayUntilReboot records the move for the next start instead of doing it; with an empty target
+  // the source is deleted at the next start (a null new name).
   virtual uint32_t Move(std::string_view source, std::string_view target, uint32_t flags) = 0;
 
   // DeleteFileW. ERROR_ACCESS_DENIED for a read-only file or a folder.

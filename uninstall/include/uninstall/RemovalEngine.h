@@ -121,6 +121,8 @@ class RemovalEngine {
   void RestartSpooler();
   void DeleteKey(std::string_view path);
   void DeleteSystemFile(const std::string& systemDirectory, const std::string& file, std::string* left);
+  // DeleteFile; a file that cannot be deleted now is deleted at the next start of Windows.
+  void DeleteNowOrAtRestart(const std::string& path);
   void Log(const std::string& line) { ui_.Log(line); }
   void LogError(const std::string& line);
   std::string Msg(std::string_view key) const { return texts_.Message(key); }
