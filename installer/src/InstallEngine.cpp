@@ -442,6 +442,20 @@ bool InstallEngine::DestinationFolder(InstallJob& job, Destination destination, 
       *folder = dir;
       return true;
     }
+    case Destination::kControlFontFolder: {
+      const std::string windows = System().WindowsDirectory();
+      if (windows.empty()) return fail("IDS_ERR_GETWINDIR");
+      // A 64-bit system has no 32-bit driver folder until a 32-bit driver is added: make both levels.
+      const std::string drivers = windows + "\\system32\\spool\\drivers\\w32x86";
+      const std::string dir = drivers + "\\3";
+      uint32_t attributes = 0;
+      if (Files().GetAttributes(dir, &attributes) != 0) {
+        Files().CreateFolder(drivers);
+        Files().CreateFolder(dir);
+      }
+      *folder = dir;
+      return true;
+    }
     case Destination::kDriverlogFolder:
     case Destination::kUtilityFolder: {
       if (System().WindowsDirectory().empty()) return fail("IDS_ERR_GETWINDIR");
@@ -838,7 +852,8 @@ bool InstallEngine::CopyDriverFiles(InstallJob& job) {
       {&f.uiPluginDll, Destination::kDriverDirectory},
       {&f.renderPluginDll, Destination::kDriverDirectory},
       {&f.pluginIni, Destination::kDriverDirectory},
-      {&f.controlFontFile, Destination::kDriverVersionFolder},
+      {&f.controlFontFile, common::IsNtFamily(job.os) ? Destination::kControlFontFolder
+                                                       : Destination::kDriverVersionFolder},
       {&f.usbInternalId, Destination::kDriverVersionFolder},
   };
   for (const std::string& resource : f.languageResources)

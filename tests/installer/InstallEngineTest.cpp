@@ -117,6 +117,9 @@ TEST(InstallEngineTest, SixtyFourBitParallelInstallWithDefaultPrinter) {
   EXPECT_EQ(f.Pace(), (RunPace{{200}, {{"AddPrinterW", 1}}}));
   EXPECT_EQ(f.machine.p.journal.CountOf("AddMonitorW"), 0u);
   EXPECT_TRUE(f.machine.p.files.Exists(f.machine.DriverDir() + "\\3\\ENG_MQ450.RES"));
+  // The plug-in reads its control-font table from the 32-bit driver folder on a 64-bit system too.
+  EXPECT_TRUE(f.machine.p.files.Exists("C:\\Windows\\system32\\spool\\drivers\\w32x86\\3\\MQ450CONTROL.DAT"));
+  EXPECT_FALSE(f.machine.p.files.Exists(f.machine.DriverDir() + "\\3\\MQ450CONTROL.DAT"));
   EXPECT_EQ(
       f.machine.p.journal.CallsTo("SendMessageTimeoutW"),
       (std::vector<std::string>{"SendMessageTimeoutW message=WM_SETTINGCHANGE area=windows timeout=1000"}));

@@ -17,6 +17,9 @@ namespace mq::installer {
 enum class Destination {
   kDriverDirectory,
   kDriverVersionFolder,  // driver directory + "\3"
+  // Windows directory + "\system32\spool\drivers\w32x86\3" on every NT system, 64-bit ones too: the plug-in
+  // reads the control-font table from the 32-bit driver folder whatever the word size.
+  kControlFontFolder,
   kProcessorDirectory,
   kSystemFolder,
   kSystemFolderIfMissing,
