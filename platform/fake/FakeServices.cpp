@@ -1,5 +1,6 @@
 // Small in-memory fakes of the installer's roles.
 #include "platform/fake/FakeServices.h"
+#include "platform/fake/FakeSystem.h"
 
 #include "platform/Text.h"
 #include "platform/WinError.h"
@@ -93,6 +94,28 @@ std::string FakeUsbDevices::FileVersion(std::string_view path) {
   if (journal_.Enter("GetFileVersionInfoW", {{"path", std::string(path)}}) != 0) return "0.0.0.0";
   auto it = fileVersions.find(std::string(path));
   return it == fileVersions.end() ? "0.0.0.0" : it->second;
+}
+
+}  // namespace mq::platform
+
+namespace mq::platform {
+
+std::string FakeSystemInfo::ToAnsiCodePage(std::string_view utf8) {
+  if (ansiCodePage == 1252) return text::Utf8ToCp1252(utf8);
+  const std::u16string wide = text::Utf8ToUtf16(utf8);
+  std::string ansi;
+  for (size_t i = 0; i < wide.size(); ++i) {
+    char32_t c = wide[i];
+    if (c >= 0xD800 && c < 0xDC00 && i + 1 < wide.size() && wide[i + 1] >= 0xDC00 && wide[i + 1] < 0xE000)
+      c = 0x10000 + ((c - 0xD800) << 10) + (wide[++i] - 0xDC00);
+    if (c < 0x80) {
+      ansi += static_cast<char>(c);
+      continue;
+    }
+    auto it = ansiCharacters.find(c);
+    ansi += it != ansiCharacters.end() ? it->second : std::string("?");
+  }
+  return ansi;
 }
 
 }  // namespace mq::platform

@@ -311,6 +311,19 @@ uint32_t Win32SystemInfo::AnsiCodePage() {
   return GetACP();
 }
 
+std::string Win32SystemInfo::ToAnsiCodePage(std::string_view utf8) {
+  const std::u16string wide = text::Utf8ToUtf16(utf8);
+  if (wide.empty()) return {};
+  const auto* source = reinterpret_cast<const wchar_t*>(wide.data());
+  const int units = static_cast<int>(wide.size());
+  const int size = WideCharToMultiByte(CP_ACP, 0, source, units, nullptr, 0, nullptr, nullptr);
+  if (size <= 0) return {};
+  std::string ansi(static_cast<size_t>(size), '\0');
+  const int written = WideCharToMultiByte(CP_ACP, 0, source, units, ansi.data(), size, nullptr, nullptr);
+  ansi.resize(written > 0 ? static_cast<size_t>(written) : 0);
+  return ansi;
+}
+
 OsVersion Win32SystemInfo::Version() {
   OSVERSIONINFOEXW info{};
   info.dwOSVersionInfoSize = sizeof info;

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace mq::platform {
 
@@ -47,6 +48,9 @@ class SystemInfo {
 
   // GetACP: the ANSI code page (1252, 936, 950, ...).
   virtual uint32_t AnsiCodePage() = 0;
+  // WideCharToMultiByte(CP_ACP) with the code page's default character: the text as bytes of the ANSI code
+  // page, a double-byte character as its two bytes; a character the code page lacks becomes '?'.
+  virtual std::string ToAnsiCodePage(std::string_view utf8) = 0;
 
   // GetVersionExW with OSVERSIONINFOEXW.
   virtual OsVersion Version() = 0;

@@ -9,6 +9,7 @@
 #include <map>
 #include <optional>
 #include <set>
+#include <utility>
 #include <string>
 #include <utility>
 #include <vector>
@@ -31,6 +32,7 @@ class FakeDialogControls : public DialogControls {
     std::string text;
     bool enabled = true;
     bool visible = true;
+    std::optional<std::pair<int, int>> movedTo;  // the last Move, in pixels; empty while never moved
     bool checked = false;
     int textLimit = 0;
     std::vector<std::string> items;
@@ -125,6 +127,7 @@ class FakeDialogControls : public DialogControls {
   bool IsEnabled(int id) override { return Find(id) ? Find(id)->enabled : false; }
   void Show(int id, bool visible) override { controls_[id].visible = visible; }
   bool IsVisible(int id) override { return Find(id) ? Find(id)->visible : false; }
+  void Move(int id, int x, int y) override { controls_[id].movedTo = std::make_pair(x, y); }
   void SetChecked(int id, bool checked) override { controls_[id].checked = checked; }
   bool IsChecked(int id) override { return Find(id) ? Find(id)->checked : false; }
   void ClearItems(int id) override;

@@ -22,6 +22,10 @@ class FakeSystemInfo : public SystemInfo {
   std::string moduleDirectory = "C:\\Package";
   uint16_t langId = 0x0409;
   uint32_t ansiCodePage = 1252;
+  // Under code page 1252 the text converts as Windows converts it. Under any other code page ASCII stays as
+  // it is and other characters take their bytes from this table ('?' when missing), so a test names the
+  // double-byte characters it types: {U+4E2D, "\xD6\xD0"} for code page 936.
+  std::map<char32_t, std::string> ansiCharacters;
   OsVersion version{6, 1, 7601, 2, 1, 1};
   bool wow64 = false;
   uint16_t architecture = kProcessorArchitectureIntel;
@@ -37,6 +41,7 @@ class FakeSystemInfo : public SystemInfo {
   std::string ModuleDirectory() override { return moduleDirectory; }
   uint16_t SystemDefaultLangId() override { return langId; }
   uint32_t AnsiCodePage() override { return ansiCodePage; }
+  std::string ToAnsiCodePage(std::string_view utf8) override;
   OsVersion Version() override { return version; }
   bool IsWow64Process() override { return wow64; }
   uint16_t NativeProcessorArchitecture() override { return architecture; }

@@ -56,6 +56,9 @@ class DialogControls {
   virtual bool IsEnabled(int id) = 0;
   virtual void Show(int id, bool visible) = 0;
   virtual bool IsVisible(int id) = 0;
+  // SetWindowPos without resizing: puts the control's top-left corner at (x, y), in pixels of the dialog's
+  // client area (controls of two groups that share one area are moved onto it).
+  virtual void Move(int id, int x, int y) = 0;
 
   // BM_SETCHECK / BM_GETCHECK for check boxes and radio buttons. Setting one radio button does not clear the
   // others of its group (as with the Windows message); the logic sets each one.

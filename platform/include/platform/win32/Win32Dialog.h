@@ -37,6 +37,7 @@ class Win32DialogControls : public DialogControls {
   bool IsEnabled(int id) override;
   void Show(int id, bool visible) override;
   bool IsVisible(int id) override;
+  void Move(int id, int x, int y) override;
   void SetChecked(int id, bool checked) override;
   bool IsChecked(int id) override;
   void ClearItems(int id) override;

@@ -55,6 +55,7 @@ class Win32SystemInfo : public SystemInfo {
   std::string ModuleDirectory() override;
   uint16_t SystemDefaultLangId() override;
   uint32_t AnsiCodePage() override;
+  std::string ToAnsiCodePage(std::string_view utf8) override;
   OsVersion Version() override;
   bool IsWow64Process() override;
   uint16_t NativeProcessorArchitecture() override;
