@@ -7,6 +7,8 @@
 #include <tuple>
 
 #include "TableTexts.h"
+#include "pages/Barcode1DPage.h"
+#include "pages/Barcode2DPage.h"
 #include "pages/ControlFontEditor.h"
 #include "pages/DownloadPage.h"
 #include "pages/InfoPages.h"
@@ -24,6 +26,7 @@
 #include "platform/fake/FakeFonts.h"
 #include "platform/fake/FakePlatform.h"
 #include "platform/fake/FakeSpooler.h"
+#include "platform/fake/FakeSystem.h"
 #include "plugin/PrivateSettings.h"
 #include "plugin/UiTexts.h"
 
@@ -189,6 +192,27 @@ void PlayUtilityPage(RecordingTexts& texts) {
   page.Click(utility_page::kSave);
 }
 
+// Both barcode pages with their data error raised once.
+void PlayBarcodePages(RecordingTexts& texts) {
+  platform::CallJournal journal;
+  platform::FakeSpooler spooler(journal, true);
+  platform::FakeSystemInfo system;
+  std::vector<uint8_t> record(kPrivateSettingsSize, 0);
+  WriteDefaults(record.data(), "C:\\Windows\\system32");
+  const BarcodePageServices services{spooler, spooler.OpenPrinterForJobs("MQ-450"), system};
+  Barcode1DPage one(record.data(), texts, services);
+  Barcode2DPage two(record.data(), texts, services);
+  const std::pair<platform::ui::DialogLogic*, int> pages[] = {{&one, barcode1d_page::kData},
+                                                              {&two, barcode2d_page::kData}};
+  for (const auto& [logic, data] : pages) {
+    FakeDialogControls page(journal);
+    page.Start(*logic);
+    page.Paint();
+    page.Type(data, std::string(300, '9'));
+    page.Click(logic == &one ? barcode1d_page::kPrint : barcode2d_page::kPrint);
+  }
+}
+
 std::set<Lookup> EveryPageLookup() {
   RecordingTexts texts;
   platform::CallJournal journal;
@@ -214,6 +238,7 @@ std::set<Lookup> EveryPageLookup() {
   PlayMainPage(texts);
   PlayWatermarkPage(texts);
   PlayUtilityPage(texts);
+  PlayBarcodePages(texts);
   return texts.lookups;
 }
 
@@ -225,8 +250,9 @@ TEST(PageLanguageFiles, EveryKeyThePagesReadIsInEveryLanguageAndFits) {
                                     "editor's error box, the Version and Font pages";
   for (int n = 1; n <= 8; ++n)
     EXPECT_EQ(lookups.count({"MessageBox", "MB_DOWNLOAD_ERROR" + std::to_string(n), "", 0}), 1u) << n;
-  for (const char* key : {"MB_WATERMARK_ERROR1", "MB_WATERMARK_ERROR2", "MB_WATERMARK_ERROR4",
-                          "MB_WATERMARK_ERROR5", "MB_WATERMARK_ERROR6", "MB_WATERMARK_INFORMATION1"})
+  for (const char* key :
+       {"MB_WATERMARK_ERROR1", "MB_WATERMARK_ERROR2", "MB_WATERMARK_ERROR4", "MB_WATERMARK_ERROR5",
+        "MB_WATERMARK_ERROR6", "MB_WATERMARK_INFORMATION1", "MB_1DCODE_ERROR1", "MB_2DCODE_ERROR1"})
     EXPECT_EQ(lookups.count({"MessageBox", key, "", 0}), 1u) << key;
   for (const char* key : {"MB_UTILITY_ERROR1", "MB_CONTROLFONT_ERROR1", "MB_CONTROLFONT_ERROR2"})
     EXPECT_EQ(lookups.count({"MessageBox", key, "", 0}), 1u) << key;

@@ -4,6 +4,7 @@
 # an earlier output intact.
 set -u
 tool=$1
+pages=$2  # the Wine sheet host's record and the test prints this tool writes for it
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
@@ -74,6 +75,27 @@ refused "missing record" 1 "nothing.bin" nothing.bin --font 2d1
 refused "unknown option" 2 "unknown option" d.bin --font 2d1 --colour red
 "$tool" barcode job d.bin --font 2d1 > /dev/null 2>&1
 check "job without -o is a usage error" test $? = 2
+
+# The record the Wine sheet host's barcode pages are expected to leave, and the test prints the pages send
+# for it, are this tool's.
+"$tool" settings default -o p-default.bin > /dev/null
+check "the pages' record is the tool's" sh -c "\"$tool\" settings set p-default.bin -o p.bin \
+  'barcode1D[1].type=8' 'barcode1D[1].elementWidth=4' 'barcode1D[1].elementWidthX8=32' \
+  'barcode1D[1].elementHeight=100' 'barcode1D[1].hriPosition=2' 'barcode1D[1].hriFont=1' \
+  'barcode1D[1].symbolHeight=117' 'barcode1D[2].type=12' 'barcode1D[2].gs1ElementWidth=3' \
+  'barcode1D[2].gs1RowHeight=60' 'barcode1D[2].gs1CompositeRowHeight=5' 'barcode1D[2].gs1SeparatorHeight=2' \
+  'barcode1D[2].gs1Hri=2' 'barcode1D[2].gs1Ai=0' 'barcode2D[0].pdfColumns=5' 'barcode2D[0].pdfRows=90' \
+  'barcode2D[0].pdfElementWidth=2' 'barcode2D[0].pdfElementHeight=4' 'barcode2D[0].pdfErrorLevel=3' \
+  'barcode2D[1].type=4' 'barcode2D[1].qrElementWidth=6' 'barcode2D[1].qrLanguageMode=1' \
+  'barcode2D[1].qrModel=1' 'barcode2D[1].qrErrorLevel=2' > /dev/null && cmp -s p.bin \"$pages/pages-settings.bin\""
+page_job() {  # page_job FILE FONT DATA: the tool's test print of that font equals the file
+  check "$1 is the tool's" sh -c "\"$tool\" barcode job \"$pages/pages-settings.bin\" --font $2 --data '$3' -o j.prn \
+    > /dev/null && cmp -s j.prn \"$pages/$1\""
+}
+page_job page-1d-code128.prn 1d2 '{A12{C3456'
+page_job page-1d-gs1-expanded.prn 1d3 0112345678901231
+page_job page-2d-pdf417.prn 2d1 'MQ-450 PDF417'
+page_job page-2d-qr.prn 2d2 https://example.com/mq450
 
 echo "barcode commands: $failures failures"
 test "$failures" = 0

@@ -8,8 +8,11 @@
 
 #include <cstddef>
 #include <memory>
+#include <type_traits>
 #include <vector>
 
+#include "pages/Barcode1DPage.h"
+#include "pages/Barcode2DPage.h"
 #include "pages/DownloadPage.h"
 #include "pages/InfoPages.h"
 #include "pages/ControlFontEditor.h"
@@ -107,8 +110,9 @@ class BoundOperationPage : public DialogLogic {
   OperationPage page_;
 };
 
-// The printer handle the host gave the device sheet.
-platform::PrinterHandle SheetPrinter(const DevicePageContext* context) {
+// The printer handle the host gave the sheet.
+template <typename PageContext>
+platform::PrinterHandle SheetPrinter(const PageContext* context) {
   if (context == nullptr || context->pOEMCUIPParam == nullptr) return 0;
   return reinterpret_cast<platform::PrinterHandle>(context->pOEMCUIPParam->hPrinter);
 }
@@ -155,6 +159,25 @@ class BoundWatermarkPage : public DialogLogic {
   PageRecord record_;
   platform::ui::Win32FileDialogs dialogs_;
   WatermarkPage page_;
+};
+
+// A barcode page of the document sheet: the host's record, the sheet's printer for the test print and the
+// system's ANSI code page.
+template <typename Page>
+class BoundBarcodePage : public DialogLogic {
+ public:
+  BoundBarcodePage(const DocumentPageContext* context, PageTexts& texts, platform::Spooler& spooler,
+                   platform::SystemInfo& system)
+      : record_(context != nullptr ? context->Settings() : nullptr),
+        page_(record_.Record(), texts, {spooler, SheetPrinter(context), system}) {}
+  void OnInit(DialogControls& c) override { page_.OnInit(c); }
+  void OnPaint(DialogControls& c) override { page_.OnPaint(c); }
+  bool OnCommand(DialogControls& c, int id, ControlEvent e) override { return page_.OnCommand(c, id, e); }
+  intptr_t OnSheetEvent(DialogControls& c, SheetEvent e) override { return page_.OnSheetEvent(c, e); }
+
+ private:
+  PageRecord record_;
+  Page page_;
 };
 
 // Sets a tab's text (TCM_SETITEMW with TCIF_TEXT).
@@ -311,6 +334,10 @@ INT_PTR CALLBACK PageProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPara
     auto* document = static_cast<DocumentPageContext*>(context);
     logic = std::make_unique<BoundOperationPage>(document != nullptr ? document->Settings() : nullptr,
                                                  *state.texts);
+  } else if constexpr (kKind == PageKind::k1DCode || kKind == PageKind::k2DCode) {
+    using Page = std::conditional_t<kKind == PageKind::k1DCode, Barcode1DPage, Barcode2DPage>;
+    logic = std::make_unique<BoundBarcodePage<Page>>(static_cast<const DocumentPageContext*>(context),
+                                                     *state.texts, state.spooler, state.module->Services().system);
   } else if constexpr (kKind == PageKind::kDocumentVersion || kKind == PageKind::kDeviceVersion) {
     logic = std::make_unique<VersionPage>(*state.texts);
   } else if constexpr (kKind == PageKind::kUtility) {

@@ -1331,3 +1331,165 @@ TEST_F(SheetHost, ALanguageChangeRetitlesBothOpenSheetsAndRepaintsTheirPages) {
   EXPECT_TRUE(found.foreignAlive);
   EXPECT_EQ(found.foreignTabsAfter, found.foreignTabsBefore) << "titles # tab-setting messages received";
 }
+
+// --- The 1D and 2D Code pages, driven by window messages, on a printer whose port is mapped to a Unix file ---
+
+namespace {
+
+class BarcodePagesHost : public SheetHost {
+ protected:
+  // What the printer received from each test print, and what the pages showed.
+  struct Findings {
+    std::vector<uint8_t> code128, gs1Expanded, pdf417, qr;
+    std::wstring millimetres, points;  // the size shown after Apply
+    bool gs1GroupShown = false, generalGroupHidden = false, compositeRowEnabled = false;
+    std::wstring rowsShown, qrSample;
+  };
+
+  static void SetText(HWND page, int id, const wchar_t* text) {
+    SendMessageW(GetDlgItem(page, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+  }
+  static void Choose(HWND page, int id, int index) {
+    HWND list = GetDlgItem(page, id);
+    SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    SendMessageW(page, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+  }
+  static void Click(HWND page, int id) { SendMessageW(GetDlgItem(page, id), BM_CLICK, 0, 0); }
+
+  Findings Session(const std::string& language) {
+    Findings found;
+    const std::string jobUnix = std::string(MQ_SCREENS_DIR) + "/../wine-barcode-job.bin";
+    const std::wstring job = mq::testing::WineHostPathW(jobUnix);
+    HANDLE printer = JobPrinter(jobUnix);
+    EXPECT_NE(printer, nullptr);
+    cuip_.hPrinter = printer;
+    // Presses a page's Print button and returns what the printer got from the job.
+    auto print = [&](HWND page, int button) {
+      DeleteFileW(job.c_str());
+      Click(page, button);
+      std::vector<uint8_t> arrived;
+      for (int attempt = 0; attempt < 50 && arrived.empty(); ++attempt) {
+        arrived = ReadBytes(job);
+        if (arrived.empty()) Sleep(100);
+      }
+      return arrived;
+    };
+    Driver driver(GetCurrentThreadId(), mq::testing::WineHostPathW(MQ_SCREENS_DIR), language);
+    const LONG answer = RunSheet(
+        false,
+        [&](Driver& d) {
+          HWND sheet = d.Sheet();
+          if (sheet == nullptr) return;
+          auto pageAt = [&](int tab) {
+            SendMessageW(sheet, PSM_SETCURSEL, static_cast<WPARAM>(tab), 0);
+            return reinterpret_cast<HWND>(SendMessageW(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+          };
+          // 1D Code2 becomes Code128: width 4, height 100, HRI below in Font B.
+          HWND one = pageAt(3);
+          Choose(one, 1020, 1);
+          Choose(one, 1022, 8);
+          SetText(one, 1206, L"4");
+          SetText(one, 1205, L"100");
+          Choose(one, 1023, 2);
+          Click(one, 1061);
+          SetText(one, 1104, L"{A12{C3456");
+          d.Capture(sheet, "1dcode-general");
+          found.code128 = print(one, 1036);
+          SendMessageW(sheet, PSM_PRESSBUTTON, PSBTN_APPLYNOW, 0);
+          found.millimetres = TextOf(GetDlgItem(one, 1052));
+          found.points = TextOf(GetDlgItem(one, 1055));
+          // 1D Code3 becomes GS1 DataBar Expanded, composite, with its own parameters.
+          Choose(one, 1020, 2);
+          Choose(one, 1022, 12);
+          found.gs1GroupShown = IsWindowVisible(GetDlgItem(one, 1173)) != FALSE;
+          found.generalGroupHidden = IsWindowVisible(GetDlgItem(one, 1172)) == FALSE;
+          SetText(one, 1049, L"3");
+          SetText(one, 1050, L"60");
+          Click(one, 1100);
+          found.compositeRowEnabled = IsWindowEnabled(GetDlgItem(one, 1051)) != FALSE;
+          SetText(one, 1051, L"5");
+          SetText(one, 1059, L"2");
+          Choose(one, 1025, 1);
+          Choose(one, 1026, 0);
+          SetText(one, 1104, L"0112345678901231");
+          d.Capture(sheet, "1dcode-databar");
+          found.gs1Expanded = print(one, 1036);
+
+          // 2D Code1 stays PDF417: 5 columns, 95 rows (kept at 90), width 2, height 4, level 3.
+          HWND two = pageAt(4);
+          SetText(two, 1049, L"5");
+          SetText(two, 1050, L"95");
+          found.rowsShown = TextOf(GetDlgItem(two, 1050));
+          SetText(two, 1203, L"2");
+          SetText(two, 1204, L"4");
+          Choose(two, 1023, 3);
+          SetText(two, 1107, L"MQ-450 PDF417");
+          d.Capture(sheet, "2dcode-pdf417");
+          found.pdf417 = print(two, 1106);
+          // 2D Code2 becomes a QR Code: width 6, Japanese, model 1, error level H.
+          Choose(two, 1201, 1);
+          Choose(two, 1202, 3);  // the GS1 DataBar group on its way, for a picture of it
+          Click(two, 1098);
+          d.Capture(sheet, "2dcode-databar");
+          Click(two, 1097);
+          Choose(two, 1202, 4);
+          found.qrSample = TextOf(GetDlgItem(two, 1107));
+          SetText(two, 1071, L"6");
+          Choose(two, 1026, 1);
+          Choose(two, 1027, 0);
+          Choose(two, 1028, 2);
+          SetText(two, 1107, L"https://example.com/mq450");
+          d.Capture(sheet, "2dcode-qr");
+          found.qr = print(two, 1106);
+          PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
+          if (!d.WaitGone(sheet)) PostMessageW(sheet, WM_CLOSE, 0, 0);
+        },
+        driver);
+    EXPECT_GT(answer, 0);
+    EXPECT_EQ(driver.screenshots, 5);
+    cuip_.hPrinter = nullptr;
+    DeletePrinter(printer);
+    ClosePrinter(printer);
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, L"Software\\Wine\\Printing\\Spooler", L"LPT1:");
+    return found;
+  }
+
+  // The jobs against the files mq450 barcode job writes for the record the pages should leave, and the
+  // host's record against that record.
+  void ExpectJobsAndRecord(const Findings& found) {
+    const std::wstring data = mq::testing::WineHostPathW(MQ_BARCODE_DATA_DIR) + L"\\";
+    EXPECT_EQ(found.code128, ReadBytes(data + L"page-1d-code128.prn"));
+    EXPECT_EQ(found.gs1Expanded, ReadBytes(data + L"page-1d-gs1-expanded.prn"));
+    EXPECT_EQ(found.pdf417, ReadBytes(data + L"page-2d-pdf417.prn"));
+    EXPECT_EQ(found.qr, ReadBytes(data + L"page-2d-qr.prn"));
+    EXPECT_FALSE(found.code128.empty());
+    EXPECT_EQ(found.millimetres, L" 16.5") << "100 dots and Font B below: 117 dots";
+    EXPECT_EQ(found.points, L" 47.0");
+    EXPECT_TRUE(found.gs1GroupShown);
+    EXPECT_TRUE(found.generalGroupHidden);
+    EXPECT_TRUE(found.compositeRowEnabled);
+    EXPECT_EQ(found.rowsShown, L"90");
+    EXPECT_EQ(found.qrSample, L"01234567890123");
+    const std::vector<uint8_t> expected = ReadBytes(data + L"pages-settings.bin");
+    ASSERT_EQ(expected.size(), plugin::kPrivateSettingsSize);
+    const size_t first = plugin::kBarcode1DBase;
+    const size_t end = plugin::kBarcode2DBase + plugin::kBarcode2DCount * plugin::kBarcode2DSize;
+    EXPECT_EQ(std::vector<uint8_t>(record_.begin() + first, record_.begin() + end),
+              std::vector<uint8_t>(expected.begin() + first, expected.begin() + end))
+        << "the barcode entries the host keeps hold the edited values";
+  }
+};
+
+TEST_F(BarcodePagesHost, TestPrintsAndEditedEntriesInEveryLanguage) {
+  for (const char* language : {"en", "zh", "tw"}) {
+    SCOPED_TRACE(language);
+    SetLanguage(std::string(language) == "en"   ? L"ENG_MQ450.res"
+                : std::string(language) == "zh" ? L"CHN_MQ450.res"
+                                                : L"CHF_MQ450.res");
+    SetUp();
+    ExpectJobsAndRecord(Session(language));
+  }
+  SetLanguage(L"ENG_MQ450.res");
+}
+
+}  // namespace
