@@ -99,7 +99,8 @@ bool Win32DialogControls::IsVisible(int id) {
   return item != nullptr && IsWindowVisible(item);
 }
 void Win32DialogControls::Move(int id, int x, int y) {
-  if (HWND item = Item(id)) SetWindowPos(item, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  if (HWND item = Item(id))
+    SetWindowPos(item, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 void Win32DialogControls::SetChecked(int id, bool checked) {
   CheckDlgButton(dialog_, id, checked ? BST_CHECKED : BST_UNCHECKED);

@@ -68,8 +68,9 @@ TEST_F(Barcode1DPageTest, OpensOnTheFirstFontWithOneGroupInTheSharedArea) {
   ASSERT_EQ(Items(kType).size(), 13u);
   EXPECT_EQ(Items(kType)[2], "EAN8");
   EXPECT_EQ(Items(kType)[12], "GS1 DataBar Expanded");
-  EXPECT_EQ(Items(kPosition), (std::vector<std::string>{"Not printed", "Above the barcode", "Below the barcode",
-                                                       "Both above and below the barcode"}));
+  EXPECT_EQ(Items(kPosition),
+            (std::vector<std::string>{"Not printed", "Above the barcode", "Below the barcode",
+                                      "Both above and below the barcode"}));
   EXPECT_EQ(Items(kGs1Hri).size(), 4u);
   EXPECT_EQ(Items(kGs1Ai)[1], "Application Identifier Specification to Data");
 
@@ -94,11 +95,10 @@ TEST_F(Barcode1DPageTest, OpensOnTheFirstFontWithOneGroupInTheSharedArea) {
   struct Range {
     int upDown, minimum, maximum, edit, characters;
   };
-  for (const Range& range : {Range{kWidthUpDown, 2, 6, kWidth, 1}, Range{kHeightUpDown, 1, 255, kHeight, 3},
-                             Range{kGs1WidthUpDown, 1, 6, kGs1Width, 1},
-                             Range{kGs1RowUpDown, 2, 250, kGs1Row, 3},
-                             Range{kGs12DRowUpDown, 1, 10, kGs12DRow, 1},
-                             Range{kGs1SeparatorUpDown, 1, 10, kGs1Separator, 1}}) {
+  for (const Range& range :
+       {Range{kWidthUpDown, 2, 6, kWidth, 1}, Range{kHeightUpDown, 1, 255, kHeight, 3},
+        Range{kGs1WidthUpDown, 1, 6, kGs1Width, 1}, Range{kGs1RowUpDown, 2, 250, kGs1Row, 3},
+        Range{kGs12DRowUpDown, 1, 10, kGs12DRow, 1}, Range{kGs1SeparatorUpDown, 1, 10, kGs1Separator, 1}}) {
     SCOPED_TRACE(range.upDown);
     EXPECT_EQ(dialog.At(range.upDown).minimum, range.minimum);
     EXPECT_EQ(dialog.At(range.upDown).maximum, range.maximum);
@@ -136,14 +136,22 @@ TEST_F(Barcode1DPageTest, TypedValuesAreClampedStoredAndWrittenBackToTheirUpDown
     }
   };
   const Case cases[] = {
-      {kWidth, kWidthUpDown, "9", 6},          {kWidth, kWidthUpDown, "1", 2},
-      {kWidth, kWidthUpDown, "", 2},           {kWidth, kWidthUpDown, "4", 4},
-      {kHeight, kHeightUpDown, "0", 1},        {kHeight, kHeightUpDown, "256", 255},
-      {kHeight, kHeightUpDown, "-3", 255},     {kHeight, kHeightUpDown, "99999999999", 255},
-      {kGs1Width, kGs1WidthUpDown, "0", 1},    {kGs1Width, kGs1WidthUpDown, "7", 6},
-      {kGs1Row, kGs1RowUpDown, "1", 2},        {kGs1Row, kGs1RowUpDown, "251", 250},
-      {kGs1Row, kGs1RowUpDown, "-1", 250},     {kGs12DRow, kGs12DRowUpDown, "0", 1},
-      {kGs12DRow, kGs12DRowUpDown, "11", 10},  {kGs1Separator, kGs1SeparatorUpDown, "0", 1},
+      {kWidth, kWidthUpDown, "9", 6},
+      {kWidth, kWidthUpDown, "1", 2},
+      {kWidth, kWidthUpDown, "", 2},
+      {kWidth, kWidthUpDown, "4", 4},
+      {kHeight, kHeightUpDown, "0", 1},
+      {kHeight, kHeightUpDown, "256", 255},
+      {kHeight, kHeightUpDown, "-3", 255},
+      {kHeight, kHeightUpDown, "99999999999", 255},
+      {kGs1Width, kGs1WidthUpDown, "0", 1},
+      {kGs1Width, kGs1WidthUpDown, "7", 6},
+      {kGs1Row, kGs1RowUpDown, "1", 2},
+      {kGs1Row, kGs1RowUpDown, "251", 250},
+      {kGs1Row, kGs1RowUpDown, "-1", 250},
+      {kGs12DRow, kGs12DRowUpDown, "0", 1},
+      {kGs12DRow, kGs12DRowUpDown, "11", 10},
+      {kGs1Separator, kGs1SeparatorUpDown, "0", 1},
       {kGs1Separator, kGs1SeparatorUpDown, "12", 10},
   };
   for (const Case& c : cases) {
@@ -374,17 +382,27 @@ TEST_F(Barcode2DPageTest, TypedValuesAreClampedStoredAndWrittenBackToTheirUpDown
     }
   };
   const Case cases[] = {
-      {two::kColumns, two::kColumnsUpDown, "0", 1},          {two::kColumns, two::kColumnsUpDown, "31", 30},
-      {two::kRows, two::kRowsUpDown, "95", 90},              {two::kRows, two::kRowsUpDown, "2", 3},
-      {two::kPdfWidth, two::kPdfWidthUpDown, "0", 1},        {two::kPdfWidth, two::kPdfWidthUpDown, "8", 7},
-      {two::kPdfHeight, two::kPdfHeightUpDown, "1", 2},      {two::kPdfHeight, two::kPdfHeightUpDown, "26", 25},
-      {two::kGs1Width, two::kGs1WidthUpDown, "0", 1},        {two::kGs1Width, two::kGs1WidthUpDown, "7", 6},
-      {two::kGs1Row, two::kGs1RowUpDown, "1", 2},            {two::kGs1Row, two::kGs1RowUpDown, "251", 250},
-      {two::kGs12DRow, two::kGs12DRowUpDown, "0", 1},        {two::kGs12DRow, two::kGs12DRowUpDown, "11", 10},
+      {two::kColumns, two::kColumnsUpDown, "0", 1},
+      {two::kColumns, two::kColumnsUpDown, "31", 30},
+      {two::kRows, two::kRowsUpDown, "95", 90},
+      {two::kRows, two::kRowsUpDown, "2", 3},
+      {two::kPdfWidth, two::kPdfWidthUpDown, "0", 1},
+      {two::kPdfWidth, two::kPdfWidthUpDown, "8", 7},
+      {two::kPdfHeight, two::kPdfHeightUpDown, "1", 2},
+      {two::kPdfHeight, two::kPdfHeightUpDown, "26", 25},
+      {two::kGs1Width, two::kGs1WidthUpDown, "0", 1},
+      {two::kGs1Width, two::kGs1WidthUpDown, "7", 6},
+      {two::kGs1Row, two::kGs1RowUpDown, "1", 2},
+      {two::kGs1Row, two::kGs1RowUpDown, "251", 250},
+      {two::kGs12DRow, two::kGs12DRowUpDown, "0", 1},
+      {two::kGs12DRow, two::kGs12DRowUpDown, "11", 10},
       {two::kGs1Separator, two::kGs1SeparatorUpDown, "10", 10},
-      {two::kGs1Separator, two::kGs1SeparatorUpDown, "0", 1}, {two::kSegments, two::kSegmentsUpDown, "1", 2},
-      {two::kSegments, two::kSegmentsUpDown, "21", 20},     {two::kSegments, two::kSegmentsUpDown, "12", 12},
-      {two::kQrWidth, two::kQrWidthUpDown, "0", 1},          {two::kQrWidth, two::kQrWidthUpDown, "25", 24},
+      {two::kGs1Separator, two::kGs1SeparatorUpDown, "0", 1},
+      {two::kSegments, two::kSegmentsUpDown, "1", 2},
+      {two::kSegments, two::kSegmentsUpDown, "21", 20},
+      {two::kSegments, two::kSegmentsUpDown, "12", 12},
+      {two::kQrWidth, two::kQrWidthUpDown, "0", 1},
+      {two::kQrWidth, two::kQrWidthUpDown, "25", 24},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.edit) + " " + c.typed);

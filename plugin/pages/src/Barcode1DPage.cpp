@@ -25,8 +25,8 @@ constexpr SpinEdit kGs1WidthSpin = {kGs1Width, kGs1WidthUpDown, 1, 6, 1};
 constexpr SpinEdit kGs1RowSpin = {kGs1Row, kGs1RowUpDown, 2, 250, 3, true};
 constexpr SpinEdit kGs12DRowSpin = {kGs12DRow, kGs12DRowUpDown, 1, 10, 1};
 constexpr SpinEdit kGs1SeparatorSpin = {kGs1Separator, kGs1SeparatorUpDown, 1, 10, 1};
-constexpr SpinEdit kSpins[] = {kWidthSpin, kHeightSpin, kGs1WidthSpin, kGs1RowSpin, kGs12DRowSpin,
-                               kGs1SeparatorSpin};
+constexpr SpinEdit kSpins[] = {kWidthSpin,  kHeightSpin,   kGs1WidthSpin,
+                               kGs1RowSpin, kGs12DRowSpin, kGs1SeparatorSpin};
 
 constexpr ControlText kTexts[] = {
     {kFontLabel, {"RC_STATIC_1DCODE_FONTNAME", "Font Name:"}, kRoomShort},
@@ -99,7 +99,8 @@ constexpr HelpText kHelp[] = {
       "Specify the row height of GS1 DataBar. The unit of height is dot, available range is 2-250."}},
     {kGs12DRow,
      {"CTEXT_EDIT_ComplexHEIGHT",
-      "Specify the row height of the 2D component of a composite symbol. The unit of height is dot, available "
+      "Specify the row height of the 2D component of a composite symbol. The unit of height is dot, "
+      "available "
       "range is 1-10."}},
     {kGs1Separator,
      {"CTEXT_EDIT_SeparatorHEIGHT",
@@ -107,7 +108,8 @@ constexpr HelpText kHelp[] = {
     {kGs1Hri, {"CTEXT_CMB_HRI", "Specify which data of GS1 DataBar is printed as HRI characters."}},
     {kGs1Ai,
      {"CTEXT_CMB_AI",
-      "Specify whether to use application identifiers. This item is enabled only when the barcode type is GS1 "
+      "Specify whether to use application identifiers. This item is enabled only when the barcode type is "
+      "GS1 "
       "DataBar Expanded."}},
 };
 static_assert(std::size(kHelp) == 17);
@@ -141,16 +143,15 @@ constexpr ControlPlace kGs1Places[] = {
     {kGs1Ai, 132, 236},
 };
 
-constexpr int kGeneralControls[] = {kGeneralGroup, kWidthLabel,    kWidth,       kWidthUpDown,
-                                    kWidthRange,   kHeightLabel,   kHeight,      kHeightUpDown,
-                                    kHeightRange,  kPositionLabel, kPosition,    kHriFontLabel,
-                                    kFontA,        kFontB};
-constexpr int kGs1Controls[] = {
-    kGs1Group,          kGs1TypeLabel,       kIndependence,      kComposite,     kGs1WidthLabel, kGs1Width,
-    kGs1WidthUpDown,    kGs1WidthRange,      kGs1RowLabel,       kGs1Row,        kGs1RowUpDown,  kGs1RowRange,
-    kGs12DRowLabel,     kGs12DRow,           kGs12DRowUpDown,    kGs12DRowRange, kGs1SeparatorLabel,
-    kGs1Separator,      kGs1SeparatorUpDown, kGs1SeparatorRange, kGs1HriLabel,   kGs1Hri,
-    kGs1AiLabel,        kGs1Ai};
+constexpr int kGeneralControls[] = {kGeneralGroup, kWidthLabel,   kWidth,        kWidthUpDown, kWidthRange,
+                                    kHeightLabel,  kHeight,       kHeightUpDown, kHeightRange, kPositionLabel,
+                                    kPosition,     kHriFontLabel, kFontA,        kFontB};
+constexpr int kGs1Controls[] = {kGs1Group,          kGs1TypeLabel, kIndependence,       kComposite,
+                                kGs1WidthLabel,     kGs1Width,     kGs1WidthUpDown,     kGs1WidthRange,
+                                kGs1RowLabel,       kGs1Row,       kGs1RowUpDown,       kGs1RowRange,
+                                kGs12DRowLabel,     kGs12DRow,     kGs12DRowUpDown,     kGs12DRowRange,
+                                kGs1SeparatorLabel, kGs1Separator, kGs1SeparatorUpDown, kGs1SeparatorRange,
+                                kGs1HriLabel,       kGs1Hri,       kGs1AiLabel,         kGs1Ai};
 constexpr int k2DRowControls[] = {kGs12DRow, kGs12DRowUpDown};
 
 constexpr TextKey kDataError = {"MB_1DCODE_ERROR1", "BarCode data error!"};
@@ -375,8 +376,7 @@ bool Barcode1DPage::OnCommand(DialogControls& controls, int id, ControlEvent eve
 }
 
 void Barcode1DPage::Print(DialogControls& controls) {
-  const TestPrint print =
-      Build1DTestPrint(record_, font_, TestPrintData(controls, kData, services_.system));
+  const TestPrint print = Build1DTestPrint(record_, font_, TestPrintData(controls, kData, services_.system));
   SendOrRefuse(controls, texts_, services_, print, kDataError);
 }
 

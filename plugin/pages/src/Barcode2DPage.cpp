@@ -32,9 +32,8 @@ constexpr SpinEdit kSegmentsSpin = {kSegments, kSegmentsUpDown, 2, 20, 2};
 // A composite symbol needs at least four segments per row.
 constexpr SpinEdit kCompositeSegmentsSpin = {kSegments, kSegmentsUpDown, 4, 20, 2};
 constexpr SpinEdit kQrWidthSpin = {kQrWidth, kQrWidthUpDown, 1, 24, 2};
-constexpr SpinEdit kSpins[] = {kColumnsSpin, kPdfWidthSpin,     kRowsSpin,     kPdfHeightSpin,
-                               kGs1WidthSpin, kGs1RowSpin,      kGs12DRowSpin, kGs1SeparatorSpin,
-                               kSegmentsSpin, kQrWidthSpin};
+constexpr SpinEdit kSpins[] = {kColumnsSpin, kPdfWidthSpin, kRowsSpin,         kPdfHeightSpin, kGs1WidthSpin,
+                               kGs1RowSpin,  kGs12DRowSpin, kGs1SeparatorSpin, kSegmentsSpin,  kQrWidthSpin};
 
 constexpr ControlText kTexts[] = {
     {kFontLabel, {"RC_STATIC_2DCODE_FONTNAME", "Font Name:"}, kRoomShort},
@@ -97,7 +96,8 @@ constexpr const char* kQrLevelLetters[kQrLevels] = {"L", "M", "H", "Q"};
 
 constexpr HelpText kHelp[] = {
     {kFont, {"CTEXT_FONTNAME2D", "Select the 2D barcode font from the drop-down list."}},
-    {kType, {"CTEXT_BARCODETYPE2D", "Select the 2D barcode type of the selected font from the drop-down list."}},
+    {kType,
+     {"CTEXT_BARCODETYPE2D", "Select the 2D barcode type of the selected font from the drop-down list."}},
     {kIndependence, {"CTEXT_RADIO_Independence", "The GS1 DataBar barcode is printed alone."}},
     {kComposite,
      {"CTEXT_RADIO_Complex",
@@ -111,7 +111,8 @@ constexpr HelpText kHelp[] = {
       "Specify the row height of GS1 DataBar. The unit of height is dot, available range is 2-250."}},
     {kGs12DRow,
      {"CTEXT_EDIT_ComplexHEIGHT2",
-      "Specify the row height of the 2D component of a composite symbol. The unit of height is dot, available "
+      "Specify the row height of the 2D component of a composite symbol. The unit of height is dot, "
+      "available "
       "range is 1-10."}},
     {kGs1Separator,
      {"CTEXT_EDIT_SeparatorHEIGHT2",
@@ -119,12 +120,14 @@ constexpr HelpText kHelp[] = {
     {kSegments,
      {"CTEXT_EDIT_SECTIONNUM",
       "Specify the section number of barcode symbol per line. This parameter needs to be set only when the "
-      "barcode type is GS1 DataBar Expanded Stacked. Available range for independent expanded stacked barcode "
+      "barcode type is GS1 DataBar Expanded Stacked. Available range for independent expanded stacked "
+      "barcode "
       "is 2-20, and available range for complex expanded stacked barcode is 4-20."}},
     {kGs1Hri, {"CTEXT_CMB_HRI2", "Specify which data of GS1 DataBar is printed as HRI characters."}},
     {kGs1Ai,
      {"CTEXT_CMB_AI2",
-      "Specify whether to use application identifiers. This item is enabled only when the barcode type is GS1 "
+      "Specify whether to use application identifiers. This item is enabled only when the barcode type is "
+      "GS1 "
       "DataBar Expanded Stacked."}},
     {kData, {"CTEXT_EDIT_PRINT2D", "Enter the data of the test symbol."}},
     {kPrint, {"CTEXT_BUTTON_PRINT2D", "Print a test symbol of the selected font with the data entered."}},
@@ -135,52 +138,55 @@ constexpr HelpText kHelp[] = {
       "Specify the module width of PDF417. The unit of width is dot, available range is 1-7."}},
     {kRows, {"CTEXT_EDIT_ROW", "Specify the number of rows of PDF417. Available range is 3-90."}},
     {kPdfHeight,
-     {"CTEXT_EDIT_HEIGHT2D",
-      "Specify the row height of PDF417 in module widths. Available range is 2-25."}},
+     {"CTEXT_EDIT_HEIGHT2D", "Specify the row height of PDF417 in module widths. Available range is 2-25."}},
     {kPdfLevel, {"CTEXT_ERRORCORRECTIONLEVEL", "Select the error correction level of PDF417."}},
     {kQrWidth,
      {"CTEXT_EDIT_QRWIDTH",
       "Specify the module width of QR Code. The unit of width is dot, available range is 1-24."}},
     {kQrMode, {"CTEXT_CMB_FONTMODE", "Select the language of the characters in QR Code data."}},
     {kQrModel, {"CTEXT_CMB_TYPE", "Select the model of QR Code."}},
-    {kQrLevel,
-     {"CTEXT_CMB_ERROR", "Select the error correction level of QR Code: L, M, H or Q."}},
+    {kQrLevel, {"CTEXT_CMB_ERROR", "Select the error correction level of QR Code: L, M, H or Q."}},
 };
 static_assert(std::size(kHelp) == 22);
 
-// The PDF417 and QR groups are put onto one area, in pixels of the page; the GS1 DataBar group is there in the
-// template already.
+// The PDF417 and QR groups are put onto one area, in pixels of the page; the GS1 DataBar group is there in
+// the template already.
 constexpr ControlPlace kPlaces[] = {
-    {kPdfGroup, 26, 83},        {kColumnsLabel, 33, 108},    {kColumns, 130, 104},
-    {kColumnsUpDown, 166, 104}, {kColumnsRange, 192, 108},   {kPdfWidthLabel, 33, 140},
-    {kPdfWidth, 130, 137},      {kPdfWidthUpDown, 166, 137}, {kPdfWidthRange, 192, 140},
-    {kRowsLabel, 33, 173},      {kRows, 130, 170},           {kRowsUpDown, 166, 170},
-    {kRowsRange, 192, 173},     {kPdfHeightLabel, 33, 206},  {kPdfHeight, 130, 203},
+    {kPdfGroup, 26, 83},          {kColumnsLabel, 33, 108},    {kColumns, 130, 104},
+    {kColumnsUpDown, 166, 104},   {kColumnsRange, 192, 108},   {kPdfWidthLabel, 33, 140},
+    {kPdfWidth, 130, 137},        {kPdfWidthUpDown, 166, 137}, {kPdfWidthRange, 192, 140},
+    {kRowsLabel, 33, 173},        {kRows, 130, 170},           {kRowsUpDown, 166, 170},
+    {kRowsRange, 192, 173},       {kPdfHeightLabel, 33, 206},  {kPdfHeight, 130, 203},
     {kPdfHeightUpDown, 166, 203}, {kPdfHeightRange, 192, 206}, {kPdfLevelLabel, 33, 239},
-    {kPdfLevel, 130, 236},      {kQrGroup, 26, 83},          {kQrWidthLabel, 33, 118},
-    {kQrWidth, 130, 115},       {kQrWidthUpDown, 163, 115},  {kQrWidthRange, 190, 118},
-    {kQrModeLabel, 33, 156},    {kQrModelLabel, 33, 194},    {kQrLevelLabel, 33, 232},
-    {kQrMode, 130, 153},        {kQrModel, 130, 191},        {kQrLevel, 130, 229},
+    {kPdfLevel, 130, 236},        {kQrGroup, 26, 83},          {kQrWidthLabel, 33, 118},
+    {kQrWidth, 130, 115},         {kQrWidthUpDown, 163, 115},  {kQrWidthRange, 190, 118},
+    {kQrModeLabel, 33, 156},      {kQrModelLabel, 33, 194},    {kQrLevelLabel, 33, 232},
+    {kQrMode, 130, 153},          {kQrModel, 130, 191},        {kQrLevel, 130, 229},
 };
 
-constexpr int kPdfControls[] = {kPdfGroup,       kColumnsLabel,   kColumns,        kColumnsUpDown,
-                                kColumnsRange,   kPdfWidthLabel,  kPdfWidth,       kPdfWidthUpDown,
-                                kPdfWidthRange,  kRowsLabel,      kRows,           kRowsUpDown,
-                                kRowsRange,      kPdfHeightLabel, kPdfHeight,      kPdfHeightUpDown,
+constexpr int kPdfControls[] = {kPdfGroup,       kColumnsLabel,   kColumns,   kColumnsUpDown,
+                                kColumnsRange,   kPdfWidthLabel,  kPdfWidth,  kPdfWidthUpDown,
+                                kPdfWidthRange,  kRowsLabel,      kRows,      kRowsUpDown,
+                                kRowsRange,      kPdfHeightLabel, kPdfHeight, kPdfHeightUpDown,
                                 kPdfHeightRange, kPdfLevelLabel,  kPdfLevel};
-constexpr int kPdfInputs[] = {kColumns,   kColumnsUpDown,   kPdfWidth, kPdfWidthUpDown, kRows,
-                              kRowsUpDown, kPdfHeight, kPdfHeightUpDown, kPdfLevel};
-constexpr int kGs1Controls[] = {kGs1Group,          kGs1TypeLabel,  kIndependence,    kComposite,
-                                kGs1WidthLabel,     kGs1Width,      kGs1WidthUpDown,  kGs1RowLabel,
-                                kGs1Row,            kGs1RowUpDown,  kGs12DRowLabel,   kGs12DRow,
-                                kGs12DRowUpDown,    kGs1SeparatorLabel, kGs1Separator, kGs1SeparatorUpDown,
-                                kSegmentsLabel,     kSegments,      kSegmentsUpDown,  kSegmentsRange,
-                                kGs1HriLabel,       kGs1Hri,        kGs1AiLabel,      kGs1Ai};
+constexpr int kPdfInputs[] = {kColumns,    kColumnsUpDown, kPdfWidth,        kPdfWidthUpDown, kRows,
+                              kRowsUpDown, kPdfHeight,     kPdfHeightUpDown, kPdfLevel};
+constexpr int kGs1Controls[] = {kGs1Group,       kGs1TypeLabel,
+                                kIndependence,   kComposite,
+                                kGs1WidthLabel,  kGs1Width,
+                                kGs1WidthUpDown, kGs1RowLabel,
+                                kGs1Row,         kGs1RowUpDown,
+                                kGs12DRowLabel,  kGs12DRow,
+                                kGs12DRowUpDown, kGs1SeparatorLabel,
+                                kGs1Separator,   kGs1SeparatorUpDown,
+                                kSegmentsLabel,  kSegments,
+                                kSegmentsUpDown, kSegmentsRange,
+                                kGs1HriLabel,    kGs1Hri,
+                                kGs1AiLabel,     kGs1Ai};
 constexpr int kExpandedStackedInputs[] = {kSegments, kSegmentsUpDown, kGs1Ai};
 constexpr int k2DRowControls[] = {kGs12DRow, kGs12DRowUpDown};
-constexpr int kQrControls[] = {kQrGroup,     kQrWidthLabel, kQrWidth,      kQrWidthUpDown,
-                               kQrWidthRange, kQrModeLabel, kQrMode,       kQrModelLabel,
-                               kQrModel,     kQrLevelLabel, kQrLevel};
+constexpr int kQrControls[] = {kQrGroup, kQrWidthLabel, kQrWidth, kQrWidthUpDown, kQrWidthRange, kQrModeLabel,
+                               kQrMode,  kQrModelLabel, kQrModel, kQrLevelLabel,  kQrLevel};
 
 constexpr TextKey kDataError = {"MB_2DCODE_ERROR1", "BarCode data error!"};
 
@@ -421,8 +427,7 @@ bool Barcode2DPage::OnCommand(DialogControls& controls, int id, ControlEvent eve
 }
 
 void Barcode2DPage::Print(DialogControls& controls) {
-  const TestPrint print =
-      Build2DTestPrint(record_, font_, TestPrintData(controls, kData, services_.system));
+  const TestPrint print = Build2DTestPrint(record_, font_, TestPrintData(controls, kData, services_.system));
   SendOrRefuse(controls, texts_, services_, print, kDataError);
 }
 

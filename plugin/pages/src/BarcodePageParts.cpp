@@ -58,7 +58,8 @@ void EnableControls(DialogControls& controls, std::span<const int> ids, bool ena
 
 void FillList(DialogControls& controls, int id, const std::vector<std::string>& texts) {
   bool same = controls.ItemCount(id) == static_cast<int>(texts.size());
-  for (size_t i = 0; same && i < texts.size(); ++i) same = controls.ItemText(id, static_cast<int>(i)) == texts[i];
+  for (size_t i = 0; same && i < texts.size(); ++i)
+    same = controls.ItemText(id, static_cast<int>(i)) == texts[i];
   if (same) return;
   const int selected = controls.Selection(id);
   controls.ClearItems(id);
@@ -74,7 +75,8 @@ std::vector<std::string> ReadTexts(PageTexts& texts, std::string_view section, s
 }
 
 std::vector<uint8_t> TestPrintData(DialogControls& controls, int dataField, platform::SystemInfo& system) {
-  const std::string ansi = system.ToAnsiCodePage(text::TruncateUtf16(controls.GetText(dataField), kDataCharacters));
+  const std::string ansi =
+      system.ToAnsiCodePage(text::TruncateUtf16(controls.GetText(dataField), kDataCharacters));
   return std::vector<uint8_t>(ansi.begin(), ansi.end());
 }
 
@@ -87,8 +89,8 @@ void SendOrRefuse(DialogControls& controls, PageTexts& texts, const BarcodePageS
   }
   texts.ResolveCurrentLanguage();
   controls.ShowMessage(texts.Read("MessageBox", dataError.key, dataError.fallback, kRoomHelp),
-                       texts.Read("MessageBox", "MB_ERROR", "Error", kRoomHelp), platform::ui::MessageIcon::kError,
-                       platform::ui::MessageButtons::kOk);
+                       texts.Read("MessageBox", "MB_ERROR", "Error", kRoomHelp),
+                       platform::ui::MessageIcon::kError, platform::ui::MessageButtons::kOk);
 }
 
 }  // namespace mq::plugin

@@ -337,7 +337,8 @@ INT_PTR CALLBACK PageProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPara
   } else if constexpr (kKind == PageKind::k1DCode || kKind == PageKind::k2DCode) {
     using Page = std::conditional_t<kKind == PageKind::k1DCode, Barcode1DPage, Barcode2DPage>;
     logic = std::make_unique<BoundBarcodePage<Page>>(static_cast<const DocumentPageContext*>(context),
-                                                     *state.texts, state.spooler, state.module->Services().system);
+                                                     *state.texts, state.spooler,
+                                                     state.module->Services().system);
   } else if constexpr (kKind == PageKind::kDocumentVersion || kKind == PageKind::kDeviceVersion) {
     logic = std::make_unique<VersionPage>(*state.texts);
   } else if constexpr (kKind == PageKind::kUtility) {

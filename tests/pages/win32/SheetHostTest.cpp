@@ -1332,7 +1332,8 @@ TEST_F(SheetHost, ALanguageChangeRetitlesBothOpenSheetsAndRepaintsTheirPages) {
   EXPECT_EQ(found.foreignTabsAfter, found.foreignTabsBefore) << "titles # tab-setting messages received";
 }
 
-// --- The 1D and 2D Code pages, driven by window messages, on a printer whose port is mapped to a Unix file ---
+// --- The 1D and 2D Code pages, driven by window messages, on a printer whose port is mapped to a Unix file
+// ---
 
 namespace {
 
@@ -1344,6 +1345,7 @@ class BarcodePagesHost : public SheetHost {
     std::wstring millimetres, points;  // the size shown after Apply
     bool gs1GroupShown = false, generalGroupHidden = false, compositeRowEnabled = false;
     std::wstring rowsShown, qrSample;
+    int tips1D = 0, tips2D = 0;  // the tools of each page's help-tip window
   };
 
   static void SetText(HWND page, int id, const wchar_t* text) {
@@ -1384,8 +1386,17 @@ class BarcodePagesHost : public SheetHost {
             SendMessageW(sheet, PSM_SETCURSEL, static_cast<WPARAM>(tab), 0);
             return reinterpret_cast<HWND>(SendMessageW(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
           };
+          auto tipsOf = [&d](HWND page) {
+            HWND tips = d.FindHidden([page](HWND w) {
+              wchar_t name[32] = {};
+              GetClassNameW(w, name, 32);
+              return wcscmp(name, TOOLTIPS_CLASSW) == 0 && GetWindow(w, GW_OWNER) == page;
+            });
+            return tips != nullptr ? static_cast<int>(SendMessageW(tips, TTM_GETTOOLCOUNT, 0, 0)) : 0;
+          };
           // 1D Code2 becomes Code128: width 4, height 100, HRI below in Font B.
           HWND one = pageAt(3);
+          found.tips1D = tipsOf(one);
           Choose(one, 1020, 1);
           Choose(one, 1022, 8);
           SetText(one, 1206, L"4");
@@ -1417,6 +1428,7 @@ class BarcodePagesHost : public SheetHost {
 
           // 2D Code1 stays PDF417: 5 columns, 95 rows (kept at 90), width 2, height 4, level 3.
           HWND two = pageAt(4);
+          found.tips2D = tipsOf(two);
           SetText(two, 1049, L"5");
           SetText(two, 1050, L"95");
           found.rowsShown = TextOf(GetDlgItem(two, 1050));
@@ -1470,6 +1482,8 @@ class BarcodePagesHost : public SheetHost {
     EXPECT_TRUE(found.compositeRowEnabled);
     EXPECT_EQ(found.rowsShown, L"90");
     EXPECT_EQ(found.qrSample, L"01234567890123");
+    EXPECT_EQ(found.tips1D, 17);
+    EXPECT_EQ(found.tips2D, 22);
     const std::vector<uint8_t> expected = ReadBytes(data + L"pages-settings.bin");
     ASSERT_EQ(expected.size(), plugin::kPrivateSettingsSize);
     const size_t first = plugin::kBarcode1DBase;

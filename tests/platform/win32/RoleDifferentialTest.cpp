@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "../RoleCases.h"
+#include "platform/fake/FakeSystem.h"
 #include "platform/win32/Win32Platform.h"
 #include "platform/win32/Win32SetupRoles.h"
 
@@ -42,6 +43,22 @@ TEST(RoleDifferential, Win32AdaptersBehaveAsTheSystem) {
   }
   files.RemoveFolder(machine.folderBase);
   registry.DeleteKey(kHkeyCurrentUser, machine.registryBase);
+}
+
+// The text a barcode test print sends: the system's conversion to its ANSI code page and the fake's agree
+// under Windows-1252, a character the code page lacks becoming '?'.
+TEST(RoleDifferential, AnsiConversionMatchesTheFakesUnderWindows1252) {
+  Win32SystemInfo system;
+  if (system.AnsiCodePage() != 1252) GTEST_SKIP() << "ANSI code page " << system.AnsiCodePage();
+  FakeSystemInfo fake;
+  for (const char* text : {"", "{A12{C3456",
+                           "Gr\xC3\xBC\xC3\x9F"
+                           "e \xE2\x82\xAC",
+                           "\xE4\xB8\xAD1"}) {
+    SCOPED_TRACE(text);
+    EXPECT_EQ(system.ToAnsiCodePage(text), fake.ToAnsiCodePage(text));
+  }
+  EXPECT_EQ(system.ToAnsiCodePage("\xE2\x82\xAC\xE4\xB8\xAD"), "\x80?");
 }
 
 }  // namespace

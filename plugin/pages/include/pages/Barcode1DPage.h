@@ -102,7 +102,8 @@ class Barcode1DPage : public platform::ui::DialogLogic {
   PageTexts& texts_;
   BarcodePageServices services_;
   uint32_t font_ = 0;
-  // Set while the page writes its own controls: the edits' change notices that this causes are not the user's.
+  // Set while the page writes its own controls: the edits' change notices that this causes are not the
+  // user's.
   bool writing_ = false;
 };
 

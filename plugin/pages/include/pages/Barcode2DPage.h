@@ -1,7 +1,7 @@
-// The 2D Code page of the document sheet (template 118): the two 2D barcode fonts of the settings record, each
-// with its symbol (PDF417, the three GS1 DataBar stacked types, QR Code or Maxi Code) and the parameters of
-// that symbol; the fonts are always used at 9.5 points. A test print of the selected font goes to the printer
-// as a raw job.
+// The 2D Code page of the document sheet (template 118): the two 2D barcode fonts of the settings record,
+// each with its symbol (PDF417, the three GS1 DataBar stacked types, QR Code or Maxi Code) and the parameters
+// of that symbol; the fonts are always used at 9.5 points. A test print of the selected font goes to the
+// printer as a raw job.
 #pragma once
 
 #include <cstdint>

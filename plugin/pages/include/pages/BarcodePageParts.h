@@ -81,7 +81,7 @@ std::vector<uint8_t> TestPrintData(platform::ui::DialogControls& controls, int d
                                    platform::SystemInfo& system);
 
 // Sends a test print that is ready; one whose data the check refused shows the page's data error instead.
-void SendOrRefuse(platform::ui::DialogControls& controls, PageTexts& texts, const BarcodePageServices& services,
-                  const TestPrint& print, const TextKey& dataError);
+void SendOrRefuse(platform::ui::DialogControls& controls, PageTexts& texts,
+                  const BarcodePageServices& services, const TestPrint& print, const TextKey& dataError);
 
 }  // namespace mq::plugin
