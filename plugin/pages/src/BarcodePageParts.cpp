@@ -32,7 +32,7 @@ void ShowSpinValue(DialogControls& controls, const SpinEdit& spin, int value) {
 int ReadSpinEdit(DialogControls& controls, const SpinEdit& spin) {
   const std::string text = controls.GetText(spin.edit);
   errno = 0;
-  const long long typed = std::strtoll(text.c_str(), nullptr, 10);
+  const long typed = std::strtol(text.c_str(), nullptr, 10);
   int value = 0;
   if (typed < 0)
     value = spin.negativeIsTooLarge ? spin.maximum : spin.minimum;

@@ -1386,11 +1386,19 @@ class BarcodePagesHost : public SheetHost {
             SendMessageW(sheet, PSM_SETCURSEL, static_cast<WPARAM>(tab), 0);
             return reinterpret_cast<HWND>(SendMessageW(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
           };
+          // A page's help-tip window belongs to the sheet (a pop-up's owner is a top-level window); it is
+          // the one whose tools are the page's controls.
           auto tipsOf = [&d](HWND page) {
             HWND tips = d.FindHidden([page](HWND w) {
               wchar_t name[32] = {};
               GetClassNameW(w, name, 32);
-              return wcscmp(name, TOOLTIPS_CLASSW) == 0 && GetWindow(w, GW_OWNER) == page;
+              if (wcscmp(name, TOOLTIPS_CLASSW) != 0) return false;
+              wchar_t text[1100] = {};
+              TOOLINFOW tool{};
+              tool.cbSize = sizeof(tool);
+              tool.lpszText = text;
+              return SendMessageW(w, TTM_ENUMTOOLSW, 0, reinterpret_cast<LPARAM>(&tool)) != 0 &&
+                     tool.hwnd == page;
             });
             return tips != nullptr ? static_cast<int>(SendMessageW(tips, TTM_GETTOOLCOUNT, 0, 0)) : 0;
           };
