@@ -310,7 +310,7 @@ bool Barcode1DPage::OnCommand(DialogControls& controls, int id, ControlEvent eve
   const Barcode1DFields f = Barcode1D(font_);
   if (event == ControlEvent::kTextChanged) {
     if (id == kData) {
-      controls.Enable(kPrint, !controls.GetText(kData).empty());
+      DataFieldChanged(controls, kData, kPrint);
       return true;
     }
     return !writing_ && EditChanged(controls, id);
@@ -383,9 +383,7 @@ void Barcode1DPage::Print(DialogControls& controls) {
 intptr_t Barcode1DPage::OnSheetEvent(DialogControls& controls, SheetEvent event) {
   if (event != SheetEvent::kApply) return 0;
   ShowSize(controls);
-  controls.SheetSetResult(1);  // CPSUI_OK
-  controls.SheetUnchanged();
-  return 1;
+  return ReportApplied(controls);
 }
 
 }  // namespace mq::plugin

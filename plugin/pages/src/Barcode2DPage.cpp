@@ -395,7 +395,7 @@ bool Barcode2DPage::ListChanged(DialogControls& controls, int id) {
 bool Barcode2DPage::OnCommand(DialogControls& controls, int id, ControlEvent event) {
   if (event == ControlEvent::kTextChanged) {
     if (id == kData) {
-      controls.Enable(kPrint, !controls.GetText(kData).empty());
+      DataFieldChanged(controls, kData, kPrint);
       return true;
     }
     return !writing_ && EditChanged(controls, id);
@@ -433,9 +433,7 @@ void Barcode2DPage::Print(DialogControls& controls) {
 
 intptr_t Barcode2DPage::OnSheetEvent(DialogControls& controls, SheetEvent event) {
   if (event != SheetEvent::kApply) return 0;
-  controls.SheetSetResult(1);  // CPSUI_OK: the entries were written as they changed
-  controls.SheetUnchanged();
-  return 1;
+  return ReportApplied(controls);
 }
 
 }  // namespace mq::plugin

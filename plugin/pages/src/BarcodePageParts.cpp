@@ -67,6 +67,16 @@ void FillList(DialogControls& controls, int id, const std::vector<std::string>& 
   controls.SetSelection(id, selected);
 }
 
+void DataFieldChanged(DialogControls& controls, int dataField, int printButton) {
+  controls.Enable(printButton, !controls.GetText(dataField).empty());
+}
+
+intptr_t ReportApplied(DialogControls& controls) {
+  controls.SheetSetResult(1);  // CPSUI_OK
+  controls.SheetUnchanged();
+  return 1;
+}
+
 std::vector<std::string> ReadTexts(PageTexts& texts, std::string_view section, std::span<const TextKey> keys,
                                    size_t room) {
   std::vector<std::string> out;

@@ -566,6 +566,28 @@ class SheetHost : public ::testing::Test {
     return printer;
   }
 
+  // The printer goes again with its port's mapping, so that runs of the suite in the same prefix do not pile
+  // printers up.
+  void RemoveJobPrinter(HANDLE printer) {
+    cuip_.hPrinter = nullptr;
+    DeletePrinter(printer);
+    ClosePrinter(printer);
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, L"Software\\Wine\\Printing\\Spooler", L"LPT1:");
+  }
+
+  // Presses a button of a page and returns what the printer wrote into the job file from the job it ran
+  // (nothing after five seconds without one).
+  static std::vector<uint8_t> PressForJob(HWND page, int button, const std::wstring& job) {
+    DeleteFileW(job.c_str());
+    SendMessageW(GetDlgItem(page, button), BM_CLICK, 0, 0);
+    std::vector<uint8_t> arrived;
+    for (int attempt = 0; attempt < 50 && arrived.empty(); ++attempt) {
+      arrived = ReadBytes(job);
+      if (arrived.empty()) Sleep(100);
+    }
+    return arrived;
+  }
+
   DownloadFindings DownloadSession(const std::string& language) {
     DownloadFindings found;
     // The pictures and the file to send, in a folder of the Windows drive (the intermediates go beside them).
@@ -581,17 +603,7 @@ class SheetHost : public ::testing::Test {
     cuip_.hPrinter = printer;
 
     Driver driver(GetCurrentThreadId(), mq::testing::WineHostPathW(MQ_SCREENS_DIR), language);
-    // Presses a button of the page and returns what the printer got from the job it ran.
-    auto press = [&](HWND page, int button) {
-      DeleteFileW(job.c_str());
-      SendMessageW(GetDlgItem(page, button), BM_CLICK, 0, 0);
-      std::vector<uint8_t> arrived;
-      for (int attempt = 0; attempt < 50 && arrived.empty(); ++attempt) {
-        arrived = ReadBytes(job);
-        if (arrived.empty()) Sleep(100);
-      }
-      return arrived;
-    };
+    auto press = [&](HWND page, int button) { return PressForJob(page, button, job); };
     const LONG answer = RunSheet(
         true,
         [&](Driver& d) {
@@ -638,11 +650,7 @@ class SheetHost : public ::testing::Test {
     found.intermediatesLeft =
         GetFileAttributesW((folder + L"shop-96x64Temp.bmp").c_str()) != INVALID_FILE_ATTRIBUTES ||
         GetFileAttributesW((folder + L"badge-48x32Temp.bmp").c_str()) != INVALID_FILE_ATTRIBUTES;
-    cuip_.hPrinter = nullptr;
-    // The printer goes again, so that runs of the suite in the same prefix do not pile printers up.
-    DeletePrinter(printer);
-    ClosePrinter(printer);
-    RegDeleteKeyValueW(HKEY_CURRENT_USER, L"Software\\Wine\\Printing\\Spooler", L"LPT1:");
+    RemoveJobPrinter(printer);
     return found;
   }
 
@@ -768,10 +776,7 @@ class SheetHost : public ::testing::Test {
     found.rowB = value;
     GetPrivateProfileStringW(L"Character Translation Table", L"70", L"<none>", value, 256, table.c_str());
     found.rowP = value;
-    cuip_.hPrinter = nullptr;
-    DeletePrinter(printer);
-    ClosePrinter(printer);
-    RegDeleteKeyValueW(HKEY_CURRENT_USER, L"Software\\Wine\\Printing\\Spooler", L"LPT1:");
+    RemoveJobPrinter(printer);
     return found;
   }
 
@@ -1294,8 +1299,8 @@ TEST_F(SheetHost, WatermarkPageWritesTheTextAndThePictureFiles) {
     // (side bearings, and capitals standing on the baseline inside a cell that also holds the descent: some 5
     // pixels here; drawn from the baseline instead of the cell's bottom the text sat about 13 pixels low).
     const double uMiddle = (uLow + uHigh) / 2, vMiddle = (vLow + vHigh) / 2;
-    EXPECT_LT(std::hypot(uMiddle, vMiddle), 8) << "ink middle along/across the baseline " << uMiddle << ","
-                                               << vMiddle;
+    EXPECT_LT(std::hypot(uMiddle, vMiddle), 8)
+        << "ink middle along/across the baseline " << uMiddle << "," << vMiddle;
     std::printf("watermark text ink middle (%s): %.1f along, %.1f across\n", language, uMiddle, vMiddle);
     // The ink's centroid is pulled towards the heavy letters (D, R and A against F and T) but stays near it.
     const double cx = sx / dark, cy = sy / dark;
@@ -1365,17 +1370,7 @@ class BarcodePagesHost : public SheetHost {
     HANDLE printer = JobPrinter(jobUnix);
     EXPECT_NE(printer, nullptr);
     cuip_.hPrinter = printer;
-    // Presses a page's Print button and returns what the printer got from the job.
-    auto print = [&](HWND page, int button) {
-      DeleteFileW(job.c_str());
-      Click(page, button);
-      std::vector<uint8_t> arrived;
-      for (int attempt = 0; attempt < 50 && arrived.empty(); ++attempt) {
-        arrived = ReadBytes(job);
-        if (arrived.empty()) Sleep(100);
-      }
-      return arrived;
-    };
+    auto print = [&](HWND page, int button) { return PressForJob(page, button, job); };
     Driver driver(GetCurrentThreadId(), mq::testing::WineHostPathW(MQ_SCREENS_DIR), language);
     const LONG answer = RunSheet(
         false,
@@ -1467,10 +1462,7 @@ class BarcodePagesHost : public SheetHost {
         driver);
     EXPECT_GT(answer, 0);
     EXPECT_EQ(driver.screenshots, 5);
-    cuip_.hPrinter = nullptr;
-    DeletePrinter(printer);
-    ClosePrinter(printer);
-    RegDeleteKeyValueW(HKEY_CURRENT_USER, L"Software\\Wine\\Printing\\Spooler", L"LPT1:");
+    RemoveJobPrinter(printer);
     return found;
   }
 

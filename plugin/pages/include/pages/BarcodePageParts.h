@@ -58,6 +58,11 @@ void EnableControls(platform::ui::DialogControls& controls, std::span<const int>
 // alone, so that a repaint does not make the list paint again.
 void FillList(platform::ui::DialogControls& controls, int id, const std::vector<std::string>& texts);
 
+// The data field changed: Print is offered only while there is data.
+void DataFieldChanged(platform::ui::DialogControls& controls, int dataField, int printButton);
+// The apply answer: the page wrote its entries as they changed, so it reports success and is unchanged.
+intptr_t ReportApplied(platform::ui::DialogControls& controls);
+
 // The texts of the keys in the section, each read with the room.
 std::vector<std::string> ReadTexts(PageTexts& texts, std::string_view section, std::span<const TextKey> keys,
                                    size_t room);
