@@ -98,7 +98,7 @@ TEST_F(Barcode1DPageTest, OpensOnTheFirstFontWithOneGroupInTheSharedArea) {
   for (const Range& range :
        {Range{kWidthUpDown, 2, 6, kWidth, 1}, Range{kHeightUpDown, 1, 255, kHeight, 3},
         Range{kGs1WidthUpDown, 1, 6, kGs1Width, 1}, Range{kGs1RowUpDown, 2, 250, kGs1Row, 3},
-        Range{kGs12DRowUpDown, 1, 10, kGs12DRow, 1}, Range{kGs1SeparatorUpDown, 1, 10, kGs1Separator, 1}}) {
+        Range{kGs12DRowUpDown, 1, 10, kGs12DRow, 2}, Range{kGs1SeparatorUpDown, 1, 10, kGs1Separator, 2}}) {
     SCOPED_TRACE(range.upDown);
     EXPECT_EQ(dialog.At(range.upDown).minimum, range.minimum);
     EXPECT_EQ(dialog.At(range.upDown).maximum, range.maximum);

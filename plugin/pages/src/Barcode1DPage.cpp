@@ -23,8 +23,9 @@ constexpr SpinEdit kWidthSpin = {kWidth, kWidthUpDown, 2, 6, 1};
 constexpr SpinEdit kHeightSpin = {kHeight, kHeightUpDown, 1, 255, 3, true};
 constexpr SpinEdit kGs1WidthSpin = {kGs1Width, kGs1WidthUpDown, 1, 6, 1};
 constexpr SpinEdit kGs1RowSpin = {kGs1Row, kGs1RowUpDown, 2, 250, 3, true};
-constexpr SpinEdit kGs12DRowSpin = {kGs12DRow, kGs12DRowUpDown, 1, 10, 1};
-constexpr SpinEdit kGs1SeparatorSpin = {kGs1Separator, kGs1SeparatorUpDown, 1, 10, 1};
+// The heights up to 10 take two digits.
+constexpr SpinEdit kGs12DRowSpin = {kGs12DRow, kGs12DRowUpDown, 1, 10, 2};
+constexpr SpinEdit kGs1SeparatorSpin = {kGs1Separator, kGs1SeparatorUpDown, 1, 10, 2};
 constexpr SpinEdit kSpins[] = {kWidthSpin,  kHeightSpin,   kGs1WidthSpin,
                                kGs1RowSpin, kGs12DRowSpin, kGs1SeparatorSpin};
 
