@@ -24,6 +24,7 @@
 #include <thread>
 #include <vector>
 
+#include "MQ450UIResources.h"
 #include "RecordingDriverUI.h"
 #include "WindowCapture.h"
 #include "plugin/HostTypes.h"
@@ -435,11 +436,11 @@ int wmain(int argc, wchar_t** argv) {
       u.Capture(sheet, pages[i]);
     }
     HWND page = u.ShowTab(sheet, 3);
-    u.SaveData(page, 1104, "1d-test-print");
-    u.Press(page, 1036, "1d-test-print");
+    u.SaveData(page, IDC_1DCODE_DATA, "1d-test-print");
+    u.Press(page, IDC_1DCODE_PRINT, "1d-test-print");
     page = u.ShowTab(sheet, 4);
-    u.SaveData(page, 1107, "2d-test-print");
-    u.Press(page, 1106, "2d-test-print");
+    u.SaveData(page, IDC_2DCODE_DATA, "2d-test-print");
+    u.Press(page, IDC_2DCODE_PRINT, "2d-test-print");
     u.Close(sheet);
   });
   WriteBytes(out + L"\\document-settings.bin", record.data(), record.size());
@@ -449,19 +450,20 @@ int wmain(int argc, wchar_t** argv) {
     if (sheet == nullptr) return Step("device-sheet-open", false, "no sheet window");
     // The logo goes first, so that the self-test page, which prints the stored logos, shows it.
     HWND page = u.ShowTab(sheet, 1);
-    PostMessageW(page, WM_COMMAND, MAKEWPARAM(1042, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(page, 1042)));
+    PostMessageW(page, WM_COMMAND, MAKEWPARAM(IDC_DOWNLOAD_ADD, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(page, IDC_DOWNLOAD_ADD)));
     u.AnswerOpen(logo);
-    HWND list = GetDlgItem(page, 1041);
+    HWND list = GetDlgItem(page, IDC_DOWNLOAD_LOGO_LIST);
     LVITEMW select = {};
     select.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
     select.state = LVIS_SELECTED | LVIS_FOCUSED;
     SendMessageW(list, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&select));
-    SendMessageW(GetDlgItem(page, 1061), BM_CLICK, 0, 0);  // Transformation: the converted preview
+    SendMessageW(GetDlgItem(page, IDC_DOWNLOAD_TRANSFORMATION), BM_CLICK, 0,
+                 0);  // Transformation: the converted preview
     u.Capture(sheet, "download");
-    u.Press(page, 1044, "logo-download");
+    u.Press(page, IDC_DOWNLOAD_DOWNLOAD_ALL, "logo-download");
     page = u.ShowTab(sheet, 0);
-    u.Press(page, 1036, "self-test");
+    u.Press(page, IDC_UTILITY_SELFTEST, "self-test");
     u.Capture(sheet, "utility");
     const char* pages[] = {"font", "version-device"};
     for (int i = 0; i < 2; ++i) {
