@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Runs every test: the native unit tests, then the Windows test programs under Wine64. Installs and builds what
-# it needs first. Ends with each stage's time and one "N passed, N failed" line over both test stages.
+# Runs every test: the native unit tests, the Windows test programs under Wine64, then the demonstration
+# (scripts/demo.sh) and the fuzz runs. Installs and builds what it needs first. Ends with each stage's time and
+# one "N passed, N failed" line over both test stages.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
@@ -23,6 +24,9 @@ stage_end native
 bash scripts/wine-stage.sh 2>&1 | tee build/logs/wine.log
 wine=${PIPESTATUS[0]}
 stage_end wine
+# The whole life of a printer from the release archive (install, sheets, jobs, removal): scripts/demo.sh.
+bash scripts/demo.sh 2>&1 | tee build/logs/demo.log; demo=${PIPESTATUS[0]}
+stage_end demo
 bash scripts/fuzz-smoke.sh 2>&1 | tee build/logs/fuzz.log; fuzz=${PIPESTATUS[0]}
 stage_end fuzz
 
@@ -33,6 +37,6 @@ failed=$(( ${nf:-0} + ${wf:-0} ))
 total=$(( ${nt:-0} + ${wt:-0} ))
 echo "stage times:"
 printf '  %s\n' "${times[@]}"
-echo "native: ${nt:-0} tests, wine: ${wt:-0} tests"
+echo "native: ${nt:-0} tests, wine: ${wt:-0} tests; $(tail -1 build/logs/demo.log)"
 echo "$((total - failed)) passed, $failed failed"
-[ "$native" -eq 0 ] && [ "$wine" -eq 0 ] && [ "$fuzz" -eq 0 ] && [ "$total" -gt 0 ]
+[ "$native" -eq 0 ] && [ "$wine" -eq 0 ] && [ "$demo" -eq 0 ] && [ "$fuzz" -eq 0 ] && [ "$total" -gt 0 ]
