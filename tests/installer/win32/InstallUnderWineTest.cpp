@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "FileBytes.h"
 #include "RegisteredDevice.h"
 #include "WineHostPath.h"
 #include "WinePackage.h"
@@ -32,19 +33,7 @@ namespace mq::installer {
 namespace {
 
 using mq::testing::FileExists;
-
-std::vector<BYTE> ReadBytes(const std::wstring& path) {
-  std::vector<BYTE> bytes;
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return bytes;
-  BYTE chunk[4096];
-  DWORD read = 0;
-  while (ReadFile(file, chunk, sizeof chunk, &read, nullptr) && read > 0)
-    bytes.insert(bytes.end(), chunk, chunk + read);
-  CloseHandle(file);
-  return bytes;
-}
+using mq::testing::ReadBytes;
 
 class PrintingUi : public InstallUi {
  public:

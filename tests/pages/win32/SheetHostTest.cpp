@@ -23,6 +23,7 @@
 #include <thread>
 #include <vector>
 
+#include "FileBytes.h"
 #include "WineHostPath.h"
 #include "WindowCapture.h"
 #include "RecordingDriverUI.h"
@@ -32,6 +33,7 @@
 namespace {
 
 using namespace mq;
+using mq::testing::ReadBytes;
 
 std::wstring TextOf(HWND window) {
   wchar_t buffer[2048] = {};
@@ -525,19 +527,6 @@ class SheetHost : public ::testing::Test {
     std::vector<uint8_t> mono, gray, clear, file;
     bool intermediatesLeft = true;
   };
-
-  static std::vector<uint8_t> ReadBytes(const std::wstring& path) {
-    std::vector<uint8_t> bytes;
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return bytes;
-    uint8_t buffer[4096];
-    DWORD got = 0;
-    while (ReadFile(file, buffer, sizeof(buffer), &got, nullptr) && got > 0)
-      bytes.insert(bytes.end(), buffer, buffer + got);
-    CloseHandle(file);
-    return bytes;
-  }
 
   // A printer on LPT1:, which the spooler writes into the Unix file jobUnix at the end of each document.
   static HANDLE JobPrinter(const std::string& jobUnix) {

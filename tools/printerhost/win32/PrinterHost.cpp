@@ -24,6 +24,7 @@
 #include <thread>
 #include <vector>
 
+#include "FileBytes.h"
 #include "MQ450UIResources.h"
 #include "RecordingDriverUI.h"
 #include "WindowCapture.h"
@@ -33,6 +34,7 @@
 namespace {
 
 using namespace mq;
+using mq::testing::ReadBytes;
 
 std::string Utf8(const std::wstring& text) {
   std::string out(text.size() * 4 + 1, '\0');
@@ -53,19 +55,6 @@ void Step(const std::string& name, bool ok, const std::string& detail) {
   std::printf("STEP %s %s %s\n", name.c_str(), ok ? "ok" : "FAIL", detail.c_str());
   std::fflush(stdout);
   if (!ok) ++g_failed;
-}
-
-std::vector<uint8_t> ReadBytes(const std::wstring& path) {
-  std::vector<uint8_t> bytes;
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                            OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return bytes;
-  uint8_t buffer[4096];
-  DWORD got = 0;
-  while (ReadFile(file, buffer, sizeof(buffer), &got, nullptr) && got > 0)
-    bytes.insert(bytes.end(), buffer, buffer + got);
-  CloseHandle(file);
-  return bytes;
 }
 
 bool WriteBytes(const std::wstring& path, const void* data, size_t size) {
