@@ -119,6 +119,16 @@ run flipped.zip
 check "a damaged entry is refused" status 1
 check "the damage is named" grep -qE 'damaged data|CRC-32' err.txt
 
+# A directory entry may claim any unpacked size: almost 2 GiB for a few compressed bytes is refused unread.
+python3 -c "
+import struct, zipfile
+with zipfile.ZipFile('huge.zip', 'w', zipfile.ZIP_DEFLATED) as z: z.writestr('pkg/a.txt', 'abc')
+b = bytearray(open('huge.zip','rb').read()); i = b.find(b'PK\x01\x02'); b[i + 24:i + 28] = struct.pack('<I', 0x7FFF0000)
+open('huge.zip','wb').write(b)"
+run huge.zip
+check "an entry claiming more than its data can hold is refused" status 1
+check "the claim is named" grep -q 'claims more bytes than its compressed data can hold' err.txt
+
 check "a folder without DRVCONFIG is refused" bash -c "'$tool' package check '$work' >/dev/null 2>err.txt; test \$? -eq 1 && grep -q 'not a package' err.txt"
 check "a missing folder is refused" bash -c "'$tool' package check '$work/none' >/dev/null 2>/dev/null; test \$? -eq 1"
 check "no folder is a usage error" bash -c "'$tool' package check >/dev/null 2>&1; test \$? -eq 2"

@@ -22,6 +22,8 @@ namespace fs = std::filesystem;
 constexpr uint64_t kMaxArchiveBytes = 1ull << 30;
 constexpr uint64_t kMaxUnpackedBytes = 2ull << 30;
 constexpr uint32_t kMaxEntries = 100000;
+// Deflate cannot expand a byte to more than 1032 (a 258-byte match costs at least two bits).
+constexpr uint64_t kMaxDeflateRatio = 1032;
 
 // A relative name of plain components; a trailing '/' marks a folder.
 bool SafeName(const std::string& name) {
@@ -119,14 +121,17 @@ bool ExtractZip(const std::string& archive, const fs::path& into, std::string* e
     }
     uint64_t data = static_cast<uint64_t>(local) + 30 + localName + localExtra;
     if (data + packedSize > bytes.size()) return fail(name + " runs past the end of the archive");
+    // The sizes are checked before the entry's memory is taken: a directory may claim any size at all.
+    if (method != 0 && method != 8)
+      return fail(name + ": compression method " + std::to_string(method) + " is not read");
+    if (method == 0 && packedSize != size) return fail(name + ": stored sizes differ");
+    if (method == 8 && size > static_cast<uint64_t>(packedSize) * kMaxDeflateRatio + 1024)
+      return fail(name + ": claims more bytes than its compressed data can hold");
     std::vector<uint8_t> contents(size);
     if (method == 0) {
-      if (packedSize != size) return fail(name + ": stored sizes differ");
       std::copy(bytes.begin() + data, bytes.begin() + data + size, contents.begin());
-    } else if (method == 8) {
-      if (!Inflate(bytes.data() + data, packedSize, &contents)) return fail(name + ": damaged data");
-    } else {
-      return fail(name + ": compression method " + std::to_string(method) + " is not read");
+    } else if (!Inflate(bytes.data() + data, packedSize, &contents)) {
+      return fail(name + ": damaged data");
     }
     if (crc32(0, contents.data(), static_cast<uInt>(contents.size())) != crc)
       return fail(name + ": CRC-32 does not match");
