@@ -31,6 +31,16 @@ bool ParseFailRule(std::string_view text, FailRule* rule) {
   return true;
 }
 
+bool ReadFailOption(std::string_view value, std::vector<FailRule>* rules, std::string* error) {
+  FailRule rule;
+  if (!ParseFailRule(value, &rule)) {
+    *error = "--fail takes CALL=ERROR or CALL=ERROR@N with a non-zero error and N from 1: " + std::string(value);
+    return false;
+  }
+  rules->push_back(rule);
+  return true;
+}
+
 std::vector<std::string> CallSpellings(std::string_view function) {
   std::vector<std::string> names{std::string(function)};
   if (function.size() > 1 && (function.back() == 'A' || function.back() == 'W')) {

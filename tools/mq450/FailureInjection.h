@@ -23,6 +23,9 @@ struct FailRule {
 // Parses "CALL=ERROR" or "CALL=ERROR@N" (a non-zero error, N from 1). false for anything else.
 bool ParseFailRule(std::string_view text, FailRule* rule);
 
+// The value of a --fail option: adds its rule to *rules, or false with the usage line in *error.
+bool ReadFailOption(std::string_view value, std::vector<FailRule>* rules, std::string* error);
+
 class FailureInjection {
  public:
   explicit FailureInjection(std::vector<FailRule> rules) : rules_(std::move(rules)) {}

@@ -35,11 +35,8 @@ bool ParseOptions(const Args& args, size_t from, Options* options, std::string* 
   for (size_t i = from; i < args.size(); ++i) {
     const std::string& a = args[i];
     if (a == "-o" || a == "--output" || a == "--system-dir") {
-      if (i + 1 >= args.size()) {
-        *error = "missing value after " + a;
+      if (!TakeOptionValue(args, &i, a == "--system-dir" ? &options->systemDir : &options->output, error))
         return false;
-      }
-      (a == "--system-dir" ? options->systemDir : options->output) = args[++i];
     } else if (a == "--any-value") {
       options->anyWidthValue = true;
     } else if (a.size() > 1 && a[0] == '-') {

@@ -185,14 +185,7 @@ bool ParseType(const std::string& text, PrinterType* type) {
 bool ParseOptions(const Args& args, Options* o, std::string* error) {
   for (size_t i = 1; i < args.size(); ++i) {
     const std::string& a = args[i];
-    auto value = [&](std::string* out) {
-      if (i + 1 >= args.size()) {
-        *error = "missing value after " + a;
-        return false;
-      }
-      *out = args[++i];
-      return true;
-    };
+    auto value = [&](std::string* out) { return TakeOptionValue(args, &i, out, error); };
     std::string v;
     if (a == "--raster") {
       o->raster = true;
@@ -209,13 +202,7 @@ bool ParseOptions(const Args& args, Options* o, std::string* error) {
        : a == "--model"   ? o->model
                           : o->port) = v;
     } else if (a == "--os") {
-      if (!value(&v)) return false;
-      common::OsGeneration os;
-      if (!common::ParseOsGeneration(v, &os)) {
-        *error = "--os takes 0..7 or 98, NT, 2K, XP, 2003, Vista, 2008, Win7: " + v;
-        return false;
-      }
-      o->os = os;
+      if (!value(&v) || !ReadOsOption(v, &o->os, error)) return false;
     } else if (a == "--type") {
       if (!value(&v)) return false;
       PrinterType type;
@@ -266,13 +253,7 @@ bool ParseOptions(const Args& args, Options* o, std::string* error) {
       }
       o->answer = v == "yes";
     } else if (a == "--fail") {
-      if (!value(&v)) return false;
-      FailRule rule;
-      if (!ParseFailRule(v, &rule)) {
-        *error = "--fail takes CALL=ERROR or CALL=ERROR@N with a non-zero error and N from 1: " + v;
-        return false;
-      }
-      o->failures.push_back(rule);
+      if (!value(&v) || !ReadFailOption(v, &o->failures, error)) return false;
     } else {
       *error = "unknown argument " + a;
       return false;

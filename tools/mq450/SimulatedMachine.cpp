@@ -258,4 +258,14 @@ bool SimulatedMachine::ReadKind(const fs::path& folder, SimulatedWindows* window
   return false;
 }
 
+bool ReadOsOption(const std::string& value, std::optional<common::OsGeneration>* os, std::string* error) {
+  common::OsGeneration generation;
+  if (!common::ParseOsGeneration(value, &generation)) {
+    *error = "--os takes 0..7 or 98, NT, 2K, XP, 2003, Vista, 2008, Win7: " + value;
+    return false;
+  }
+  *os = generation;
+  return true;
+}
+
 }  // namespace mq::tool

@@ -8,8 +8,10 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 
+#include "common/OsGeneration.h"
 #include "installer/InstallServices.h"
 #include "platform/IniProfile.h"
 #include "platform/RootedFileSystem.h"
@@ -86,5 +88,8 @@ class SimulatedMachine {
   std::filesystem::path folder_;
   SimulatedWindows windows_;
 };
+
+// The value of an --os option (0..7 or a name): sets *os, or false with the usage line in *error.
+bool ReadOsOption(const std::string& value, std::optional<common::OsGeneration>* os, std::string* error);
 
 }  // namespace mq::tool

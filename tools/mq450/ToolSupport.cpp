@@ -52,6 +52,15 @@ bool ParseCount(std::string_view text, uint64_t max, uint64_t* value) {
   return true;
 }
 
+bool TakeOptionValue(const std::vector<std::string>& args, size_t* i, std::string* value, std::string* error) {
+  if (*i + 1 >= args.size()) {
+    *error = "missing value after " + args[*i];
+    return false;
+  }
+  *value = args[++*i];
+  return true;
+}
+
 std::string OneLine(std::string_view text) {
   std::string out;
   for (char c : text) {

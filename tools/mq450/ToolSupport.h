@@ -29,6 +29,10 @@ bool ParseCount(std::string_view text, uint64_t max, uint64_t* value);
 // A text on one output line: CR and LF shown as \r and \n, so a journal or log line never spills over.
 std::string OneLine(std::string_view text);
 
+// The value of the option at args[*i]: moves *i onto it. false (with "missing value after OPTION" in *error)
+// when the option is the last argument.
+bool TakeOptionValue(const std::vector<std::string>& args, size_t* i, std::string* value, std::string* error);
+
 // Reads a whole file of at most maxBytes bytes (a larger one is refused before it is read); false (with a
 // reason in *error) when it cannot.
 bool ReadWholeFile(const std::string& path, uint64_t maxBytes, std::vector<uint8_t>* bytes, std::string* error);
