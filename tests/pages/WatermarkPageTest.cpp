@@ -23,23 +23,23 @@ namespace {
 using namespace watermark_page;
 using platform::ui::MessageIcon;
 using platform::ui::SheetEvent;
-using watermark::testing::BitmapSpec;
+using watermark::testing::BitmapLayout;
 using watermark::testing::MakeBitmap;
 namespace field = settings;
 
 constexpr const char* kPictureFile = "C:\\Windows\\Temp\\MQ-4501.bmp";
 
 std::vector<uint8_t> EightBitPicture() {
-  BitmapSpec spec;
-  spec.offset = 1078;
-  spec.bits = 8;
-  spec.width = 3;
-  spec.height = 2;
-  spec.palette.assign(1024, 0);
+  BitmapLayout layout;
+  layout.offset = 1078;
+  layout.bits = 8;
+  layout.width = 3;
+  layout.height = 2;
+  layout.palette.assign(1024, 0);
   for (int i = 0; i < 256; ++i)
-    spec.palette[i * 4] = spec.palette[i * 4 + 1] = spec.palette[i * 4 + 2] = static_cast<uint8_t>(i);
-  spec.pixels = {0, 80, 160, 0, 240, 40, 120, 0};
-  return MakeBitmap(spec);
+    layout.palette[i * 4] = layout.palette[i * 4 + 1] = layout.palette[i * 4 + 2] = static_cast<uint8_t>(i);
+  layout.pixels = {0, 80, 160, 0, 240, 40, 120, 0};
+  return MakeBitmap(layout);
 }
 
 struct WatermarkPageFixture : ::testing::Test {
@@ -221,7 +221,7 @@ TEST_F(WatermarkPageFixture, SlidersShowTheirValueAndStoreItWhenReleased) {
 
 TEST_F(WatermarkPageFixture, BrowseNormalisesThePictureIntoTheTemporaryFolder) {
   record[field::kWatermarkMode.offset] = 1;
-  BitmapSpec colour;
+  BitmapLayout colour;
   colour.width = 1;
   colour.pixels = {1, 2, 3, 0};
   files.PutBytes("C:\\pictures\\colour.bmp", MakeBitmap(colour), platform::kFileAttributeReadonly);
@@ -247,7 +247,7 @@ TEST_F(WatermarkPageFixture, BrowseNormalisesThePictureIntoTheTemporaryFolder) {
 TEST_F(WatermarkPageFixture, BrowseRefusalsLeaveThePathAndTheFile) {
   record[field::kWatermarkMode.offset] = 1;
   auto with = [](uint32_t offset, uint16_t bits) {
-    BitmapSpec s;
+    BitmapLayout s;
     s.offset = offset;
     s.bits = bits;
     s.pixels.assign(8, 0);
@@ -255,7 +255,7 @@ TEST_F(WatermarkPageFixture, BrowseRefusalsLeaveThePathAndTheFile) {
   };
   files.PutBytes("C:\\pictures\\four.bmp", with(118, 4));
   files.PutBytes("C:\\pictures\\deep.bmp", with(54, 32));
-  BitmapSpec big;
+  BitmapLayout big;
   big.offset = 62, big.bits = 1, big.width = 2048, big.height = 1707;
   big.pixels.assign(256 * 1707, 0);
   files.PutBytes("C:\\pictures\\big.bmp", MakeBitmap(big));

@@ -12,7 +12,7 @@ using imaging::test::Get32;
 using imaging::test::Put16;
 using imaging::test::Put32;
 
-struct BitmapSpec {
+struct BitmapLayout {
   uint32_t offset = 54;
   uint16_t bits = 24;
   int32_t width = 1;
@@ -23,8 +23,8 @@ struct BitmapSpec {
   std::vector<uint8_t> pixels;   // written at offset, rows as given
 };
 
-// "BM", the sizes the spec implies, 2835 pixels per metre both ways, biSizeImage = pixels' size.
-inline std::vector<uint8_t> MakeBitmap(const BitmapSpec& s) {
+// "BM", the file size its fields add up to, 2835 pixels per metre both ways, biSizeImage = pixels' size.
+inline std::vector<uint8_t> MakeBitmap(const BitmapLayout& s) {
   std::vector<uint8_t> b(s.offset + s.pixels.size(), 0);
   b[0] = 'B';
   b[1] = 'M';

@@ -8,17 +8,17 @@
 namespace mq::watermark {
 namespace {
 
-using testing::BitmapSpec;
+using testing::BitmapLayout;
 using testing::Get32;
 using testing::MakeBitmap;
 
 // The 24-bit header a normalised file carries: the source's header with the 24-bit fields rewritten.
 std::vector<uint8_t> Header24(int32_t width, int32_t height, uint32_t image) {
-  BitmapSpec spec;
-  spec.width = width;
-  spec.height = height;
-  spec.pixels.assign(image, 0);
-  std::vector<uint8_t> file = MakeBitmap(spec);
+  BitmapLayout layout;
+  layout.width = width;
+  layout.height = height;
+  layout.pixels.assign(image, 0);
+  std::vector<uint8_t> file = MakeBitmap(layout);
   file.resize(54);
   return file;
 }
@@ -30,7 +30,7 @@ std::vector<uint8_t> Concat(std::vector<uint8_t> a, const std::vector<uint8_t>& 
 
 TEST(NormaliseBitmap, PaletteFilesBecomeTheirColoursRowByRow) {
   // 1-bit, 3 x 2: bottom row 1 0 1, top row 0 1 0; each source row padded to 4 bytes.
-  BitmapSpec one;
+  BitmapLayout one;
   one.offset = 62;
   one.bits = 1;
   one.width = 3;
@@ -42,7 +42,7 @@ TEST(NormaliseBitmap, PaletteFilesBecomeTheirColoursRowByRow) {
       Concat(Header24(3, 2, 24), {0xF0, 0xE0, 0xD0, 0x10, 0x20, 0x30, 0xF0, 0xE0, 0xD0, 0, 0, 0,
                                   0x10, 0x20, 0x30, 0xF0, 0xE0, 0xD0, 0x10, 0x20, 0x30, 0, 0, 0});
   // 8-bit, 2 x 1: indexes 1 and 255; the 24-bit row of 6 bytes is padded to 8.
-  BitmapSpec eight;
+  BitmapLayout eight;
   eight.offset = 1078;
   eight.bits = 8;
   eight.width = 2;
@@ -67,11 +67,11 @@ TEST(NormaliseBitmap, PaletteFilesBecomeTheirColoursRowByRow) {
 }
 
 TEST(NormaliseBitmap, TwentyFourBitFilesAreTakenUnchanged) {
-  BitmapSpec spec;
-  spec.width = 1;
-  spec.height = 2;
-  spec.pixels = {1, 2, 3, 0, 4, 5, 6, 0, 0xEE};  // a trailing byte after the rows stays too
-  const std::vector<uint8_t> source = MakeBitmap(spec);
+  BitmapLayout layout;
+  layout.width = 1;
+  layout.height = 2;
+  layout.pixels = {1, 2, 3, 0, 4, 5, 6, 0, 0xEE};  // a trailing byte after the rows stays too
+  const std::vector<uint8_t> source = MakeBitmap(layout);
   const Normalised out = NormaliseBitmap(source);
   ASSERT_EQ(out.status, NormaliseStatus::kOk);
   EXPECT_TRUE(out.copied);
@@ -80,35 +80,35 @@ TEST(NormaliseBitmap, TwentyFourBitFilesAreTakenUnchanged) {
 
 TEST(NormaliseBitmap, RefusesWhatItCannotRead) {
   auto with = [](auto change) {
-    BitmapSpec spec;
-    spec.width = 2;
-    spec.height = 2;
-    spec.pixels.assign(16, 0x55);
-    change(spec);
-    return MakeBitmap(spec);
+    BitmapLayout layout;
+    layout.width = 2;
+    layout.height = 2;
+    layout.pixels.assign(16, 0x55);
+    change(layout);
+    return MakeBitmap(layout);
   };
   struct Case {
     const char* what;
     std::vector<uint8_t> file;
   };
   std::vector<Case> cases = {
-      {"4-bit (offset 118)", with([](BitmapSpec& s) { s.offset = 118, s.bits = 4, s.pixels.assign(8, 0); })},
-      {"32-bit at offset 54", with([](BitmapSpec& s) { s.bits = 32; })},
-      {"offset 62 saying 8 bits", with([](BitmapSpec& s) { s.offset = 62, s.bits = 8; })},
-      {"offset 1078 saying 1 bit", with([](BitmapSpec& s) { s.offset = 1078, s.bits = 1; })},
-      {"offset 54 saying 8 bits", with([](BitmapSpec& s) { s.bits = 8; })},
-      {"run-length compressed", with([](BitmapSpec& s) { s.compression = 1; })},
-      {"top-down", with([](BitmapSpec& s) { s.height = -2; })},
-      {"no width", with([](BitmapSpec& s) { s.width = 0; })},
-      {"rows missing", with([](BitmapSpec& s) { s.height = 3; })},
+      {"4-bit (offset 118)", with([](BitmapLayout& s) { s.offset = 118, s.bits = 4, s.pixels.assign(8, 0); })},
+      {"32-bit at offset 54", with([](BitmapLayout& s) { s.bits = 32; })},
+      {"offset 62 saying 8 bits", with([](BitmapLayout& s) { s.offset = 62, s.bits = 8; })},
+      {"offset 1078 saying 1 bit", with([](BitmapLayout& s) { s.offset = 1078, s.bits = 1; })},
+      {"offset 54 saying 8 bits", with([](BitmapLayout& s) { s.bits = 8; })},
+      {"run-length compressed", with([](BitmapLayout& s) { s.compression = 1; })},
+      {"top-down", with([](BitmapLayout& s) { s.height = -2; })},
+      {"no width", with([](BitmapLayout& s) { s.width = 0; })},
+      {"rows missing", with([](BitmapLayout& s) { s.height = 3; })},
       {"header only", std::vector<uint8_t>(53, 0)},
   };
-  cases.push_back({"not BM", with([](BitmapSpec&) {})});
+  cases.push_back({"not BM", with([](BitmapLayout&) {})});
   cases.back().file[0] = 'X';
-  cases.push_back({"core header", with([](BitmapSpec&) {})});
+  cases.push_back({"core header", with([](BitmapLayout&) {})});
   testing::Put32(cases.back().file, 14, 12);
   cases.push_back({"1-bit short of a row",
-                   with([](BitmapSpec& s) { s.offset = 62, s.bits = 1, s.pixels.assign(7, 0); })});
+                   with([](BitmapLayout& s) { s.offset = 62, s.bits = 1, s.pixels.assign(7, 0); })});
   for (const Case& c : cases) EXPECT_EQ(NormaliseBitmap(c.file).status, NormaliseStatus::kRefused) << c.what;
 }
 
@@ -116,13 +116,13 @@ TEST(NormaliseBitmap, TwentyFourBitDataAboveTenMebibytesAreTooBig) {
   // 2048 pixels wide: 6144 bytes a 24-bit row, 256 a 1-bit row; 1706 rows fit the limit, 1707 do not.
   for (const auto& [rows, status] :
        {std::pair{1706, NormaliseStatus::kOk}, {1707, NormaliseStatus::kTooBig}}) {
-    BitmapSpec spec;
-    spec.offset = 62;
-    spec.bits = 1;
-    spec.width = 2048;
-    spec.height = rows;
-    spec.pixels.assign(static_cast<size_t>(256) * rows, 0);
-    const Normalised out = NormaliseBitmap(MakeBitmap(spec));
+    BitmapLayout layout;
+    layout.offset = 62;
+    layout.bits = 1;
+    layout.width = 2048;
+    layout.height = rows;
+    layout.pixels.assign(static_cast<size_t>(256) * rows, 0);
+    const Normalised out = NormaliseBitmap(MakeBitmap(layout));
     EXPECT_EQ(out.status, status) << rows;
     if (status == NormaliseStatus::kOk) {
       EXPECT_EQ(out.file.size(), 54u + 6144u * rows);
