@@ -82,6 +82,20 @@ class PlaceholderPage : public DialogLogic {
   }
 };
 
+// A page's logic with what it is built over: the derived class owns the logic as page_ (after the members it
+// is built from) and this passes the window's events on to it.
+template <typename Self>
+class ForwardingPage : public DialogLogic {
+ public:
+  void OnInit(DialogControls& c) override { Logic().OnInit(c); }
+  void OnPaint(DialogControls& c) override { Logic().OnPaint(c); }
+  bool OnCommand(DialogControls& c, int id, ControlEvent e) override { return Logic().OnCommand(c, id, e); }
+  intptr_t OnSheetEvent(DialogControls& c, SheetEvent e) override { return Logic().OnSheetEvent(c, e); }
+
+ private:
+  auto& Logic() { return static_cast<Self*>(this)->page_; }
+};
+
 // The settings record may be missing only if the host breaks its own order; the page then edits a scratch
 // copy.
 class PageRecord {
@@ -97,15 +111,12 @@ class PageRecord {
   RecordSlotStore store_;
 };
 
-class BoundOperationPage : public DialogLogic {
+class BoundOperationPage : public ForwardingPage<BoundOperationPage> {
  public:
   BoundOperationPage(uint8_t* record, PageTexts& texts) : record_(record), page_(record_.Store(), texts) {}
-  void OnInit(DialogControls& c) override { page_.OnInit(c); }
-  void OnPaint(DialogControls& c) override { page_.OnPaint(c); }
-  bool OnCommand(DialogControls& c, int id, ControlEvent e) override { return page_.OnCommand(c, id, e); }
-  intptr_t OnSheetEvent(DialogControls& c, SheetEvent e) override { return page_.OnSheetEvent(c, e); }
 
  private:
+  friend ForwardingPage<BoundOperationPage>;
   PageRecord record_;
   OperationPage page_;
 };
@@ -118,24 +129,21 @@ platform::PrinterHandle SheetPrinter(const PageContext* context) {
 }
 
 // The Download page on the sheet's printer, with the Open dialog owned by the page.
-class BoundDownloadPage : public DialogLogic {
+class BoundDownloadPage : public ForwardingPage<BoundDownloadPage> {
  public:
   BoundDownloadPage(HWND window, const DevicePageContext* context, PageTexts& texts,
                     platform::FileSystem& files, platform::Spooler& spooler)
       : dialogs_(window), page_(texts, {files, spooler, SheetPrinter(context), dialogs_}) {}
-  void OnInit(DialogControls& c) override { page_.OnInit(c); }
-  void OnPaint(DialogControls& c) override { page_.OnPaint(c); }
-  bool OnCommand(DialogControls& c, int id, ControlEvent e) override { return page_.OnCommand(c, id, e); }
-  intptr_t OnSheetEvent(DialogControls& c, SheetEvent e) override { return page_.OnSheetEvent(c, e); }
 
  private:
+  friend ForwardingPage<BoundDownloadPage>;
   platform::ui::Win32FileDialogs dialogs_;
   DownloadPage page_;
 };
 
 // The Water Mark page on the host's record, with the Open dialog owned by the page and the system's fonts;
 // the picture file is named after the sheet's printer.
-class BoundWatermarkPage : public DialogLogic {
+class BoundWatermarkPage : public ForwardingPage<BoundWatermarkPage> {
  public:
   BoundWatermarkPage(HWND window, DocumentPageContext* context, PageTexts& texts, PluginModule& module,
                      State& state)
@@ -144,12 +152,9 @@ class BoundWatermarkPage : public DialogLogic {
         page_(record_.Record(), PrinterName(context), texts,
               WatermarkServices{module.Services().files, module.Services().system, dialogs_, state.fonts,
                                 state.fonts, state.watermarkOff, state.watermark}) {}
-  void OnInit(DialogControls& c) override { page_.OnInit(c); }
-  void OnPaint(DialogControls& c) override { page_.OnPaint(c); }
-  bool OnCommand(DialogControls& c, int id, ControlEvent e) override { return page_.OnCommand(c, id, e); }
-  intptr_t OnSheetEvent(DialogControls& c, SheetEvent e) override { return page_.OnSheetEvent(c, e); }
 
  private:
+  friend ForwardingPage<BoundWatermarkPage>;
   static std::string PrinterName(const DocumentPageContext* context) {
     if (context == nullptr || context->pOEMCUIPParam == nullptr ||
         context->pOEMCUIPParam->pPrinterName == nullptr)
@@ -164,18 +169,15 @@ class BoundWatermarkPage : public DialogLogic {
 // A barcode page of the document sheet: the host's record, the sheet's printer for the test print and the
 // system's ANSI code page.
 template <typename Page>
-class BoundBarcodePage : public DialogLogic {
+class BoundBarcodePage : public ForwardingPage<BoundBarcodePage<Page>> {
  public:
   BoundBarcodePage(const DocumentPageContext* context, PageTexts& texts, platform::Spooler& spooler,
                    platform::SystemInfo& system)
       : record_(context != nullptr ? context->Settings() : nullptr),
         page_(record_.Record(), texts, {spooler, SheetPrinter(context), system}) {}
-  void OnInit(DialogControls& c) override { page_.OnInit(c); }
-  void OnPaint(DialogControls& c) override { page_.OnPaint(c); }
-  bool OnCommand(DialogControls& c, int id, ControlEvent e) override { return page_.OnCommand(c, id, e); }
-  intptr_t OnSheetEvent(DialogControls& c, SheetEvent e) override { return page_.OnSheetEvent(c, e); }
 
  private:
+  friend ForwardingPage<BoundBarcodePage<Page>>;
   PageRecord record_;
   Page page_;
 };
@@ -246,7 +248,7 @@ class Win32SheetRetitler : public SheetRetitler {
 };
 
 // The Main page over the library's language state, the system's shell and the open sheets.
-class BoundMainPage : public DialogLogic {
+class BoundMainPage : public ForwardingPage<BoundMainPage> {
  public:
   BoundMainPage(HWND window, DocumentPageContext* context, PageTexts& texts, PluginModule& module,
                 WatermarkOffSignal& watermarkOff)
@@ -259,12 +261,9 @@ class BoundMainPage : public DialogLogic {
                                  if (PropertySheets* sheets = LibrarySheets())
                                    sheets->RenameDensityOption(context_);
                                }}) {}
-  void OnInit(DialogControls& c) override { page_.OnInit(c); }
-  void OnPaint(DialogControls& c) override { page_.OnPaint(c); }
-  bool OnCommand(DialogControls& c, int id, ControlEvent e) override { return page_.OnCommand(c, id, e); }
-  intptr_t OnSheetEvent(DialogControls& c, SheetEvent e) override { return page_.OnSheetEvent(c, e); }
 
  private:
+  friend ForwardingPage<BoundMainPage>;
   DocumentPageContext empty_;
   const DocumentPageContext& context_;
   PageRecord record_;
@@ -274,7 +273,7 @@ class BoundMainPage : public DialogLogic {
 
 // The Utility page on the sheet's printer; its Control Font button opens the table editor over the installed
 // MQ450CONTROL.dat.
-class BoundUtilityPage : public DialogLogic {
+class BoundUtilityPage : public ForwardingPage<BoundUtilityPage> {
  public:
   BoundUtilityPage(const DevicePageContext* context, PageTexts& texts, PluginModule& module,
                    platform::Spooler& spooler)
@@ -284,12 +283,9 @@ class BoundUtilityPage : public DialogLogic {
                                                  ControlFontPath(services.system.WindowsDirectory()));
                         controls.RunModal(kControlFontTableTemplate, editor);
                       }}) {}
-  void OnInit(DialogControls& c) override { page_.OnInit(c); }
-  void OnPaint(DialogControls& c) override { page_.OnPaint(c); }
-  bool OnCommand(DialogControls& c, int id, ControlEvent e) override { return page_.OnCommand(c, id, e); }
-  intptr_t OnSheetEvent(DialogControls& c, SheetEvent e) override { return page_.OnSheetEvent(c, e); }
 
  private:
+  friend ForwardingPage<BoundUtilityPage>;
   UtilityPage page_;
 };
 
